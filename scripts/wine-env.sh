@@ -1,0 +1,63 @@
+# Sourced by the test and demo scripts: an X display and a Wine prefix of
+# their own, with one persistent wineserver, and the means to end exactly
+# those again.
+#
+#   wine_env_start DIR   fresh prefix DIR/wineprefix (copied from a template
+#                        made once in DIR/wineprefix-template), Xvfb, server
+#   wine_env_stop        ends the wineserver and the Xvfb started here
+
+WINE_ENV_XVFB_PID=
+
+wine_env_free_display() {
+    local n
+    for n in $(seq 90 190); do
+        if [[ ! -e /tmp/.X$n-lock && ! -e /tmp/.X11-unix/X$n ]]; then
+            echo "$n"
+            return 0
+        fi
+    done
+    return 1
+}
+
+wine_env_start() {
+    local dir=$1 n
+    mkdir -p "$dir"
+    export WINEDEBUG=-all
+    export WINEDLLOVERRIDES="mscoree,mshtml="
+
+    n=$(wine_env_free_display)
+    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$dir/xvfb.log" 2>&1 &
+    WINE_ENV_XVFB_PID=$!
+    export DISPLAY=":$n"
+    for _ in $(seq 100); do
+        [[ -e /tmp/.X11-unix/X$n ]] && break
+        sleep 0.1
+    done
+
+    if [[ ! -f "$dir/wineprefix-template/system.reg" ]]; then
+        rm -rf "$dir/wineprefix-template"
+        WINEPREFIX="$dir/wineprefix-template" wineboot -i </dev/null >"$dir/wineboot.log" 2>&1
+        # No window manager runs on the private display: Wine draws the
+        # captions and frames itself and maximises windows over the screen.
+        WINEPREFIX="$dir/wineprefix-template" wine reg add 'HKCU\Software\Wine\X11 Driver' \
+            /v Managed /d N /f </dev/null >>"$dir/wineboot.log" 2>&1
+        WINEPREFIX="$dir/wineprefix-template" wineserver -w
+    fi
+    rm -rf "$dir/wineprefix"
+    cp -a "$dir/wineprefix-template" "$dir/wineprefix"
+    export WINEPREFIX="$dir/wineprefix"
+    wineserver -p
+    wine wineboot </dev/null >"$dir/wineboot.log" 2>&1
+}
+
+wine_env_stop() {
+    if [[ -n "${WINEPREFIX:-}" ]]; then
+        wineserver -k 2>/dev/null || true
+        wineserver -w 2>/dev/null || true
+    fi
+    if [[ -n "$WINE_ENV_XVFB_PID" ]]; then
+        kill "$WINE_ENV_XVFB_PID" 2>/dev/null || true
+        wait "$WINE_ENV_XVFB_PID" 2>/dev/null || true
+        WINE_ENV_XVFB_PID=
+    fi
+}
