@@ -1,0 +1,119 @@
+// The install-type choice: Backup Server, Remote Admin or JobScope Only.
+// A user without administrator rights can only install JobScope.
+#include <initializer_list>
+
+#include "flow/install_type.h"
+#include "res/resource_ids.h"
+#include "shell/options.h"
+#include "shell/progress.h"
+#include "shell/setup_state.h"
+#include "shell/string_bank.h"
+
+namespace {
+
+struct InstallChoice {
+    int button;
+    UINT option;
+    DWORD installType;
+    DWORD setupMode;
+};
+
+// In the order the command-line options are looked at.
+const InstallChoice kChoices[] = {
+    {IDC_TYPE_BACKUP, IDS_OPT_BACKUP_SERVER, kInstallBackupServer, kModeFullInstall},
+    {IDC_TYPE_REMOTE, IDS_OPT_REMOTE_ADMIN, kInstallRemoteAdmin, kModeFullInstall},
+    {IDC_TYPE_JOBSCOPE, IDS_OPT_JOBSCOPE_ONLY, kInstallJobScopeOnly, kModeJobScopeInstall},
+};
+
+// Controls whose texts come from the bank, IDs 404 to 411 in this order.
+const int kTextControls[] = {
+    0, IDC_TYPE_BACKUP, IDC_TYPE_REMOTE, IDC_TYPE_JOBSCOPE,
+    IDC_TYPE_BACKUP_TEXT, IDC_TYPE_REMOTE_TEXT, IDC_TYPE_JOBSCOPE_TEXT, IDC_TYPE_QUIT_TEXT,
+};
+
+DWORD* ChosenType;
+
+void Apply(const InstallChoice& choice)
+{
+    *ChosenType = choice.installType;
+    SetupMode = choice.setupMode;
+}
+
+void SetTexts(HWND dialog)
+{
+    for (int i = 0; i < static_cast<int>(sizeof kTextControls / sizeof kTextControls[0]); ++i) {
+        wchar_t text[255];
+        LoadBankString(LangBase + IDS_TYPE_CAPTION + i, text, 254);
+        if (kTextControls[i] == 0)
+            SetWindowTextW(dialog, text);
+        else
+            SetDlgItemTextW(dialog, kTextControls[i], text);
+    }
+    wchar_t cancel[255];
+    LoadBankString(LangBase + IDS_CANCEL, cancel, 254);
+    SetDlgItemTextW(dialog, IDCANCEL, cancel);
+}
+
+BOOL OnInitDialog(HWND dialog)
+{
+    CenterOnParent(dialog);
+    if (!IsAdmin) {
+        EnableWindow(GetDlgItem(dialog, IDC_TYPE_BACKUP), FALSE);
+        EnableWindow(GetDlgItem(dialog, IDC_TYPE_REMOTE), FALSE);
+    }
+    SetTexts(dialog);
+    // The focus, and with it Enter, goes to the first button that can be used.
+    for (int id : {IDC_TYPE_BACKUP, IDC_TYPE_REMOTE, IDC_TYPE_JOBSCOPE, IDCANCEL}) {
+        HWND button = GetDlgItem(dialog, id);
+        if (IsWindowEnabled(button)) {
+            SendMessageW(dialog, DM_SETDEFID, id, 0);
+            SetFocus(button);
+            break;
+        }
+    }
+    return FALSE;
+}
+
+BOOL OnCommand(HWND dialog, int id)
+{
+    for (const InstallChoice& choice : kChoices) {
+        if (choice.button == id) {
+            Apply(choice);
+            EndDialog(dialog, 1);
+            return TRUE;
+        }
+    }
+    if (id == IDCANCEL) {
+        EndDialog(dialog, 0);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+INT_PTR CALLBACK InstallTypeDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        return OnInitDialog(dialog);
+    case WM_COMMAND:
+        return OnCommand(dialog, LOWORD(wParam));
+    default:
+        return FALSE;
+    }
+}
+
+}  // namespace
+
+int ChooseInstallType(HWND frame, DWORD& installType)
+{
+    ChosenType = &installType;
+    for (const InstallChoice& choice : kChoices) {
+        if (HasBankOption(choice.option)) {
+            Apply(choice);
+            return 1;
+        }
+    }
+    INT_PTR result = DialogBoxParamW(Instance, MAKEINTRESOURCEW(IDD_INSTALL_TYPE), frame,
+                                     InstallTypeDialogProc, 0);
+    return result == 1 ? 1 : 0;
+}

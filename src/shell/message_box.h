@@ -1,0 +1,18 @@
+#pragma once
+// Message boxes: plain, answered by the preset answer when unattended, and
+// the question whether to cancel the running sequence.
+#include "shell/string_bank.h"
+
+// Shows a box owned by the last active popup of the frame; returns the answer.
+int ShowMessage(TextRef title, TextRef text, UINT buttons, UINT icon);
+
+// As ShowMessage, but with "/SMS:" returns `unattendedAnswer` without showing
+// anything.
+int AskUser(TextRef title, TextRef text, UINT buttons, UINT icon, int unattendedAnswer);
+
+// True when the user confirms that the running sequence is to be cancelled.
+bool ConfirmCancel();
+
+// Drains the queue, asks about a pending cancel request once, and returns
+// true while the running work must stop.
+bool CheckCancel();

@@ -1,0 +1,49 @@
+#include "shell/message_loop.h"
+
+#include <windows.h>
+
+namespace {
+
+bool Pumping;
+
+bool QuitPending()
+{
+    MSG msg;
+    return PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE) != FALSE;
+}
+
+}  // namespace
+
+void PumpMessages()
+{
+    if (Pumping)
+        return;
+    Pumping = true;
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            // The request must still reach the loop that ends the program.
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    Pumping = false;
+}
+
+void RequestProgramEnd(int exitCode)
+{
+    if (!QuitPending())
+        PostQuitMessage(exitCode);
+}
+
+int RunMessageLoop()
+{
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return static_cast<int>(msg.wParam);
+}

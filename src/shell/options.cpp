@@ -1,0 +1,60 @@
+#include "shell/options.h"
+
+#include <wchar.h>
+
+#include "res/resource_ids.h"
+#include "shell/setup_state.h"
+
+namespace {
+
+// Where the option's text starts in the command line, or null.
+const wchar_t* FindOption(const wchar_t* commandLine, TextRef option)
+{
+    if (!commandLine || !*commandLine)
+        return nullptr;
+    BankText<256> text(option, 255);
+    // A missing bank string must not count as an option found everywhere.
+    if (text.Length() == 0)
+        return nullptr;
+    const wchar_t* found = wcsstr(commandLine, text.c_str());
+    return found;
+}
+
+}  // namespace
+
+bool HasOption(const wchar_t* commandLine, TextRef option)
+{
+    return FindOption(commandLine, option) != nullptr;
+}
+
+bool GetOptionArgument(wchar_t* buffer, size_t bufferBytes, const wchar_t* commandLine,
+                       TextRef option)
+{
+    const wchar_t* found = FindOption(commandLine, option);
+    if (!found)
+        return false;
+    BankText<256> text(option, 255);
+    const wchar_t* start = found + text.Length();
+    wchar_t terminator = L' ';
+    if (*start == L'"') {
+        ++start;
+        terminator = L'"';
+    }
+    const wchar_t* end = wcschr(start, terminator);
+    size_t length = end ? static_cast<size_t>(end - start) : wcslen(start);
+    if (length * sizeof(wchar_t) + sizeof(wchar_t) > bufferBytes)
+        return false;
+    wmemcpy(buffer, start, length);
+    buffer[length] = 0;
+    return true;
+}
+
+bool HasBankOption(UINT relativeId)
+{
+    return HasOption(CommandLine, LangBase + relativeId);
+}
+
+bool IsUnattended()
+{
+    return HasBankOption(IDS_OPT_UNATTENDED);
+}

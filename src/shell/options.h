@@ -1,0 +1,22 @@
+#pragma once
+// The command-line model: an option is a text found anywhere in the command
+// line, case-sensitively; its argument is the text right after it, up to the
+// next space or between double quotes.
+#include <stddef.h>
+
+#include "shell/string_bank.h"
+
+bool HasOption(const wchar_t* commandLine, TextRef option);
+
+// Copies the option's argument into `buffer` and returns true; returns false,
+// leaving the buffer as it was, when the option is absent or the argument
+// and its terminator do not fit in `bufferBytes`.
+bool GetOptionArgument(wchar_t* buffer, size_t bufferBytes, const wchar_t* commandLine,
+                       TextRef option);
+
+// HasOption on the process command line for a bank option, given relative to
+// LangBase.
+bool HasBankOption(UINT relativeId);
+
+// "/SMS:" is on the command line: questions take their preset answers.
+bool IsUnattended();

@@ -1,0 +1,92 @@
+#include "shell/setup_main.h"
+
+#include <wchar.h>
+
+#include "res/resource_ids.h"
+#include "shell/admin_check.h"
+#include "shell/message_loop.h"
+#include "shell/options.h"
+#include "shell/setup_state.h"
+#include "shell/setup_window.h"
+
+namespace {
+
+// "/L:" is the program's own literal, not a bank string: it is read before
+// any bank is chosen.
+const wchar_t kLanguageOption[] = L"/L:";
+
+// A bank number outside 1 to 6, or none at all, would leave every text and
+// option unresolved; such a value falls back to English.
+UINT ReadLanguageBank(const wchar_t* commandLine)
+{
+    wchar_t argument[8];
+    if (!GetOptionArgument(argument, sizeof argument, commandLine, kLanguageOption))
+        return 1000;
+    wchar_t* end = nullptr;
+    long bank = wcstol(argument, &end, 10);
+    if (end == argument || bank < 1 || bank > 6)
+        return 1000;
+    return static_cast<UINT>(bank) * 1000;
+}
+
+// The directory of the program's own file, with its backslash.
+void SetSourceFromModule(const wchar_t* modulePath)
+{
+    lstrcpynW(SourcePath, modulePath, kPathChars);
+    wchar_t* backslash = wcsrchr(SourcePath, L'\\');
+    if (backslash) {
+        backslash[1] = 0;
+        return;
+    }
+    wchar_t* colon = wcsrchr(SourcePath, L':');
+    if (colon && colon + 2 < SourcePath + kPathChars)
+        lstrcpyW(colon, L":\\");
+}
+
+}  // namespace
+
+void ReadCommandLine(const wchar_t* commandLine, const wchar_t* modulePath)
+{
+    CommandLine = commandLine ? commandLine : L"";
+    LangBase = ReadLanguageBank(CommandLine);
+    LanguageGiven = HasOption(CommandLine, kLanguageOption);
+    MaintenanceMode = HasBankOption(IDS_OPT_MAINTENANCE);
+    if (MaintenanceMode) {
+        if (!GetOptionArgument(SourcePath, sizeof SourcePath, CommandLine, LangBase + IDS_OPT_MAINTENANCE) ||
+            SourcePath[0] == 0)
+            lstrcpyW(SourcePath, L"A:\\");
+    } else {
+        SetSourceFromModule(modulePath);
+    }
+}
+
+int SetupMain(HINSTANCE instance, HINSTANCE, const wchar_t* commandLine, int)
+{
+    SequenceDone = false;
+    LangBase = 1000;
+    Instance = instance;
+
+    wchar_t modulePath[MAX_PATH + 1];
+    DWORD length = GetModuleFileNameW(nullptr, modulePath, MAX_PATH + 1);
+    if (length == 0 || length > MAX_PATH)
+        modulePath[0] = 0;
+    ReadCommandLine(commandLine, modulePath);
+    IsAdmin = IsAdministrator();
+
+    HBRUSH backdrop = CreateSolidBrush(RGB(0, 0, 64));
+    RegisterSetupClasses(instance, backdrop);
+    HWND frame = CreateFrameWindow(instance);
+
+    HDC screen = GetDC(frame);
+    PaletteDisplay = GetDeviceCaps(screen, BITSPIXEL) == 8;
+    ReleaseDC(frame, screen);
+    LoadBillboards();
+
+    ShowWindow(frame, SW_SHOWMAXIMIZED);
+    UpdateWindow(frame);
+    PostMessageW(frame, WM_SETUP_START, 0, 0);
+
+    int exitCode = RunMessageLoop();
+    DeleteObject(backdrop);
+    return exitCode;
+}

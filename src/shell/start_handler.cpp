@@ -1,0 +1,62 @@
+#include "shell/start_handler.h"
+
+#include "flow/install_type.h"
+#include "res/resource_ids.h"
+#include "shell/language.h"
+#include "shell/message_loop.h"
+#include "shell/setup_state.h"
+#include "shell/string_bank.h"
+
+namespace {
+
+// The Windows directory's drive followed by "\TAPWRITE\NT".
+void SetDefaultDestination()
+{
+    wchar_t windows[255];
+    UINT length = GetWindowsDirectoryW(windows, 255);
+    if (length == 0 || length >= 255)
+        windows[0] = 0;
+    wchar_t* backslash = wcschr(windows, L'\\');
+    if (backslash)
+        *backslash = 0;
+    wchar_t tail[255];
+    LoadBankString(LangBase + IDS_DEFAULT_DIRECTORY, tail, 254);
+    lstrcpynW(DestinationPath, windows, kPathChars);
+    int used = lstrlenW(DestinationPath);
+    lstrcpynW(DestinationPath + used, tail, kPathChars - used);
+}
+
+// The install and maintenance sequences are not part of this program yet:
+// the run ends once the choices before them are made.
+void RunChosenFlow(HWND frame)
+{
+    if (MaintenanceMode) {
+        InstallType = kInstallBackupServer;
+        RequestProgramEnd(0);
+        return;
+    }
+    ChooseInstallType(frame, InstallType);
+    RequestProgramEnd(0);
+}
+
+}  // namespace
+
+LRESULT RunStartHandler(HWND frame)
+{
+    PumpMessages();
+    bool languageFixed = true;
+    if (LanguageGiven)
+        SetLanguage(LangBase);
+    else
+        languageFixed = ChooseLanguage(frame);
+
+    if (languageFixed) {
+        SetDefaultDestination();
+        RunChosenFlow(frame);
+    }
+
+    if (PercentWindow)
+        SetFocus(PercentWindow);
+    SequenceDone = true;
+    return 0;
+}
