@@ -1,0 +1,54 @@
+#pragma once
+// Support for tests that run the setup code inside the test program: the
+// process state reset to a fresh run's, the setup window built in this
+// process, and message boxes answered as they open.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+// Resets SetupState to what start-up gives a run with `commandLine`, with the
+// program's resources taken from the test program itself.
+void ResetSetupState(const wchar_t* commandLine = L"setup.exe");
+
+// Answers every message box this thread opens with the next of `answers`
+// (the last one again when they run out), and records what each box said.
+class MessageBoxAnswerer {
+public:
+    struct Box {
+        std::wstring caption;
+        std::wstring text;
+    };
+
+    // An answer that presses Enter, so the box's default button answers.
+    static constexpr int kPressEnter = -1;
+
+    explicit MessageBoxAnswerer(std::vector<int> answers);
+    ~MessageBoxAnswerer();
+    MessageBoxAnswerer(const MessageBoxAnswerer&) = delete;
+    MessageBoxAnswerer& operator=(const MessageBoxAnswerer&) = delete;
+
+    const std::vector<Box>& Boxes() const { return boxes_; }
+
+private:
+    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam);
+
+    std::vector<int> answers_;
+    std::vector<Box> boxes_;
+    HHOOK hook_;
+};
+
+// A test with the maximised setup window created in this process.
+class SetupWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Drains this thread's queue so the windows are painted.
+    static void Settle();
+};
+
+// A bank string of the program (absolute ID).
+std::wstring BankString(UINT id);

@@ -1,0 +1,69 @@
+#pragma once
+// Runs the built setup.exe as a child process and drives its windows the way
+// a person would: find a window by class and caption, read texts, press
+// buttons, read what the screen shows.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+constexpr DWORD kWindowWait = 15000;
+
+struct SetupLaunch {
+    // Run with the Administrators group made deny-only, as a standard user's
+    // (or a non-elevated administrator's) token has it.
+    bool withoutAdministrator = false;
+};
+
+class SetupProcess {
+public:
+    explicit SetupProcess(const std::wstring& arguments, SetupLaunch launch = {});
+    ~SetupProcess();
+    SetupProcess(const SetupProcess&) = delete;
+    SetupProcess& operator=(const SetupProcess&) = delete;
+
+    bool Started() const { return process_.hProcess != nullptr; }
+    DWORD Id() const { return process_.dwProcessId; }
+
+    // A visible top-level window of this process; null after the timeout.
+    // A null class or caption matches any.
+    HWND WaitForWindow(const wchar_t* className, const wchar_t* caption, DWORD timeoutMs = kWindowWait);
+    HWND WaitForDialog(const wchar_t* caption, DWORD timeoutMs = kWindowWait);
+    HWND WaitForFrame(DWORD timeoutMs = kWindowWait);
+
+    // Visible dialogs (#32770) of this process, by caption, at this moment.
+    HWND FindDialog(const wchar_t* caption) const;
+
+    // The exit code, or STILL_ACTIVE when the process did not end in time.
+    DWORD WaitForExit(DWORD timeoutMs = kWindowWait);
+
+private:
+    PROCESS_INFORMATION process_ = {};
+};
+
+std::wstring WindowText(HWND window);
+std::wstring ItemText(HWND dialog, int id);
+
+// Presses a button as a click would; returns at once.
+void PressButton(HWND dialog, int id);
+
+// Polls `condition` every 20 ms until it holds or the time is up.
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = kWindowWait);
+
+// The colour the screen shows at a point of a window's client area.
+COLORREF ScreenPixel(HWND window, int x, int y);
+
+// The text of a message box (its longest static text).
+std::wstring MessageBoxText(HWND box);
+
+// Sets the regional language that the system reports ("intl" "sLanguage")
+// for as long as the object lives.
+class RegionalLanguage {
+public:
+    explicit RegionalLanguage(const wchar_t* code);
+    ~RegionalLanguage();
+
+private:
+    wchar_t previous_[16] = {};
+    bool hadValue_ = false;
+};
