@@ -41,6 +41,9 @@ wine_env_start() {
         # captions and frames itself and maximises windows over the screen.
         WINEPREFIX="$dir/wineprefix-template" wine reg add 'HKCU\Software\Wine\X11 Driver' \
             /v Managed /d N /f </dev/null >>"$dir/wineboot.log" 2>&1
+        # The caption buttons' glyphs come from Marlett, which Debian's
+        # Wine ships but does not put where Wine looks for fonts.
+        cp /usr/share/wine/fonts/marlett.ttf "$dir/wineprefix-template/drive_c/windows/Fonts/" 2>/dev/null || true
         WINEPREFIX="$dir/wineprefix-template" wineserver -w
     fi
     rm -rf "$dir/wineprefix"
