@@ -2,7 +2,10 @@
 // wordings, and a cancel that is asked about once.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "shell/message_box.h"
+#include "shell/message_loop.h"
 #include "shell/setup_state.h"
 #include "shell/string_bank.h"
 #include "support/in_process.h"
@@ -134,6 +137,57 @@ TEST(CancelQuestion, AfterTheSequenceTheFlagIsReturnedWithoutAQuestion)
     CancelRequested = false;
     EXPECT_FALSE(CheckCancel());
     EXPECT_TRUE(answerer.Boxes().empty());
+}
+
+}  // namespace
+
+namespace {
+
+std::vector<UINT> Handled;
+bool SecondSeenInsideFirst;
+
+LRESULT CALLBACK RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_APP + 1) {
+        Handled.push_back(message);
+        PumpMessages();  // nested: must return at once
+        SecondSeenInsideFirst = Handled.size() > 1;
+        return 0;
+    }
+    if (message == WM_APP + 2) {
+        Handled.push_back(message);
+        return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+TEST(MessagePump, DrainsTheQueueAndIsNotReentered)
+{
+    WNDCLASSW windowClass = {};
+    windowClass.lpfnWndProc = RecordingProc;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = L"PumpProbe";
+    RegisterClassW(&windowClass);
+    HWND window = CreateWindowExW(0, L"PumpProbe", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    ASSERT_NE(window, nullptr);
+    PostMessageW(window, WM_APP + 1, 0, 0);
+    PostMessageW(window, WM_APP + 2, 0, 0);
+    PumpMessages();
+    EXPECT_EQ(Handled, (std::vector<UINT>{WM_APP + 1, WM_APP + 2}));
+    EXPECT_FALSE(SecondSeenInsideFirst);
+    MSG msg;
+    EXPECT_FALSE(PeekMessageW(&msg, window, 0, 0, PM_NOREMOVE));
+    DestroyWindow(window);
+}
+
+TEST(MessagePump, EndOfProgramKeepsTheFirstCodeAndSurvivesThePump)
+{
+    RequestProgramEnd(1);
+    RequestProgramEnd(0);
+    PumpMessages();  // sees the request and leaves it for the main loop
+    MSG msg;
+    ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(msg.wParam, 1u);
 }
 
 }  // namespace
