@@ -56,11 +56,48 @@
 #define IDS_DEST_COMMON       13
 #define IDS_CANCEL            20
 #define IDS_OK                21
+#define IDS_ACTION_PERFORMING 30
+#define IDS_ACTION_COPYING    31
+#define IDS_ACTION_COMPLETE   33
+#define IDS_BILLBOARD_FIRST   40
+#define IDS_THANK_YOU         43
+#define IDS_GROUP_NAME        50
+#define IDS_JOB_LAUNCHER      63
 #define IDS_CANCEL_TITLE      70
 #define IDS_CANCEL_INSTALL    71
+#define IDS_README_TITLE      72
+#define IDS_README_QUESTION   73
+#define IDS_NO_SPACE_TITLE    74
+#define IDS_NO_SPACE_TEXT     75    // drive (%.2s), path
+#define IDS_CREATE_PATH_TITLE 76
+#define IDS_CREATE_PATH_TEXT  77
+#define IDS_BAD_PATH_TITLE    78
+#define IDS_BAD_PATH_TEXT     79
+#define IDS_SOURCE_OPEN_TITLE 80
+#define IDS_SOURCE_OPEN_TEXT  81    // source path
+#define IDS_DEST_OPEN_TITLE   84
+#define IDS_DEST_OPEN_TEXT    85    // destination path, product, job launcher
+#define IDS_WRITE_TITLE       86
+#define IDS_WRITE_TEXT        87    // destination path
+#define IDS_READ_TITLE        88
+#define IDS_READ_TEXT         89    // source path
+#define IDS_WARNING_TITLE     102
+#define IDS_NOT_FIXED_DRIVE   111
 #define IDS_CANCEL_UNINSTALL  120
-#define IDS_TYPE_CAPTION      404   // 404 to 411: caption, three buttons, four texts
+#define IDS_INSERT_LOADER     121   // drive
+#define IDS_INSERT_DISK       122   // disk number, drive
+#define IDS_PRIOR_TITLE       129
+#define IDS_PRIOR_QUESTION    130
+#define IDS_IN_USE_TEXT       131   // file name
+#define IDS_IN_USE_TITLE      132
+#define IDS_README_NAME       202
 #define IDS_DEFAULT_DIRECTORY 250
+#define IDS_DATA_DIRECTORY    251
+#define IDS_CATALOG_DIRECTORY 252
+#define IDS_README_VIEWER     253
+#define IDS_TYPE_CAPTION      404   // 404 to 411: caption, three buttons, four texts
+#define IDS_DISK_CAPTION      432
+#define IDS_DISK_MISSING      433   // file name
 
 // Command-line options, relative to LangBase
 #define IDS_OPT_MAINTENANCE   300

@@ -130,7 +130,7 @@ bool RegisterSetupClasses(HINSTANCE instance, HBRUSH backdrop)
         windowClass.lpfnWndProc = row.procedure;
         windowClass.hInstance = instance;
         windowClass.hIcon = row.icon;
-        windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512) /* IDC_ARROW */);
+        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
         windowClass.hbrBackground = row.background;
         windowClass.lpszClassName = row.name;
         all = RegisterClassW(&windowClass) != 0 && all;

@@ -1,0 +1,57 @@
+#include "files/copy_driver.h"
+
+#include "files/copy_progress.h"
+#include "files/file_copy.h"
+#include "files/file_table.h"
+#include "registry/product_config.h"
+#include "res/resource_ids.h"
+#include "shell/path_text.h"
+#include "shell/progress.h"
+#include "shell/setup_state.h"
+
+namespace {
+
+// The directory a row's file goes to, with a backslash; false when it does
+// not fit a path buffer.
+bool RowDirectory(const FileEntry& row, const wchar_t* destDir, wchar_t* directory)
+{
+    UINT length = 0;
+    switch (row.destination) {
+    case kDestinationWindows:
+        length = GetWindowsDirectoryW(directory, kPathChars);
+        break;
+    case kDestinationSystem:
+        length = GetSystemDirectoryW(directory, kPathChars);
+        break;
+    default:
+        lstrcpynW(directory, destDir, kPathChars);
+        return true;
+    }
+    return length > 0 && length < kPathChars && AppendBackslash(directory, kPathChars);
+}
+
+}  // namespace
+
+int InstallFileSet(wchar_t* destDir)
+{
+    if (!AppendBackslash(destDir, kPathChars))
+        return 0;
+    if (InstallType & (kInstallBackupServer | kInstallRemoteAdmin))
+        WriteProductConfiguration(destDir);
+    SetCopyPercent(5);
+    SetActionText(LangBase + IDS_ACTION_COPYING);
+
+    for (int i = 0; i < kFileCount; ++i) {
+        const FileEntry& row = kFileTable[i];
+        if (!(row.installTypes & InstallType))
+            continue;
+        wchar_t directory[kPathChars];
+        if (!RowDirectory(row, destDir, directory))
+            return 0;
+        if (!InstallOneFile(SourcePath, directory, LangBase + row.compressedNameId, LangBase + row.installedNameId,
+                            (row.flags & kFileCompressed) != 0, row.destination != kDestinationProduct))
+            return 0;
+    }
+    SetCopyPercent(90);
+    return 1;
+}

@@ -1,0 +1,149 @@
+// The product directory before the copy: a prior installation to confirm,
+// files held open by running programs, and files of older versions.
+#include "files/destination_checks.h"
+
+#include "files/file_table.h"
+#include "res/resource_ids.h"
+#include "shell/message_box.h"
+#include "shell/path_text.h"
+#include "shell/setup_state.h"
+#include "shell/string_bank.h"
+
+namespace {
+
+struct KnownFile {
+    const wchar_t* name;
+    int mark;  // non-zero: the file marks an installation of the backup application
+};
+
+// Files of earlier installations.
+const KnownFile kKnownFiles[] = {
+    {L"TWRESNT.DLL", 1}, {L"TWWINNT.EXE", 1}, {L"TWWINNT.HLP", 0}, {L"LAUNCHNT.EXE", 0},
+    {L"LDRSETUP.EXE", 0}, {L"README.TXT", 0}, {L"LDRDLL.DLL", 0},
+};
+
+constexpr int kJoinedChars = 2 * kPathChars;
+
+class FindHandle {
+public:
+    explicit FindHandle(HANDLE handle) : handle_(handle) {}
+    ~FindHandle() { if (handle_ != INVALID_HANDLE_VALUE) FindClose(handle_); }
+    FindHandle(const FindHandle&) = delete;
+    FindHandle& operator=(const FindHandle&) = delete;
+    bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+    HANDLE Get() const { return handle_; }
+
+private:
+    HANDLE handle_;
+};
+
+// Calls `action(fullPath, row)` for each file of `dir`, skipping directories,
+// for which `match` gives a row (or -1); stops when the action returns 0.
+// Returns the action's last result, 1 when it was never called.
+template <typename Match, typename Action>
+int ScanDirectory(const wchar_t* dir, Match match, Action action)
+{
+    wchar_t pattern[kJoinedChars];
+    JoinPath(pattern, kJoinedChars, dir, L"*.*");
+    WIN32_FIND_DATAW entry;
+    FindHandle search(FindFirstFileW(pattern, &entry));
+    if (!search.Valid())
+        return 1;
+    int result = 1;
+    do {
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            continue;
+        int row = match(entry.cFileName);
+        if (row < 0)
+            continue;
+        wchar_t path[kJoinedChars];
+        JoinPath(path, kJoinedChars, dir, entry.cFileName);
+        result = action(path, entry.cFileName, row);
+        if (result == 0)
+            break;
+    } while (FindNextFileW(search.Get(), &entry));
+    return result;
+}
+
+int KnownFileRow(const wchar_t* name)
+{
+    for (int i = 0; i < static_cast<int>(sizeof kKnownFiles / sizeof kKnownFiles[0]); ++i)
+        if (lstrcmpiW(name, kKnownFiles[i].name) == 0)
+            return i;
+    return -1;
+}
+
+// The file-table row installed into the product directory for the chosen
+// install type under this name, or -1.
+int ProductFileRow(const wchar_t* name)
+{
+    for (int i = 0; i < kFileCount; ++i) {
+        const FileEntry& row = kFileTable[i];
+        if (row.destination != kDestinationProduct || !(row.installTypes & InstallType))
+            continue;
+        wchar_t installed[kPathChars + 1];
+        LoadBankString(LangBase + row.installedNameId, installed, kPathChars);
+        if (lstrcmpiW(name, installed) == 0)
+            return i;
+    }
+    return -1;
+}
+
+// 1 when the file is free, 2 when the user cancels while it is held open.
+int WaitUntilFree(const wchar_t* path, const wchar_t* name)
+{
+    for (;;) {
+        DWORD attributes = GetFileAttributesW(path);
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+            SetFileAttributesW(path, attributes & ~FILE_ATTRIBUTE_READONLY);
+        HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE) {
+            CloseHandle(file);
+            return 1;
+        }
+        if (GetLastError() != ERROR_SHARING_VIOLATION)
+            return 1;
+        wchar_t message[1025];
+        FormatBankString(message, 1025, LangBase + IDS_IN_USE_TEXT, name);
+        if (AskUser(LangBase + IDS_IN_USE_TITLE, message, MB_RETRYCANCEL, MB_ICONSTOP, IDCANCEL) != IDRETRY)
+            return 2;
+    }
+}
+
+}  // namespace
+
+int PriorInstallMask(const wchar_t* dir)
+{
+    int mask = 0;
+    ScanDirectory(dir, KnownFileRow, [&mask](const wchar_t*, const wchar_t*, int row) {
+        mask |= kKnownFiles[row].mark;
+        return 1;
+    });
+    return mask;
+}
+
+int ConfirmPriorInstall(const wchar_t* dir)
+{
+    if (PriorInstallMask(dir) == 0)
+        return 0;
+    int answer = AskUser(LangBase + IDS_PRIOR_TITLE, LangBase + IDS_PRIOR_QUESTION, MB_YESNO | MB_DEFBUTTON2,
+                         MB_ICONQUESTION, IDYES);
+    return answer == IDNO;
+}
+
+int CheckFilesInUse(const wchar_t* dir)
+{
+    // Services that were just stopped may take a moment to let go of their files.
+    Sleep(500);
+    int result = ScanDirectory(dir, ProductFileRow, [](const wchar_t* path, const wchar_t* name, int) {
+        return WaitUntilFree(path, name) == 2 ? 0 : 1;
+    });
+    return result == 0 ? 2 : 1;
+}
+
+void DeleteKnownFiles(const wchar_t* dir)
+{
+    ScanDirectory(dir, KnownFileRow, [](const wchar_t* path, const wchar_t*, int) {
+        return SetFileAttributesW(path, FILE_ATTRIBUTE_NORMAL) && DeleteFileW(path) ? 1 : 0;
+    });
+}

@@ -1,0 +1,151 @@
+// The "Load Install Disk" prompt: names the disk and the drive, and lets the
+// user type another path, which then serves every later file.
+#include "files/source_disks.h"
+#include "res/resource_ids.h"
+#include "shell/message_box.h"
+#include "shell/options.h"
+#include "shell/path_text.h"
+#include "shell/progress.h"
+#include "shell/setup_state.h"
+#include "shell/string_bank.h"
+
+namespace {
+
+struct PromptRequest {
+    wchar_t* path;  // kPathChars, edited
+    bool isLoaderDisk;
+    int diskNumber;
+    const wchar_t* fileName;
+};
+
+wchar_t SoughtFile[kPathChars];
+
+void SetBankText(HWND dialog, int control, UINT id)
+{
+    wchar_t text[256];
+    LoadBankString(id, text, 255);
+    if (control == 0)
+        SetWindowTextW(dialog, text);
+    else
+        SetDlgItemTextW(dialog, control, text);
+}
+
+BOOL OnInitDialog(HWND dialog, PromptRequest* request)
+{
+    SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(request));
+    CenterOnParent(dialog);
+    SendDlgItemMessageW(dialog, IDC_DISK_ICON, STM_SETICON,
+                        reinterpret_cast<WPARAM>(LoadIconW(nullptr, IDI_EXCLAMATION)), 0);
+    SetBankText(dialog, 0, LangBase + IDS_DISK_CAPTION);
+    SetBankText(dialog, IDOK, LangBase + IDS_OK);
+    SetBankText(dialog, IDCANCEL, LangBase + IDS_CANCEL);
+
+    wchar_t text[1025];
+    FormatBankString(text, 1025, LangBase + IDS_DISK_MISSING, request->fileName);
+    SetDlgItemTextW(dialog, IDC_DISK_MISSING, text);
+    MessageBeep(MB_ICONEXCLAMATION);
+
+    wchar_t drive[3] = L"A:";
+    wchar_t first = request->path[0];
+    if ((first >= L'A' && first <= L'Z') || (first >= L'a' && first <= L'z'))
+        drive[0] = first;
+    if (request->isLoaderDisk)
+        FormatBankString(text, 1025, LangBase + IDS_INSERT_LOADER, drive);
+    else
+        FormatBankString(text, 1025, LangBase + IDS_INSERT_DISK, request->diskNumber, drive);
+    SetDlgItemTextW(dialog, IDC_DISK_WHERE, text);
+
+    SendDlgItemMessageW(dialog, IDC_DISK_PATH, EM_LIMITTEXT, kPathChars - 1, 0);
+    SetDlgItemTextW(dialog, IDC_DISK_PATH, request->path);
+    return TRUE;
+}
+
+BOOL OnCommand(HWND dialog, int id)
+{
+    auto request = reinterpret_cast<PromptRequest*>(GetWindowLongPtrW(dialog, DWLP_USER));
+    if (id == IDOK) {
+        GetDlgItemTextW(dialog, IDC_DISK_PATH, request->path, kPathChars);
+        // Finding the disk withdraws a cancel the user asked for earlier.
+        CancelRequested = false;
+        EndDialog(dialog, IDOK);
+        return TRUE;
+    }
+    if (id == IDCANCEL) {
+        CancelRequested = true;
+        EndDialog(dialog, IDCANCEL);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+INT_PTR CALLBACK DiskPromptProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        return OnInitDialog(dialog, reinterpret_cast<PromptRequest*>(lParam));
+    case WM_COMMAND:
+        return OnCommand(dialog, LOWORD(wParam));
+    default:
+        return FALSE;
+    }
+}
+
+// Shows the prompt; IDOK or IDCANCEL. `path` may be rewritten.
+int PromptForDisk(wchar_t* path, bool isLoaderDisk, int diskNumber)
+{
+    if (IsUnattended()) {
+        CancelRequested = true;
+        return IDCANCEL;
+    }
+    PromptRequest request = {path, isLoaderDisk, diskNumber, SoughtFile};
+    INT_PTR result = DialogBoxParamW(Instance, MAKEINTRESOURCEW(IDD_DISK_PROMPT), DialogOwner, DiskPromptProc,
+                                     reinterpret_cast<LPARAM>(&request));
+    AppendBackslash(path, kPathChars);
+    return result == IDOK ? IDOK : IDCANCEL;
+}
+
+}  // namespace
+
+bool IsExpectedDisk(const wchar_t* path, const wchar_t* label, const wchar_t* fileName)
+{
+    if (!path || !*path)
+        return false;
+    wchar_t volume[80];
+    if (!GetVolumeInformationW(path, volume, 80, nullptr, nullptr, nullptr, nullptr, 0))
+        volume[0] = 0;
+    if (lstrcmpiW(volume, label) == 0)
+        return true;
+    if (!fileName || !*fileName)
+        return false;
+    if (lstrlenW(path) >= 259 - lstrlenW(fileName))
+        return false;
+    wchar_t candidate[kPathChars];
+    JoinPath(candidate, kPathChars, path, fileName);
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(candidate, &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return false;
+    FindClose(search);
+    return true;
+}
+
+int RequestSourceDisk(bool isLoaderDisk, int diskNumber, const wchar_t* fileName)
+{
+    wchar_t label[16];
+    if (isLoaderDisk)
+        lstrcpyW(label, L"LOADER");
+    else
+        wsprintfW(label, L"DISK%d", diskNumber);
+    wchar_t working[kPathChars];
+    lstrcpynW(working, SourcePath, kPathChars);
+    lstrcpynW(SoughtFile, fileName ? fileName : L"", kPathChars);
+
+    for (;;) {
+        if (PromptForDisk(working, isLoaderDisk, diskNumber) == IDCANCEL && CheckCancel())
+            return 0;
+        if (IsExpectedDisk(working, label, SoughtFile)) {
+            lstrcpynW(SourcePath, working, kPathChars);
+            return 1;
+        }
+    }
+}

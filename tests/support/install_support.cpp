@@ -1,0 +1,201 @@
+#include "support/install_support.h"
+
+#include <winioctl.h>
+
+#include <string.h>
+
+#include <string>
+#include <vector>
+
+#include "support/setup_process.h"
+
+std::wstring FixturePath(const std::wstring& relative)
+{
+    std::wstring path = std::wstring(FIXTURES_DIR) + L"\\" + relative;
+    DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) && path.back() != L'\\')
+        path += L"\\";
+    return path;
+}
+
+std::wstring ProductFile(const std::wstring& name)
+{
+    return FixturePath(L"product\\" + name);
+}
+
+void RemoveTree(const std::wstring& path)
+{
+    std::wstring root = path;
+    while (!root.empty() && root.back() == L'\\')
+        root.pop_back();
+    DWORD attributes = GetFileAttributesW(root.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return;
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        SetFileAttributesW(root.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(root.c_str());
+        return;
+    }
+    WIN32_FIND_DATAW entry;
+    HANDLE search = FindFirstFileW((root + L"\\*").c_str(), &entry);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            std::wstring name = entry.cFileName;
+            if (name != L"." && name != L"..")
+                RemoveTree(root + L"\\" + name);
+        } while (FindNextFileW(search, &entry));
+        FindClose(search);
+    }
+    RemoveDirectoryW(root.c_str());
+}
+
+std::set<std::wstring> FilesIn(const std::wstring& folder)
+{
+    std::set<std::wstring> names;
+    WIN32_FIND_DATAW entry;
+    HANDLE search = FindFirstFileW((folder + L"*").c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            names.insert(entry.cFileName);
+    } while (FindNextFileW(search, &entry));
+    FindClose(search);
+    return names;
+}
+
+void CopyFolder(const std::wstring& from, const std::wstring& to)
+{
+    CreateDirectoryW(to.c_str(), nullptr);
+    for (const std::wstring& name : FilesIn(from))
+        CopyFileW((from + name).c_str(), (to + name).c_str(), FALSE);
+}
+
+namespace {
+
+// Wine's mount manager defines a drive letter over a host folder; the volume
+// label is read from the folder's .windows-label file when it is defined.
+constexpr DWORD kDefineUnixDrive = CTL_CODE('m', 32, METHOD_BUFFERED, FILE_READ_ACCESS | FILE_WRITE_ACCESS);
+
+struct UnixDrive {
+    ULONG size;
+    ULONG type;
+    ULONG fsType;
+    DWORD serial;
+    ULONGLONG unixDevice;
+    WCHAR letter;
+    USHORT mountPointOffset;
+    USHORT deviceOffset;
+    USHORT labelOffset;
+};
+
+std::string HostPath(const std::wstring& path)
+{
+    using ToUnix = char*(CDECL*)(LPCWSTR);
+    static auto toUnix = reinterpret_cast<ToUnix>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    if (!toUnix)
+        return std::string();
+    char* converted = toUnix(path.c_str());
+    if (!converted)
+        return std::string();
+    std::string result = converted;
+    HeapFree(GetProcessHeap(), 0, converted);
+    return result;
+}
+
+}  // namespace
+
+bool InsertDisk(const std::wstring& diskFolder)
+{
+    std::string mountPoint = HostPath(diskFolder);
+    if (mountPoint.empty())
+        return false;
+    std::vector<char> request(sizeof(UnixDrive) + mountPoint.size() + 1);
+    auto drive = reinterpret_cast<UnixDrive*>(request.data());
+    drive->size = static_cast<ULONG>(request.size());
+    drive->type = DRIVE_REMOVABLE;
+    drive->fsType = 1;  // FAT, as on a floppy disk
+    drive->letter = L'a';
+    drive->mountPointOffset = sizeof(UnixDrive);
+    memcpy(request.data() + sizeof(UnixDrive), mountPoint.c_str(), mountPoint.size() + 1);
+
+    HANDLE manager = CreateFileW(L"\\\\.\\MountPointManager", GENERIC_READ | GENERIC_WRITE,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (manager == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD returned = 0;
+    BOOL defined = DeviceIoControl(manager, kDefineUnixDrive, request.data(), static_cast<DWORD>(request.size()),
+                                   nullptr, 0, &returned, nullptr);
+    CloseHandle(manager);
+    return defined != FALSE;
+}
+
+namespace {
+
+std::vector<char> ReadAll(const std::wstring& path)
+{
+    std::vector<char> bytes;
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return bytes;
+    LARGE_INTEGER size;
+    GetFileSizeEx(file, &size);
+    bytes.resize(static_cast<size_t>(size.QuadPart));
+    DWORD read = 0;
+    if (!bytes.empty())
+        ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+    bytes.resize(read);
+    CloseHandle(file);
+    return bytes;
+}
+
+}  // namespace
+
+bool SameBytes(const std::wstring& a, const std::wstring& b)
+{
+    if (GetFileAttributesW(a.c_str()) == INVALID_FILE_ATTRIBUTES ||
+        GetFileAttributesW(b.c_str()) == INVALID_FILE_ATTRIBUTES)
+        return false;
+    return ReadAll(a) == ReadAll(b);
+}
+
+ULONGLONG LastWriteTime(const std::wstring& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data))
+        return 0;
+    return (static_cast<ULONGLONG>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
+}
+
+void RemoveProductRegistry()
+{
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\Velmar");
+    RegDeleteKeyW(HKEY_LOCAL_MACHINE, L"Software\\Velmar");
+}
+
+std::wstring SystemDirectory()
+{
+    wchar_t directory[MAX_PATH];
+    GetSystemDirectoryW(directory, MAX_PATH);
+    return std::wstring(directory) + L"\\";
+}
+
+HeldFile::HeldFile(const std::wstring& path, DWORD share)
+    : handle_(CreateFileW(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr))
+{
+}
+
+HeldFile::~HeldFile()
+{
+    if (handle_ != INVALID_HANDLE_VALUE)
+        CloseHandle(handle_);
+}
+
+HWND FindCancelButton(HWND frame)
+{
+    HWND client = GetWindow(frame, GW_CHILD);
+    HWND percent = client ? FindWindowExW(client, nullptr, L"TWInst_Percent", nullptr) : nullptr;
+    return percent ? FindWindowExW(percent, nullptr, L"Button", nullptr) : nullptr;
+}

@@ -1,0 +1,52 @@
+#pragma once
+// What the install tests set up and look at on the system: fixture disk
+// sets, the floppy drive A:, the installed tree, the product's registry key.
+#include <windows.h>
+
+#include <set>
+#include <string>
+
+// A path below the fixtures folder (product files and disk sets), with a
+// trailing backslash when `relative` names a folder.
+std::wstring FixturePath(const std::wstring& relative);
+
+// The product's own copy of a file, by its English installed name.
+std::wstring ProductFile(const std::wstring& name);
+
+// Deletes a directory tree (or a file); absent is fine.
+void RemoveTree(const std::wstring& path);
+
+// Copies every file of `from` (a folder ending in a backslash) into `to`.
+void CopyFolder(const std::wstring& from, const std::wstring& to);
+
+// Puts the disk `diskFolder` (its files and its .windows-label) into the
+// floppy drive A:, as swapping the disk would.
+bool InsertDisk(const std::wstring& diskFolder);
+
+// The names of the files (not directories) in `folder`.
+std::set<std::wstring> FilesIn(const std::wstring& folder);
+
+bool SameBytes(const std::wstring& a, const std::wstring& b);
+ULONGLONG LastWriteTime(const std::wstring& path);
+
+// Removes HKLM\Software\Velmar with everything below it.
+void RemoveProductRegistry();
+
+// The system directory with a trailing backslash.
+std::wstring SystemDirectory();
+
+// A file held open by this test program, as a running program would hold it.
+class HeldFile {
+public:
+    HeldFile(const std::wstring& path, DWORD share);
+    ~HeldFile();
+    HeldFile(const HeldFile&) = delete;
+    HeldFile& operator=(const HeldFile&) = delete;
+    bool Held() const { return handle_ != INVALID_HANDLE_VALUE; }
+
+private:
+    HANDLE handle_;
+};
+
+// The percent panel's button of a setup frame.
+HWND FindCancelButton(HWND frame);
