@@ -7,6 +7,8 @@
 #   wine_env_stop        ends the wineserver and the Xvfb started here
 
 WINE_ENV_XVFB_PID=
+# Raise when the template's settings change, so kept templates are remade.
+WINE_ENV_TEMPLATE_VERSION=2
 
 wine_env_free_display() {
     local n
@@ -34,20 +36,28 @@ wine_env_start() {
         sleep 0.1
     done
 
-    if [[ ! -f "$dir/wineprefix-template/system.reg" ]]; then
+    local stamp="$dir/wineprefix-template/.template-version"
+    if [[ "$(cat "$stamp" 2>/dev/null)" != "$WINE_ENV_TEMPLATE_VERSION" ]]; then
         rm -rf "$dir/wineprefix-template"
         WINEPREFIX="$dir/wineprefix-template" wineboot -i </dev/null >"$dir/wineboot.log" 2>&1
         # No window manager runs on the private display: Wine draws the
         # captions and frames itself and maximises windows over the screen.
         WINEPREFIX="$dir/wineprefix-template" wine reg add 'HKCU\Software\Wine\X11 Driver' \
             /v Managed /d N /f </dev/null >>"$dir/wineboot.log" 2>&1
+        # Drive A: is a floppy drive whose "disk" is the folder floppy/: tests
+        # put a disk's files and its volume label (.windows-label) there.
+        WINEPREFIX="$dir/wineprefix-template" wine reg add 'HKLM\Software\Wine\Drives' \
+            /v 'a:' /d floppy /f </dev/null >>"$dir/wineboot.log" 2>&1
         # The caption buttons' glyphs come from Marlett, which Debian's
         # Wine ships but does not put where Wine looks for fonts.
         cp /usr/share/wine/fonts/marlett.ttf "$dir/wineprefix-template/drive_c/windows/Fonts/" 2>/dev/null || true
         WINEPREFIX="$dir/wineprefix-template" wineserver -w
+        echo "$WINE_ENV_TEMPLATE_VERSION" >"$stamp"
     fi
-    rm -rf "$dir/wineprefix"
+    rm -rf "$dir/wineprefix" "$dir/floppy"
     cp -a "$dir/wineprefix-template" "$dir/wineprefix"
+    mkdir -p "$dir/floppy"
+    ln -sfn "$dir/floppy" "$dir/wineprefix/dosdevices/a:"
     export WINEPREFIX="$dir/wineprefix"
     wineserver -p
     wine wineboot </dev/null >"$dir/wineboot.log" 2>&1

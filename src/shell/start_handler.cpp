@@ -1,9 +1,11 @@
 #include "shell/start_handler.h"
 
+#include "flow/install_sequence.h"
 #include "flow/install_type.h"
 #include "res/resource_ids.h"
 #include "shell/language.h"
 #include "shell/message_loop.h"
+#include "shell/options.h"
 #include "shell/setup_state.h"
 #include "shell/string_bank.h"
 
@@ -26,8 +28,8 @@ void SetDefaultDestination()
     lstrcpynW(DestinationPath + used, tail, kPathChars - used);
 }
 
-// The install and maintenance sequences are not part of this program yet:
-// the run ends once the choices before them are made.
+// The maintenance menu is not part of this program yet: in maintenance mode
+// the run ends once the language is fixed.
 void RunChosenFlow(HWND frame)
 {
     if (MaintenanceMode) {
@@ -35,8 +37,14 @@ void RunChosenFlow(HWND frame)
         RequestProgramEnd(0);
         return;
     }
-    ChooseInstallType(frame, InstallType);
-    RequestProgramEnd(0);
+    if (!ChooseInstallType(frame, InstallType)) {
+        RequestProgramEnd(0);
+        return;
+    }
+    // A successful install stays up until the user presses the button, which
+    // now reads "OK"; an unattended one ends at once.
+    if (!RunInstall(frame, DestinationPath) || IsUnattended())
+        RequestProgramEnd(0);
 }
 
 }  // namespace

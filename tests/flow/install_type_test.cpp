@@ -57,7 +57,8 @@ TEST(InstallTypeDialog, AdministratorMayChooseEveryType)
     for (int id : {301, 302, 303, IDCANCEL})
         EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, id))) << id;
     PressButton(dialog, 303);
-    EXPECT_EQ(setup.WaitForExit(), 0u);
+    // The install goes on with the destination.
+    EXPECT_NE(setup.WaitForDialog(L"Specify Directory"), nullptr);
 }
 
 TEST(InstallTypeDialog, StandardUserMayOnlyChooseJobScope)
@@ -74,7 +75,7 @@ TEST(InstallTypeDialog, StandardUserMayOnlyChooseJobScope)
     EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, IDCANCEL)));
     EXPECT_EQ(LOWORD(SendMessageW(dialog, DM_GETDEFID, 0, 0)), 302);
     PressButton(dialog, 302);
-    EXPECT_EQ(setup.WaitForExit(), 0u);
+    EXPECT_NE(setup.WaitForDialog(L"Specify Directory"), nullptr);
 }
 
 TEST(InstallTypeDialog, QuitEndsWithoutAQuestion)

@@ -48,13 +48,6 @@ TEST(Startup, WindowIsMaximisedWithCaptionAndBackdrop)
     EXPECT_EQ(setup.WaitForExit(), 0u);
 }
 
-TEST(Startup, UnattendedRunWithAnInstallTypeEndsAtOnce)
-{
-    SetupProcess setup(L"/SMS: /TS: /DEST:C:\\TAPWRITE\\NT");
-    ASSERT_TRUE(setup.Started());
-    EXPECT_EQ(setup.WaitForExit(), 0u);
-}
-
 TEST(Startup, LowerCaseOptionsAreNotOptions)
 {
     // "/sms:" and "/ts:" are not found, so the run is interactive.

@@ -2,10 +2,6 @@
 
 #include <vector>
 
-#ifndef SETUP_EXE_PATH
-#error SETUP_EXE_PATH names the built setup.exe
-#endif
-
 namespace {
 
 // A copy of this process's token whose Administrators entry is deny-only.
@@ -62,7 +58,7 @@ HWND FindProcessWindow(DWORD processId, const wchar_t* className, const wchar_t*
 
 SetupProcess::SetupProcess(const std::wstring& arguments, SetupLaunch launch)
 {
-    std::wstring commandLine = L"\"" SETUP_EXE_PATH L"\"";
+    std::wstring commandLine = L"\"" + launch.program + L"\"";
     if (!arguments.empty())
         commandLine += L" " + arguments;
     std::vector<wchar_t> buffer(commandLine.begin(), commandLine.end());

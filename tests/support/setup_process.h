@@ -13,6 +13,9 @@ struct SetupLaunch {
     // Run with the Administrators group made deny-only, as a standard user's
     // (or a non-elevated administrator's) token has it.
     bool withoutAdministrator = false;
+    // The setup.exe to start: the built one, or a copy on a source disk or
+    // share, whose folder is then the source of the files.
+    std::wstring program = SETUP_EXE_PATH;
 };
 
 class SetupProcess {

@@ -1,0 +1,101 @@
+// The install, step by step. Each step belongs to its own unit; this one
+// fixes their order, the progress shown between them and what a failure
+// ends.
+//
+// The steps around the product's system services (stopping and removing the
+// old ones, restarting them after a cancel, installing the new ones with the
+// network provider's device name corrected) and the Program Manager group
+// are not part of this program yet; the sequence goes on without them.
+#include "flow/install_sequence.h"
+
+#include <shellapi.h>
+
+#include "files/copy_driver.h"
+#include "files/copy_progress.h"
+#include "files/destination_checks.h"
+#include "flow/destination.h"
+#include "res/resource_ids.h"
+#include "shell/message_box.h"
+#include "shell/message_loop.h"
+#include "shell/path_text.h"
+#include "shell/progress.h"
+#include "shell/setup_state.h"
+#include "shell/string_bank.h"
+
+namespace {
+
+// Asks for the destination until it holds no installation that the user
+// wants to keep. False when the dialog ended the install.
+bool ChooseNewDestination(HWND frame, wchar_t* destination)
+{
+    for (;;) {
+        size_t length = wcslen(destination);
+        if (length > 1 && destination[length - 1] == L'\\')
+            destination[length - 1] = 0;
+        if (ChooseDestination(frame, destination) == 0)
+            return false;
+        if (!ConfirmPriorInstall(destination))
+            return true;
+    }
+}
+
+void OfferReadme(HWND frame, const wchar_t* destination)
+{
+    if (AskUser(LangBase + IDS_README_TITLE, LangBase + IDS_README_QUESTION, MB_YESNO, MB_ICONINFORMATION,
+                IDNO) != IDYES)
+        return;
+    wchar_t viewer[20];
+    wchar_t name[20];
+    LoadBankString(LangBase + IDS_README_VIEWER, viewer, 19);
+    LoadBankString(LangBase + IDS_README_NAME, name, 19);
+    wchar_t readme[2 * kPathChars];
+    JoinPath(readme, 2 * kPathChars, destination, name);
+    ShellExecuteW(frame, nullptr, viewer, readme, nullptr, SW_SHOWMAXIMIZED);
+}
+
+}  // namespace
+
+bool RunInstall(HWND frame, wchar_t* destination)
+{
+    DialogOwner = frame;
+    InitCopyProgress();
+
+    if (!ChooseNewDestination(frame, destination))
+        return false;
+
+    ShowPercentWindow(true);
+    if (CheckFilesInUse(destination) == 2) {
+        RequestProgramEnd(1);
+        return false;
+    }
+    DeleteKnownFiles(destination);
+
+    SetInfoText(BillboardId);
+    ShowInfoWindow(true);
+    CopyPercent = 0;
+    CurrentDisk = 1;
+    SetActionText(LangBase + IDS_ACTION_PERFORMING);
+    if (!InstallFileSet(destination)) {
+        RequestProgramEnd(1);
+        return false;
+    }
+
+    SetActionText(LangBase + IDS_ACTION_PERFORMING);
+    if ((InstallType & kInstallBackupServer) && CopyErrorFlag)
+        return false;
+    SetInfoText(LangBase + IDS_THANK_YOU);
+    SetWindowPos(frame, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    SetActionText(LangBase + IDS_ACTION_COMPLETE);
+    SetCopyPercent(95);
+
+    OfferReadme(frame, destination);
+
+    // The button is relabelled after the last step that drains the queue, so
+    // a press of "OK" always arrives once the sequence is done and is never
+    // taken for a cancel.
+    SetCopyPercent(100);
+    wchar_t ok[30];
+    LoadBankString(LangBase + IDS_OK, ok, 29);
+    SetWindowTextW(CancelButton, ok);
+    return true;
+}
