@@ -133,8 +133,6 @@ int ConfirmPriorInstall(const wchar_t* dir)
 
 int CheckFilesInUse(const wchar_t* dir)
 {
-    // Services that were just stopped may take a moment to let go of their files.
-    Sleep(500);
     int result = ScanDirectory(dir, ProductFileRow, [](const wchar_t* path, const wchar_t* name, int) {
         return WaitUntilFree(path, name) == 2 ? 0 : 1;
     });

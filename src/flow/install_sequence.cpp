@@ -5,7 +5,9 @@
 // The steps around the product's system services (stopping and removing the
 // old ones, restarting them after a cancel, installing the new ones with the
 // network provider's device name corrected) and the Program Manager group
-// are not part of this program yet; the sequence goes on without them.
+// are not part of this program yet; the sequence goes on without them. With
+// no service stopped, nothing can still be letting go of the product's files,
+// so the files-in-use check runs at once.
 #include "flow/install_sequence.h"
 
 #include <shellapi.h>
