@@ -1,22 +1,55 @@
 #!/usr/bin/env bash
-# The main job: builds setup.exe, starts it under Wine on a private display
-# as a person would, and saves a screenshot of what they see.
+# The main job: builds setup.exe and a sample disk set, then, under Wine on a
+# private display, shows setup's first screen and runs a real install,
+# printing what was installed and where the screenshots are.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bash "$root/scripts/deps.sh"
 bash "$root/scripts/build.sh" >/dev/null
 
+out="$root/build/demo"
+mkdir -p "$out"
+product="$root/build/fixtures/product"
+echo "== Sample disk set, made by tools/diskset/make_diskset.py from $product"
+python3 "$root/tools/diskset/make_diskset.py" --product "$product" --disks "$out/disks" --capacity 1400000
+python3 "$root/tools/diskset/make_diskset.py" --product "$product" --share "$out/share" --quiet
+echo "   and the same files in one folder, as on a network share: $out/share"
+
 source "$root/scripts/wine-env.sh"
 trap wine_env_stop EXIT
-out="$root/build/demo"
 wine_env_start "$out"
+winwait() { wine "$root/build/bin/winwait.exe" "$@" </dev/null >/dev/null 2>&1; }
+share="Z:$(echo "$out/share/" | tr '/' '\\')"
 
-bin="$root/build/bin"
-wine "$bin/setup.exe" </dev/null >"$out/setup.log" 2>&1 &
-if ! wine "$bin/winwait.exe" Tapewright 60 </dev/null >/dev/null 2>&1; then
-    echo "setup.exe did not show its language dialog" >&2
-    exit 1
-fi
+# What a person sees first: the setup window and the language dialog.
+wine "${share}setup.exe" </dev/null >"$out/setup-first.log" 2>&1 &
+first=$!
+winwait Tapewright 60 || { echo "setup.exe did not show its language dialog" >&2; exit 1; }
 import -window root "$out/setup-window.png"
-echo "setup.exe is up with its language dialog."
-echo "Screenshot: $out/setup-window.png"
+winwait Tapewright 5 --press 2
+wait "$first" || true
+
+# A real Backup Server install from the share into C:\TAPWRITE\NT: the
+# language, type and directory are given, the readme question is answered No.
+echo "== setup.exe /L:1 /TS: /DEST:C:\\TAPWRITE\\NT, run from the share"
+wine "${share}setup.exe" /L:1 /TS: '/DEST:C:\TAPWRITE\NT' </dev/null >"$out/setup-install.log" 2>&1 &
+setup=$!
+winwait "Read Important Information" 120 --press 7 || { echo "the install did not finish" >&2; exit 1; }
+sleep 1
+import -window root "$out/setup-finished.png"
+
+echo "== Installed into C:\\TAPWRITE\\NT"
+(cd "$WINEPREFIX/drive_c/TAPWRITE/NT" && ls -l --time-style=+%Y-%m-%d\ %H:%M | tail -n +2)
+echo "== In the system directory"
+ls -l "$WINEPREFIX/drive_c/windows/system32/dlg3d32.dll"
+echo "== Registry: HKLM\\Software\\Velmar\\Tapewright (paths and a few defaults)"
+for query in 'User Interface|Data Path' 'User Interface|Data Path Remote' 'Catalogs|Catalog Path' \
+             'Catalogs|Catalog Path Remote' 'Display|Font Face' 'Backup Engine|Max Buffer Size'; do
+    key=${query%%|*}
+    value=${query#*|}
+    wine reg query "HKLM\\Software\\Velmar\\Tapewright\\$key" /v "$value" </dev/null 2>/dev/null | grep -a "$value" || true
+done
+kill "$setup" 2>/dev/null || true
+echo
+echo "Screenshots: $out/setup-window.png (the first screen)"
+echo "             $out/setup-finished.png (the finished install, button reading OK)"

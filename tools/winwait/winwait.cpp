@@ -1,7 +1,10 @@
-// winwait CAPTION [SECONDS]: waits until a visible top-level window with that
-// caption exists, then lets it settle briefly so it has painted. Exit code 0
-// when it appeared, 1 when it did not in time. Scripts use it to know when a
-// screen is ready to be photographed.
+// winwait CAPTION [SECONDS] [--press ID]
+//
+// Waits until a visible top-level window with that caption exists, then lets
+// it settle briefly so it has painted; with --press, presses the window's
+// button ID (a dialog button, or a message box answer such as 7 for No).
+// Exit code 0 when the window appeared, 1 when it did not in time. Scripts
+// use it to know when a screen is ready to be photographed, and to answer it.
 #include <windows.h>
 
 #include <wchar.h>
@@ -11,10 +14,22 @@ int wmain(int argc, wchar_t** argv)
     if (argc < 2)
         return 2;
     int seconds = argc > 2 ? _wtoi(argv[2]) : 30;
+    int press = 0;
+    for (int i = 3; i + 1 < argc; ++i)
+        if (wcscmp(argv[i], L"--press") == 0)
+            press = _wtoi(argv[i + 1]);
+
     for (int waited = 0; waited < seconds * 10; ++waited) {
         HWND window = FindWindowW(nullptr, argv[1]);
         if (window && IsWindowVisible(window)) {
             Sleep(1000);
+            if (press) {
+                HWND button = GetDlgItem(window, press);
+                if (button)
+                    PostMessageW(button, BM_CLICK, 0, 0);
+                else
+                    PostMessageW(window, WM_COMMAND, press, 0);
+            }
             return 0;
         }
         Sleep(100);
