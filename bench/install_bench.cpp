@@ -112,23 +112,37 @@ struct InstallResult {
     std::vector<double> latencies;
 };
 
-InstallResult TimeInstall(const std::wstring& share, const std::wstring& destination)
+// Starts `commandLine`; while it runs, `watch` (if any) is called with the
+// process handle. Returns the seconds from start to exit, 0 when it could
+// not be started.
+template <typename Watch>
+double TimeProcess(std::wstring commandLine, DWORD* exitCode, Watch watch)
 {
-    InstallResult result;
-    std::wstring commandLine = L"\"" + share + L"setup.exe\" /SMS: /TS: /DEST:" + destination;
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
     double start = Now();
     if (!CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                         &process))
-        return result;
+        return 0;
+    watch(process.hProcess, start);
+    WaitForSingleObject(process.hProcess, INFINITE);
+    double seconds = Now() - start;
+    GetExitCodeProcess(process.hProcess, exitCode);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return seconds;
+}
 
+// Sends the setup window a message every 10 ms while setup runs and keeps
+// how long each reply took.
+void ProbeReplies(HANDLE process, double start, InstallResult& result)
+{
     HWND frame = nullptr;
-    while (!frame && WaitForSingleObject(process.hProcess, 1) == WAIT_TIMEOUT)
+    while (!frame && WaitForSingleObject(process, 1) == WAIT_TIMEOUT)
         frame = FindWindowW(L"TWInst_Frame", nullptr);
     result.frameAfter = Now() - start;
-    while (frame && WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT) {
+    while (frame && WaitForSingleObject(process, 0) == WAIT_TIMEOUT) {
         double sent = Now();
         DWORD_PTR answer;
         if (!SendMessageTimeoutW(frame, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &answer))
@@ -139,29 +153,20 @@ InstallResult TimeInstall(const std::wstring& share, const std::wstring& destina
         while (Now() < next)
             Sleep(1);
     }
-    WaitForSingleObject(process.hProcess, INFINITE);
-    result.seconds = Now() - start;
-    GetExitCodeProcess(process.hProcess, &result.exitCode);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+}
+
+InstallResult TimeInstall(const std::wstring& share, const std::wstring& destination)
+{
+    InstallResult result;
+    result.seconds = TimeProcess(L"\"" + share + L"setup.exe\" /SMS: /TS: /DEST:" + destination, &result.exitCode,
+                                 [&result](HANDLE process, double start) { ProbeReplies(process, start, result); });
     return result;
 }
 
 double TimeProgram(const std::wstring& program)
 {
-    std::wstring commandLine = L"\"" + program + L"\"";
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    double start = Now();
-    if (!CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process))
-        return 0;
-    WaitForSingleObject(process.hProcess, INFINITE);
-    double seconds = Now() - start;
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return seconds;
+    DWORD exitCode = 0;
+    return TimeProcess(L"\"" + program + L"\"", &exitCode, [](HANDLE, double) {});
 }
 
 std::wstring BesideThisProgram(const wchar_t* name)

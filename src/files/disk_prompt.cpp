@@ -2,6 +2,7 @@
 // user type another path, which then serves every later file.
 #include "files/source_disks.h"
 #include "res/resource_ids.h"
+#include "shell/dialog_text.h"
 #include "shell/message_box.h"
 #include "shell/options.h"
 #include "shell/path_text.h"
@@ -20,25 +21,15 @@ struct PromptRequest {
 
 wchar_t SoughtFile[kPathChars];
 
-void SetBankText(HWND dialog, int control, UINT id)
-{
-    wchar_t text[256];
-    LoadBankString(id, text, 255);
-    if (control == 0)
-        SetWindowTextW(dialog, text);
-    else
-        SetDlgItemTextW(dialog, control, text);
-}
-
 BOOL OnInitDialog(HWND dialog, PromptRequest* request)
 {
     SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(request));
     CenterOnParent(dialog);
     SendDlgItemMessageW(dialog, IDC_DISK_ICON, STM_SETICON,
                         reinterpret_cast<WPARAM>(LoadIconW(nullptr, IDI_EXCLAMATION)), 0);
-    SetBankText(dialog, 0, LangBase + IDS_DISK_CAPTION);
-    SetBankText(dialog, IDOK, LangBase + IDS_OK);
-    SetBankText(dialog, IDCANCEL, LangBase + IDS_CANCEL);
+    SetDialogText(dialog, 0, LangBase + IDS_DISK_CAPTION);
+    SetDialogText(dialog, IDOK, LangBase + IDS_OK);
+    SetDialogText(dialog, IDCANCEL, LangBase + IDS_CANCEL);
 
     wchar_t text[1025];
     FormatBankString(text, 1025, LangBase + IDS_DISK_MISSING, request->fileName);

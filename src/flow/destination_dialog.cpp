@@ -6,6 +6,7 @@
 
 #include "flow/destination.h"
 #include "res/resource_ids.h"
+#include "shell/dialog_text.h"
 #include "shell/message_box.h"
 #include "shell/message_loop.h"
 #include "shell/options.h"
@@ -25,16 +26,6 @@ bool EnterOrCreate(const wchar_t* directory)
     return SetCurrentDirectoryW(directory) || CreateDirectoryW(directory, nullptr);
 }
 
-void SetBankText(HWND dialog, int control, UINT id)
-{
-    wchar_t text[256];
-    LoadBankString(id, text, 255);
-    if (control == 0)
-        SetWindowTextW(dialog, text);
-    else
-        SetDlgItemTextW(dialog, control, text);
-}
-
 void RefuseEntry(HWND dialog, UINT title, UINT text, UINT icon)
 {
     AskUser(LangBase + title, LangBase + text, MB_OK, icon, IDOK);
@@ -52,11 +43,11 @@ BOOL OnInitDialog(HWND dialog, wchar_t* path)
     SetWindowTextW(edit, path);
     SendMessageW(edit, EM_SETSEL, 0, -1);
     CheckDlgButton(dialog, IDC_DEST_COMMON, BST_UNCHECKED);
-    SetBankText(dialog, 0, LangBase + IDS_DEST_CAPTION);
-    SetBankText(dialog, IDC_DEST_TEXT, LangBase + IDS_DEST_TEXT);
-    SetBankText(dialog, IDC_DEST_COMMON, LangBase + IDS_DEST_COMMON);
-    SetBankText(dialog, IDOK, LangBase + IDS_OK);
-    SetBankText(dialog, IDCANCEL, LangBase + IDS_CANCEL);
+    SetDialogText(dialog, 0, LangBase + IDS_DEST_CAPTION);
+    SetDialogText(dialog, IDC_DEST_TEXT, LangBase + IDS_DEST_TEXT);
+    SetDialogText(dialog, IDC_DEST_COMMON, LangBase + IDS_DEST_COMMON);
+    SetDialogText(dialog, IDOK, LangBase + IDS_OK);
+    SetDialogText(dialog, IDCANCEL, LangBase + IDS_CANCEL);
     ShowInfoWindow(false);
     SetFocus(edit);
     return FALSE;

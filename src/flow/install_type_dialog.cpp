@@ -4,6 +4,7 @@
 
 #include "flow/install_type.h"
 #include "res/resource_ids.h"
+#include "shell/dialog_text.h"
 #include "shell/options.h"
 #include "shell/progress.h"
 #include "shell/setup_state.h"
@@ -41,17 +42,9 @@ void Apply(const InstallChoice& choice)
 
 void SetTexts(HWND dialog)
 {
-    for (int i = 0; i < static_cast<int>(sizeof kTextControls / sizeof kTextControls[0]); ++i) {
-        wchar_t text[255];
-        LoadBankString(LangBase + IDS_TYPE_CAPTION + i, text, 254);
-        if (kTextControls[i] == 0)
-            SetWindowTextW(dialog, text);
-        else
-            SetDlgItemTextW(dialog, kTextControls[i], text);
-    }
-    wchar_t cancel[255];
-    LoadBankString(LangBase + IDS_CANCEL, cancel, 254);
-    SetDlgItemTextW(dialog, IDCANCEL, cancel);
+    for (int i = 0; i < static_cast<int>(sizeof kTextControls / sizeof kTextControls[0]); ++i)
+        SetDialogText(dialog, kTextControls[i], LangBase + IDS_TYPE_CAPTION + i, 254);
+    SetDialogText(dialog, IDCANCEL, LangBase + IDS_CANCEL, 254);
 }
 
 BOOL OnInitDialog(HWND dialog)

@@ -4,6 +4,7 @@
 #include <wchar.h>
 
 #include "res/resource_ids.h"
+#include "shell/dialog_text.h"
 #include "shell/language.h"
 #include "shell/message_loop.h"
 #include "shell/options.h"
@@ -26,11 +27,8 @@ int LanguageButtons()
 
 void LabelButtons(HWND dialog)
 {
-    wchar_t text[31];
-    LoadBankString(LangBase + IDS_OK, text, 30);
-    SetDlgItemTextW(dialog, IDOK, text);
-    LoadBankString(LangBase + IDS_CANCEL, text, 30);
-    SetDlgItemTextW(dialog, IDCANCEL, text);
+    SetDialogText(dialog, IDOK, LangBase + IDS_OK, 30);
+    SetDialogText(dialog, IDCANCEL, LangBase + IDS_CANCEL, 30);
 }
 
 // With fewer languages than buttons the dialog ends below the first unused
