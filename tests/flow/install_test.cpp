@@ -222,6 +222,23 @@ TEST_F(Install, InteractiveInstallAsksForTheDestinationAndEndsOnOk)
     ExpectInstalled(kOther, kServerFiles);
 }
 
+TEST_F(Install, ReadmeOpensInTheEditorWhenWanted)
+{
+    SetupProcess setup(L"/L:1 /EV: /DEST:C:\\TAPWRITE\\NT", FromShare());
+    HWND readme = setup.WaitForDialog(L"Read Important Information", 60000);
+    ASSERT_NE(readme, nullptr);
+    PressButton(readme, IDYES);
+    HWND editor = nullptr;
+    EXPECT_TRUE(WaitUntil([&] {
+        editor = FindWindowW(L"Notepad", nullptr);
+        return editor && WindowText(editor).find(L"readme") != std::wstring::npos;
+    }));
+    if (editor)
+        PostMessageW(editor, WM_CLOSE, 0, 0);
+    HWND button = FindCancelButton(setup.WaitForFrame());
+    EXPECT_TRUE(WaitUntil([&] { return WindowText(button) == L"OK"; }));
+}
+
 TEST_F(Install, DecliningToReplaceAPriorInstallAsksForTheDestinationAgain)
 {
     RemoveTree(L"C:\\TWTEST");
