@@ -7,7 +7,7 @@ packages=(
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     cmake ninja-build googletest
     wine wine64 xvfb
-    imagemagick mscompress
+    imagemagick mscompress python3
 )
 
 installed() {
@@ -22,5 +22,5 @@ done
 if ((${#missing[@]})); then
     echo "Installing: ${missing[*]}"
     apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
 fi
