@@ -22,8 +22,6 @@ const KnownFile kKnownFiles[] = {
     {L"LDRSETUP.EXE", 0}, {L"README.TXT", 0}, {L"LDRDLL.DLL", 0},
 };
 
-constexpr int kJoinedChars = 2 * kPathChars;
-
 class FindHandle {
 public:
     explicit FindHandle(HANDLE handle) : handle_(handle) {}
@@ -43,8 +41,8 @@ private:
 template <typename Match, typename Action>
 int ScanDirectory(const wchar_t* dir, Match match, Action action)
 {
-    wchar_t pattern[kJoinedChars];
-    JoinPath(pattern, kJoinedChars, dir, L"*.*");
+    wchar_t pattern[kJoinedPathChars];
+    JoinPath(pattern, kJoinedPathChars, dir, L"*.*");
     WIN32_FIND_DATAW entry;
     FindHandle search(FindFirstFileW(pattern, &entry));
     if (!search.Valid())
@@ -56,8 +54,8 @@ int ScanDirectory(const wchar_t* dir, Match match, Action action)
         int row = match(entry.cFileName);
         if (row < 0)
             continue;
-        wchar_t path[kJoinedChars];
-        JoinPath(path, kJoinedChars, dir, entry.cFileName);
+        wchar_t path[kJoinedPathChars];
+        JoinPath(path, kJoinedPathChars, dir, entry.cFileName);
         result = action(path, entry.cFileName, row);
         if (result == 0)
             break;

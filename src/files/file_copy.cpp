@@ -21,9 +21,6 @@
 namespace {
 
 constexpr int kBlockBytes = 8192;
-// Directory and file name joined: a 260-character directory and a
-// 255-character name.
-constexpr int kJoinedChars = 2 * kPathChars;
 
 class FileHandle {
 public:
@@ -76,8 +73,8 @@ struct FileJob {
     wchar_t installedName[256];
     wchar_t sourceDir[kPathChars];
     wchar_t destDir[kPathChars];
-    wchar_t sourcePath[kJoinedChars];
-    wchar_t destinationPath[kJoinedChars];
+    wchar_t sourcePath[kJoinedPathChars];
+    wchar_t destinationPath[kJoinedPathChars];
     bool lookedOnNewDisk = false;
 };
 
@@ -101,7 +98,7 @@ bool ChangeDisk(FileJob& job)
     if (!RequestSourceDisk(false, CurrentDisk, job.diskName))
         return false;
     lstrcpynW(job.sourceDir, SourcePath, kPathChars);
-    JoinPath(job.sourcePath, kJoinedChars, job.sourceDir, job.diskName);
+    JoinPath(job.sourcePath, kJoinedPathChars, job.sourceDir, job.diskName);
     job.lookedOnNewDisk = true;
     return true;
 }
@@ -116,8 +113,8 @@ bool IsFile(const wchar_t* path)
 std::set<std::wstring> TemporaryFiles(const wchar_t* dir)
 {
     std::set<std::wstring> names;
-    wchar_t pattern[kJoinedChars];
-    JoinPath(pattern, kJoinedChars, dir, L"*.tmp");
+    wchar_t pattern[kJoinedPathChars];
+    JoinPath(pattern, kJoinedPathChars, dir, L"*.tmp");
     WIN32_FIND_DATAW entry;
     HANDLE search = FindFirstFileW(pattern, &entry);
     if (search == INVALID_HANDLE_VALUE)
@@ -131,8 +128,8 @@ std::set<std::wstring> TemporaryFiles(const wchar_t* dir)
 
 void DeleteInDirectory(const wchar_t* dir, const wchar_t* name)
 {
-    wchar_t path[kJoinedChars];
-    if (JoinPath(path, kJoinedChars, dir, name))
+    wchar_t path[kJoinedPathChars];
+    if (JoinPath(path, kJoinedPathChars, dir, name))
         DeleteFileW(path);
 }
 
@@ -302,8 +299,8 @@ int InstallOneFile(const wchar_t* sourceDir, const wchar_t* destDir, TextRef dis
     lstrcpynW(job.installedName, installed.c_str(), 256);
     lstrcpynW(job.sourceDir, sourceDir, kPathChars);
     lstrcpynW(job.destDir, destDir, kPathChars);
-    JoinPath(job.sourcePath, kJoinedChars, job.sourceDir, job.diskName);
-    JoinPath(job.destinationPath, kJoinedChars, job.destDir, job.installedName);
+    JoinPath(job.sourcePath, kJoinedPathChars, job.sourceDir, job.diskName);
+    JoinPath(job.destinationPath, kJoinedPathChars, job.destDir, job.installedName);
 
     if (versionChecked)
         return InstallVersionChecked(job);

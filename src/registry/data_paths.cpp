@@ -7,6 +7,7 @@
 
 #include "registry/product_config.h"
 #include "res/resource_ids.h"
+#include "shell/path_text.h"
 #include "shell/setup_state.h"
 #include "shell/string_bank.h"
 
@@ -33,12 +34,6 @@ void BuildTail(const wchar_t* afterColon, UINT nameId, wchar_t (&tail)[kPathTail
     if (room > 1)
         LoadBankString(LangBase + nameId, tail + length, room - 1);
     Append(tail, kPathTailChars + 1, L"\\");
-}
-
-void JoinRootAndTail(wchar_t (&path)[kDataPathChars], const wchar_t* root, const wchar_t* tail)
-{
-    lstrcpynW(path, root, kDataPathChars);
-    Append(path, kDataPathChars, tail);
 }
 
 // This computer's name when its Workstation service answers, which is what
@@ -82,11 +77,11 @@ bool BuildDataPaths(const wchar_t* destination, const wchar_t* server, DataPaths
 
     wchar_t tail[kPathTailChars + 1];
     BuildTail(colon + 1, IDS_DATA_DIRECTORY, tail);
-    JoinRootAndTail(paths.data, localRoot, tail);
-    JoinRootAndTail(paths.dataRemote, remoteRoot, tail);
+    JoinPath(paths.data, kDataPathChars, localRoot, tail);
+    JoinPath(paths.dataRemote, kDataPathChars, remoteRoot, tail);
     BuildTail(colon + 1, IDS_CATALOG_DIRECTORY, tail);
-    JoinRootAndTail(paths.catalog, localRoot, tail);
-    JoinRootAndTail(paths.catalogRemote, remoteRoot, tail);
+    JoinPath(paths.catalog, kDataPathChars, localRoot, tail);
+    JoinPath(paths.catalogRemote, kDataPathChars, remoteRoot, tail);
     return true;
 }
 

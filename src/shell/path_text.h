@@ -3,6 +3,9 @@
 // concatenation, always within the buffer's size.
 #include <stddef.h>
 
+// Room for a directory path (up to 260 characters) joined to a file name.
+constexpr int kJoinedPathChars = 2 * 260;
+
 // Appends a backslash unless `path` is empty or ends with one; false when
 // there is no room for it.
 bool AppendBackslash(wchar_t* path, size_t chars);

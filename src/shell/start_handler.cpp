@@ -6,6 +6,7 @@
 #include "shell/language.h"
 #include "shell/message_loop.h"
 #include "shell/options.h"
+#include "shell/path_text.h"
 #include "shell/setup_state.h"
 #include "shell/string_bank.h"
 
@@ -23,9 +24,7 @@ void SetDefaultDestination()
         *backslash = 0;
     wchar_t tail[255];
     LoadBankString(LangBase + IDS_DEFAULT_DIRECTORY, tail, 254);
-    lstrcpynW(DestinationPath, windows, kPathChars);
-    int used = lstrlenW(DestinationPath);
-    lstrcpynW(DestinationPath + used, tail, kPathChars - used);
+    JoinPath(DestinationPath, kPathChars, windows, tail);
 }
 
 // The maintenance menu is not part of this program yet: in maintenance mode
