@@ -5,11 +5,6 @@
 #include "shell/setup_state.h"
 #include "shell/string_bank.h"
 
-int CurrentDisk = 1;
-bool CopyErrorFlag;
-int CopyPercent;
-UINT BillboardId;
-
 namespace {
 
 // The gauge moves in 5-percent steps from 5 to 90 over the total size.
@@ -33,6 +28,8 @@ void InitCopyProgress()
     if (BillboardCount < 2)
         BillboardCount = 2;
     BillboardId = LangBase + IDS_BILLBOARD_FIRST;
+    GaugeBytes = 0;
+    BillboardBytes = 0;
     GaugeStepKilobytes = totalKilobytes * kGaugeStepPercent / kGaugeSpanPercent;
     BillboardStepKilobytes = totalKilobytes / static_cast<ULONGLONG>(BillboardCount - 1);
 }

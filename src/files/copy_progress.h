@@ -1,15 +1,12 @@
 #pragma once
 // Progress of the copy phase: the gauge moves by expanded bytes, the info
 // panel steps through the billboard texts, and a failure is remembered for
-// the rest of the run.
+// the rest of the run. The state that others read (CopyPercent,
+// BillboardId, CopyErrorFlag, CurrentDisk) is in the setup state.
 #include <windows.h>
 
-extern int CurrentDisk;      // the numbered source disk now expected
-extern bool CopyErrorFlag;   // a copy failed or was cancelled; never reset
-extern int CopyPercent;      // the percent the gauge shows during the copy
-extern UINT BillboardId;     // absolute ID of the billboard text now shown
-
-// Reads the total size and the number of billboard texts from the banks.
+// Reads the total size and the number of billboard texts from the banks,
+// and starts the counting and the billboard texts anew.
 void InitCopyProgress();
 
 // Counts `bytes` of expanded data; moves the gauge and the billboard text

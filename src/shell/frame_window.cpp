@@ -18,6 +18,10 @@ namespace {
 
 LRESULT OnCreate(HWND frame)
 {
+    // Every modal dialog, from the language choice to the disk prompts of
+    // any flow, is owned by the frame.
+    FrameWindow = frame;
+    DialogOwner = frame;
     ClientWindow = CreateWindowExW(0, kClientClass, L"", WS_CHILD | WS_VISIBLE | WS_BORDER | WS_CLIPCHILDREN,
                                    0, 0, 0, 0, frame, nullptr, Instance, nullptr);
     ShowWindow(ClientWindow, SW_SHOW);
@@ -58,7 +62,7 @@ LRESULT OnQueryEndSession(HWND frame, UINT message, WPARAM wParam, LPARAM lParam
 
 LRESULT OnDestroy()
 {
-    RequestProgramEnd(0);
+    RequestProgramEnd(kExitCompleted);
     return 0;
 }
 

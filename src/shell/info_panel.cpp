@@ -15,6 +15,15 @@ UINT LastInfoId;
 RECT TitleRect;
 RECT MessageRect;
 
+// A new panel starts empty, whatever an earlier one showed.
+LRESULT OnCreate()
+{
+    InfoTitle[0] = 0;
+    InfoMessage[0] = 0;
+    LastInfoId = 0;
+    return 0;
+}
+
 LRESULT OnSize(LPARAM lParam)
 {
     int width = LOWORD(lParam);
@@ -68,6 +77,8 @@ void DragPanel(HWND panel, UINT message, LPARAM lParam)
 LRESULT CALLBACK InfoPanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
+    case WM_CREATE:
+        return OnCreate();
     case WM_SIZE:
         return OnSize(lParam);
     case WM_PAINT:

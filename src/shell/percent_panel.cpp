@@ -26,6 +26,8 @@ LRESULT CALLBACK CancelButtonProc(HWND button, UINT message, WPARAM wParam, LPAR
 
 LRESULT OnCreate(HWND panel)
 {
+    ActionText[0] = 0;
+    GaugeValue = 0;
     CancelButton = CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON,
                                    0, 0, 0, 0, panel, nullptr, Instance, nullptr);
     WNDPROC previous = reinterpret_cast<WNDPROC>(
@@ -123,7 +125,7 @@ LRESULT OnCommand(HWND panel, WPARAM wParam, LPARAM lParam)
         CancelRequested = true;
         CancelPressed = true;
     } else {
-        RequestProgramEnd(0);
+        RequestProgramEnd(kExitCompleted);
     }
     return DefWindowProcW(panel, WM_COMMAND, wParam, lParam);
 }

@@ -62,9 +62,7 @@ void ReadCommandLine(const wchar_t* commandLine, const wchar_t* modulePath)
 
 int SetupMain(HINSTANCE instance, HINSTANCE, const wchar_t* commandLine, int)
 {
-    SequenceDone = false;
-    LangBase = 1000;
-    Instance = instance;
+    ResetSetupState(instance, commandLine);
 
     wchar_t modulePath[MAX_PATH + 1];
     DWORD length = GetModuleFileNameW(nullptr, modulePath, MAX_PATH + 1);

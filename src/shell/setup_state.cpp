@@ -2,24 +2,58 @@
 
 HINSTANCE Instance;
 const wchar_t* CommandLine = L"";
-UINT LangBase = 1000;
 bool LanguageGiven;
 bool MaintenanceMode;
+bool IsAdmin;
+bool PaletteDisplay;
+UINT LangBase = 1000;
 wchar_t SourcePath[kPathChars];
 wchar_t DestinationPath[kPathChars];
 DWORD InstallType = kInstallBackupServer;
 DWORD SetupMode;
-bool IsAdmin;
-bool PaletteDisplay;
 bool SequenceDone;
 bool CancelRequested;
 bool CancelPressed;
 bool CancelConfirmed;
-HWND DialogOwner;
 bool CommonGroup;
+HWND DialogOwner;
 
 HWND FrameWindow;
 HWND ClientWindow;
 HWND InfoWindow;
 HWND PercentWindow;
 HWND CancelButton;
+
+int CurrentDisk = 1;
+bool CopyErrorFlag;
+int CopyPercent;
+UINT BillboardId;
+
+int ExitCode = kExitCompleted;
+
+void ResetSetupState(HINSTANCE instance, const wchar_t* commandLine)
+{
+    Instance = instance;
+    CommandLine = commandLine ? commandLine : L"";
+    LanguageGiven = false;
+    MaintenanceMode = false;
+    IsAdmin = false;
+    PaletteDisplay = false;
+    LangBase = 1000;
+    SourcePath[0] = 0;
+    DestinationPath[0] = 0;
+    InstallType = kInstallBackupServer;
+    SetupMode = kModeFullInstall;
+    SequenceDone = false;
+    CancelRequested = false;
+    CancelPressed = false;
+    CancelConfirmed = false;
+    CommonGroup = false;
+    DialogOwner = nullptr;
+    FrameWindow = ClientWindow = InfoWindow = PercentWindow = CancelButton = nullptr;
+    CurrentDisk = 1;
+    CopyErrorFlag = false;
+    CopyPercent = 0;
+    BillboardId = 0;
+    ExitCode = kExitCompleted;
+}

@@ -1,6 +1,7 @@
 #pragma once
-// The process-wide state of one setup run. Every part of the program reads
-// it; the comments name who writes each field.
+// The process-wide state of one setup run: every field that more than one
+// unit reads is declared here, once, with the units that write it.
+// ResetSetupState gives each its start value; start-up and the tests use it.
 #include <windows.h>
 
 constexpr int kPathChars = 260;
@@ -21,26 +22,72 @@ enum : DWORD {
     kModeUninstall = 3,
 };
 
+// Exit codes of the program: a run that did everything it set out to do,
+// and one that did not (cancelled, refused or failed).
+enum : int {
+    kExitCompleted = 0,
+    kExitNotCompleted = 1,
+};
+
+// Written by start-up.
 extern HINSTANCE Instance;              // resources come from here
 extern const wchar_t* CommandLine;      // the whole process command line
-extern UINT LangBase;                   // bank number times 1000
 extern bool LanguageGiven;              // "/L:" was on the command line
 extern bool MaintenanceMode;            // "/U:" was on the command line
+extern bool IsAdmin;                    // the token holds the Administrators group
+extern bool PaletteDisplay;             // the screen has 8 bits per pixel
+
+// Written by start-up ("/L:") and the language selection.
+extern UINT LangBase;                   // bank number times 1000
+
+// Written by start-up; the disk prompt replaces it with the path the user
+// gave.
 extern wchar_t SourcePath[kPathChars];  // where the installation files are read
+
+// Written by the start handler (the default), the destination dialog and the
+// copy driver (its trailing backslash).
 extern wchar_t DestinationPath[kPathChars];
+
+// Written by the install-type choice (and the start handler before the
+// maintenance flow).
 extern DWORD InstallType;
 extern DWORD SetupMode;
-extern bool IsAdmin;
-extern bool PaletteDisplay;             // the screen has 8 bits per pixel
-extern bool SequenceDone;               // the start handler has returned
+
+// Written by start-up (false) and the start handler (true once it returns).
+extern bool SequenceDone;
+
+// The cancel request: raised by the Cancel button, closing the frame, the
+// end of the session and the disk prompt; answered by CheckCancel.
 extern bool CancelRequested;            // the user asked to stop
 extern bool CancelPressed;              // the Cancel button was used at least once
 extern bool CancelConfirmed;            // a cancel was confirmed; not asked again
-extern HWND DialogOwner;
+
+// Written by the destination dialog when its OK is accepted.
 extern bool CommonGroup;
 
+// Written by the frame when it is created: the owner of every modal dialog.
+extern HWND DialogOwner;
+
+// Written by the setup window as it creates its windows.
 extern HWND FrameWindow;
 extern HWND ClientWindow;
 extern HWND InfoWindow;
 extern HWND PercentWindow;
 extern HWND CancelButton;
+
+// Copy progress. The install sequence sets the disk to 1 and the percent to
+// 0 before the copy; the file copy moves on to the next disk, sets the
+// error flag (never cleared) and advances the percent and the billboard.
+extern int CurrentDisk;                 // the numbered source disk now expected
+extern bool CopyErrorFlag;              // a copy failed or was cancelled
+extern int CopyPercent;                 // the percent the gauge shows during the copy
+extern UINT BillboardId;                // absolute ID of the billboard text now shown
+
+// Written by RequestProgramEnd: the code the program ends with, the highest
+// one any step asked for, so that a step that fails after another asked for
+// the end is not hidden by it.
+extern int ExitCode;
+
+// Gives every field above its start value, for a run of `instance` with
+// `commandLine`.
+void ResetSetupState(HINSTANCE instance, const wchar_t* commandLine);

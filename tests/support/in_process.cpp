@@ -8,22 +8,9 @@
 
 void ResetSetupState(const wchar_t* commandLine)
 {
-    Instance = GetModuleHandleW(nullptr);
-    CommandLine = commandLine;
-    LangBase = 1000;
-    LanguageGiven = false;
-    MaintenanceMode = false;
-    SourcePath[0] = 0;
-    DestinationPath[0] = 0;
-    InstallType = kInstallBackupServer;
-    SetupMode = kModeFullInstall;
+    ResetSetupState(GetModuleHandleW(nullptr), commandLine);
+    // Start-up finds the Administrators group in the token under Wine.
     IsAdmin = true;
-    SequenceDone = false;
-    CancelRequested = false;
-    CancelPressed = false;
-    CancelConfirmed = false;
-    DialogOwner = nullptr;
-    CommonGroup = false;
 }
 
 namespace {
