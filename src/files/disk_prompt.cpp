@@ -4,6 +4,7 @@
 #include "res/resource_ids.h"
 #include "shell/dialog_text.h"
 #include "shell/message_box.h"
+#include "shell/modal_dialog.h"
 #include "shell/options.h"
 #include "shell/path_text.h"
 #include "shell/progress.h"
@@ -12,8 +13,9 @@
 
 namespace {
 
+// What the prompt shows, and on OK the path the user gave.
 struct PromptRequest {
-    wchar_t* path;  // kPathChars, edited
+    wchar_t path[kPathChars];
     bool isLoaderDisk;
     int diskNumber;
     const wchar_t* fileName;
@@ -21,9 +23,10 @@ struct PromptRequest {
 
 wchar_t SoughtFile[kPathChars];
 
-BOOL OnInitDialog(HWND dialog, PromptRequest* request)
+BOOL OnInitDialog(HWND dialog, LPARAM lParam)
 {
-    SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(request));
+    KeepDialogRequest(dialog, lParam);
+    auto request = DialogRequest<PromptRequest>(dialog);
     CenterOnParent(dialog);
     SendDlgItemMessageW(dialog, IDC_DISK_ICON, STM_SETICON,
                         reinterpret_cast<WPARAM>(LoadIconW(nullptr, IDI_EXCLAMATION)), 0);
@@ -53,9 +56,8 @@ BOOL OnInitDialog(HWND dialog, PromptRequest* request)
 
 BOOL OnCommand(HWND dialog, int id)
 {
-    auto request = reinterpret_cast<PromptRequest*>(GetWindowLongPtrW(dialog, DWLP_USER));
     if (id == IDOK) {
-        GetDlgItemTextW(dialog, IDC_DISK_PATH, request->path, kPathChars);
+        GetDlgItemTextW(dialog, IDC_DISK_PATH, DialogRequest<PromptRequest>(dialog)->path, kPathChars);
         // Finding the disk withdraws a cancel the user asked for earlier.
         CancelRequested = false;
         EndDialog(dialog, IDOK);
@@ -73,7 +75,7 @@ INT_PTR CALLBACK DiskPromptProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
 {
     switch (message) {
     case WM_INITDIALOG:
-        return OnInitDialog(dialog, reinterpret_cast<PromptRequest*>(lParam));
+        return OnInitDialog(dialog, lParam);
     case WM_COMMAND:
         return OnCommand(dialog, LOWORD(wParam));
     default:
@@ -81,18 +83,24 @@ INT_PTR CALLBACK DiskPromptProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
     }
 }
 
-// Shows the prompt; IDOK or IDCANCEL. `path` may be rewritten.
+// Shows the prompt; IDOK or IDCANCEL. On OK `path` is the path the user
+// gave, with a trailing backslash.
 int PromptForDisk(wchar_t* path, bool isLoaderDisk, int diskNumber)
 {
     if (IsUnattended()) {
         CancelRequested = true;
         return IDCANCEL;
     }
-    PromptRequest request = {path, isLoaderDisk, diskNumber, SoughtFile};
-    INT_PTR result = DialogBoxParamW(Instance, MAKEINTRESOURCEW(IDD_DISK_PROMPT), DialogOwner, DiskPromptProc,
-                                     reinterpret_cast<LPARAM>(&request));
+    PromptRequest request = {{}, isLoaderDisk, diskNumber, SoughtFile};
+    lstrcpynW(request.path, path, kPathChars);
+    if (RunModalDialog(IDD_DISK_PROMPT, DialogOwner, DiskPromptProc, &request) != DialogResult::Accepted) {
+        // Gone with its owner (the frame closed) it is a cancel as well.
+        CancelRequested = true;
+        return IDCANCEL;
+    }
+    lstrcpynW(path, request.path, kPathChars);
     AppendBackslash(path, kPathChars);
-    return result == IDOK ? IDOK : IDCANCEL;
+    return IDOK;
 }
 
 }  // namespace

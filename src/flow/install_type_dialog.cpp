@@ -5,6 +5,7 @@
 #include "flow/install_type.h"
 #include "res/resource_ids.h"
 #include "shell/dialog_text.h"
+#include "shell/modal_dialog.h"
 #include "shell/options.h"
 #include "shell/progress.h"
 #include "shell/setup_state.h"
@@ -32,12 +33,16 @@ const int kTextControls[] = {
     IDC_TYPE_BACKUP_TEXT, IDC_TYPE_REMOTE_TEXT, IDC_TYPE_JOBSCOPE_TEXT, IDC_TYPE_QUIT_TEXT,
 };
 
-DWORD* ChosenType;
+// What the install-type dialog answers on OK: the row of kChoices chosen.
+struct InstallTypeRequest {
+    const InstallChoice* choice = nullptr;
+};
 
-void Apply(const InstallChoice& choice)
+int Apply(const InstallChoice& choice, DWORD& installType)
 {
-    *ChosenType = choice.installType;
+    installType = choice.installType;
     SetupMode = choice.setupMode;
+    return 1;
 }
 
 void SetTexts(HWND dialog)
@@ -47,8 +52,9 @@ void SetTexts(HWND dialog)
     SetDialogText(dialog, IDCANCEL, LangBase + IDS_CANCEL, 254);
 }
 
-BOOL OnInitDialog(HWND dialog)
+BOOL OnInitDialog(HWND dialog, LPARAM request)
 {
+    KeepDialogRequest(dialog, request);
     CenterOnParent(dialog);
     if (!IsAdmin) {
         EnableWindow(GetDlgItem(dialog, IDC_TYPE_BACKUP), FALSE);
@@ -71,23 +77,23 @@ BOOL OnCommand(HWND dialog, int id)
 {
     for (const InstallChoice& choice : kChoices) {
         if (choice.button == id) {
-            Apply(choice);
-            EndDialog(dialog, 1);
+            DialogRequest<InstallTypeRequest>(dialog)->choice = &choice;
+            EndDialog(dialog, IDOK);
             return TRUE;
         }
     }
     if (id == IDCANCEL) {
-        EndDialog(dialog, 0);
+        EndDialog(dialog, IDCANCEL);
         return TRUE;
     }
     return FALSE;
 }
 
-INT_PTR CALLBACK InstallTypeDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
+INT_PTR CALLBACK InstallTypeDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_INITDIALOG:
-        return OnInitDialog(dialog);
+        return OnInitDialog(dialog, lParam);
     case WM_COMMAND:
         return OnCommand(dialog, LOWORD(wParam));
     default:
@@ -99,14 +105,11 @@ INT_PTR CALLBACK InstallTypeDialogProc(HWND dialog, UINT message, WPARAM wParam,
 
 int ChooseInstallType(HWND frame, DWORD& installType)
 {
-    ChosenType = &installType;
-    for (const InstallChoice& choice : kChoices) {
-        if (HasBankOption(choice.option)) {
-            Apply(choice);
-            return 1;
-        }
-    }
-    INT_PTR result = DialogBoxParamW(Instance, MAKEINTRESOURCEW(IDD_INSTALL_TYPE), frame,
-                                     InstallTypeDialogProc, 0);
-    return result == 1 ? 1 : 0;
+    for (const InstallChoice& choice : kChoices)
+        if (HasBankOption(choice.option))
+            return Apply(choice, installType);
+    InstallTypeRequest request;
+    if (RunModalDialog(IDD_INSTALL_TYPE, frame, InstallTypeDialogProc, &request) != DialogResult::Accepted)
+        return 0;
+    return Apply(*request.choice, installType);
 }

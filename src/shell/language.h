@@ -3,7 +3,7 @@
 
 // Fixes the language: the language dialog, or English when only one
 // language is offered or the run is unattended. False when the user
-// cancelled (the end of the program with code 1 is already requested).
+// cancelled.
 bool ChooseLanguage(HWND frame);
 
 // A value below 1000 is a language index (0 English ... 5 Italian), any

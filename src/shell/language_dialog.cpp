@@ -7,6 +7,7 @@
 #include "shell/dialog_text.h"
 #include "shell/language.h"
 #include "shell/message_loop.h"
+#include "shell/modal_dialog.h"
 #include "shell/options.h"
 #include "shell/progress.h"
 #include "shell/setup_state.h"
@@ -14,6 +15,11 @@
 #include "shell/string_bank.h"
 
 namespace {
+
+// What the language dialog answers on OK.
+struct LanguageRequest {
+    int index = 0;  // the language chosen, 0 English ... 5 Italian
+};
 
 int OfferedLanguages()
 {
@@ -49,8 +55,9 @@ void ShortenDialog(HWND dialog, int offered)
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-BOOL OnInitDialog(HWND dialog)
+BOOL OnInitDialog(HWND dialog, LPARAM request)
 {
+    KeepDialogRequest(dialog, request);
     CenterOnParent(dialog);
     int offered = OfferedLanguages();
     for (int i = 0; i < offered && i < IDC_LANGUAGE_COUNT; ++i) {
@@ -76,22 +83,25 @@ BOOL OnCommand(HWND dialog, int id)
         return TRUE;
     }
     if (id == IDOK) {
-        EndDialog(dialog, 1);
+        auto request = DialogRequest<LanguageRequest>(dialog);
+        for (int i = 0; i < IDC_LANGUAGE_COUNT; ++i)
+            if (IsDlgButtonChecked(dialog, IDC_LANGUAGE_FIRST + i) == BST_CHECKED)
+                request->index = i;
+        EndDialog(dialog, IDOK);
         return TRUE;
     }
     if (id == IDCANCEL) {
-        RequestProgramEnd(1);
-        EndDialog(dialog, 0);
+        EndDialog(dialog, IDCANCEL);
         return TRUE;
     }
     return FALSE;
 }
 
-INT_PTR CALLBACK LanguageDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
+INT_PTR CALLBACK LanguageDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_INITDIALOG:
-        return OnInitDialog(dialog);
+        return OnInitDialog(dialog, lParam);
     case WM_COMMAND:
         return OnCommand(dialog, LOWORD(wParam));
     default:
@@ -132,8 +142,13 @@ int DefaultLanguageIndex()
 
 bool ChooseLanguage(HWND frame)
 {
-    if (OfferedLanguages() > 1 && !IsUnattended())
-        return DialogBoxParamW(Instance, MAKEINTRESOURCEW(IDD_LANGUAGE), frame, LanguageDialogProc, 0) != 0;
-    SetLanguage(0);
+    if (OfferedLanguages() <= 1 || IsUnattended()) {
+        SetLanguage(0);
+        return true;
+    }
+    LanguageRequest request;
+    if (RunModalDialog(IDD_LANGUAGE, frame, LanguageDialogProc, &request) != DialogResult::Accepted)
+        return false;
+    SetLanguage(request.index);
     return true;
 }
