@@ -1,9 +1,10 @@
 #pragma once
 // The product directory: asked for in the "Specify Directory" dialog or
 // taken from "/DEST:", checked and created with its DATA and CATALOGS
-// subdirectories.
+// subdirectories before anything is copied.
 #include <windows.h>
 
+// Results of PrepareDestination.
 enum : int {
     kDestinationReady = 0,
     kDestinationNoSpace = 1,
@@ -11,12 +12,17 @@ enum : int {
     kDestinationNotCreated = 3,
 };
 
-// 1 when a destination is accepted (`path` then ends with a backslash), 0
-// when the user cancelled or the install must end, 2 when "/DEST:" is given
-// but its argument cannot be taken. `path` is a 260-character buffer.
-int ChooseDestination(HWND frame, wchar_t* path);
+// True when a destination is accepted: `path` (a 260-character buffer) then
+// holds it, absolute, created, with a trailing backslash, and CommonGroup
+// holds the dialog's choice. False when the user cancelled, when the
+// install must end (not enough space), or when "/DEST:" names a directory
+// that cannot be used; the user has then been told why, unless unattended.
+bool ChooseDestination(HWND frame, wchar_t* path);
 
-// True when `path` starts with a drive letter whose drive is fixed.
+// True when `path` starts with a drive letter, a colon and a backslash, and
+// that drive is fixed. A drive without a backslash ("C:", "C:TAPW") is taken
+// by the platform relative to that drive's current directory, so it counts
+// as a relative path.
 bool IsLocalFixedDrive(const wchar_t* path);
 
 // Makes `path` absolute (relative to the Windows directory), checks the free

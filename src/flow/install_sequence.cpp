@@ -18,7 +18,7 @@
 #include "flow/destination.h"
 #include "res/resource_ids.h"
 #include "shell/message_box.h"
-#include "shell/message_loop.h"
+#include "shell/options.h"
 #include "shell/path_text.h"
 #include "shell/progress.h"
 #include "shell/setup_state.h"
@@ -27,17 +27,21 @@
 namespace {
 
 // Asks for the destination until it holds no installation that the user
-// wants to keep. False when the dialog ended the install.
+// wants to keep. False when the install ends there: the dialog was
+// cancelled or refused the directory, or the user keeps the installation in
+// the directory that "/DEST:" names, which offers no other.
 bool ChooseNewDestination(HWND frame, wchar_t* destination)
 {
     for (;;) {
         size_t length = wcslen(destination);
         if (length > 1 && destination[length - 1] == L'\\')
             destination[length - 1] = 0;
-        if (ChooseDestination(frame, destination) == 0)
+        if (!ChooseDestination(frame, destination))
             return false;
         if (!ConfirmPriorInstall(destination))
             return true;
+        if (HasBankOption(IDS_OPT_DESTINATION))
+            return false;
     }
 }
 
@@ -59,17 +63,16 @@ void OfferReadme(HWND frame, const wchar_t* destination)
 
 bool RunInstall(HWND frame, wchar_t* destination)
 {
-    DialogOwner = frame;
     InitCopyProgress();
 
-    if (!ChooseNewDestination(frame, destination))
+    // A cancel confirmed meanwhile (the frame closed while a question was
+    // open) ends the install before anything is changed in the directory.
+    if (!ChooseNewDestination(frame, destination) || CancelConfirmed)
         return false;
 
     ShowPercentWindow(true);
-    if (CheckFilesInUse(destination) == 2) {
-        RequestProgramEnd(1);
+    if (CheckFilesInUse(destination) == 2 || CancelConfirmed)
         return false;
-    }
     DeleteKnownFiles(destination);
 
     SetInfoText(BillboardId);
@@ -77,10 +80,8 @@ bool RunInstall(HWND frame, wchar_t* destination)
     CopyPercent = 0;
     CurrentDisk = 1;
     SetActionText(LangBase + IDS_ACTION_PERFORMING);
-    if (!InstallFileSet(destination)) {
-        RequestProgramEnd(1);
+    if (!InstallFileSet(destination))
         return false;
-    }
 
     SetActionText(LangBase + IDS_ACTION_PERFORMING);
     if ((InstallType & kInstallBackupServer) && CopyErrorFlag)

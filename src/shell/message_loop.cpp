@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "shell/setup_state.h"
+
 namespace {
 
 bool Pumping;
@@ -34,8 +36,10 @@ void PumpMessages()
 
 void RequestProgramEnd(int exitCode)
 {
+    if (exitCode > ExitCode)
+        ExitCode = exitCode;
     if (!QuitPending())
-        PostQuitMessage(exitCode);
+        PostQuitMessage(ExitCode);
 }
 
 int RunMessageLoop()
@@ -45,5 +49,5 @@ int RunMessageLoop()
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
-    return static_cast<int>(msg.wParam);
+    return ExitCode;
 }

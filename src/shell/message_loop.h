@@ -6,10 +6,10 @@
 // A call made while a pump is running returns at once.
 void PumpMessages();
 
-// Posts the quit request. The first request's code is the one the program
-// ends with: a sequence that fails asks for code 1 before its caller asks
-// for the end again.
+// Posts the quit request. The program ends with the highest code any request
+// asked for (kept in ExitCode): closing the frame asks for kExitCompleted,
+// and the sequence it cancelled asks for kExitNotCompleted afterwards.
 void RequestProgramEnd(int exitCode);
 
-// Gets, translates and dispatches until the quit request; returns its code.
+// Gets, translates and dispatches until the quit request; returns ExitCode.
 int RunMessageLoop();

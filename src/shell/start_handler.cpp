@@ -27,23 +27,20 @@ void SetDefaultDestination()
     JoinPath(DestinationPath, kPathChars, windows, tail);
 }
 
-// The maintenance menu is not part of this program yet: in maintenance mode
-// the run ends once the language is fixed.
-void RunChosenFlow(HWND frame)
+// True when the run did everything it set out to do. A run whose cancel was
+// confirmed (the frame closed, the session ending) goes no further, so no
+// dialog is ever shown without its owner.
+bool RunChosenFlow(HWND frame)
 {
+    // The maintenance menu is not part of this program yet: in maintenance
+    // mode nothing is done, and the run says so.
     if (MaintenanceMode) {
         InstallType = kInstallBackupServer;
-        RequestProgramEnd(0);
-        return;
+        return false;
     }
-    if (!ChooseInstallType(frame, InstallType)) {
-        RequestProgramEnd(0);
-        return;
-    }
-    // A successful install stays up until the user presses the button, which
-    // now reads "OK"; an unattended one ends at once.
-    if (!RunInstall(frame, DestinationPath) || IsUnattended())
-        RequestProgramEnd(0);
+    if (CancelConfirmed || !ChooseInstallType(frame, InstallType))
+        return false;
+    return !CancelConfirmed && RunInstall(frame, DestinationPath);
 }
 
 }  // namespace
@@ -57,10 +54,17 @@ LRESULT RunStartHandler(HWND frame)
     else
         languageFixed = ChooseLanguage(frame);
 
+    bool completed = false;
     if (languageFixed) {
         SetDefaultDestination();
-        RunChosenFlow(frame);
+        completed = RunChosenFlow(frame);
     }
+    // A completed install stays up until the user presses the button, which
+    // now reads "OK"; an unattended one ends at once.
+    if (!completed)
+        RequestProgramEnd(kExitNotCompleted);
+    else if (IsUnattended())
+        RequestProgramEnd(kExitCompleted);
 
     if (PercentWindow)
         SetFocus(PercentWindow);

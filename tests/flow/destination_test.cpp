@@ -29,7 +29,8 @@ protected:
 TEST_F(Destination, OnlyLocalFixedDrivesAreAccepted)
 {
     EXPECT_TRUE(IsLocalFixedDrive(L"C:\\TAPWRITE\\NT"));
-    EXPECT_TRUE(IsLocalFixedDrive(L"c:relative"));
+    EXPECT_FALSE(IsLocalFixedDrive(L"c:relative"));  // taken from C:'s current directory
+    EXPECT_FALSE(IsLocalFixedDrive(L"C:"));
     EXPECT_FALSE(IsLocalFixedDrive(L"A:\\TAPWRITE"));  // the floppy drive
     EXPECT_FALSE(IsLocalFixedDrive(L"\\\\SERVER\\SHARE\\TAPWRITE"));
     EXPECT_FALSE(IsLocalFixedDrive(L"TAPW"));
@@ -95,21 +96,37 @@ TEST_F(Destination, FreeSpaceIsReportedInFullAbove4Gigabytes)
                 static_cast<double>(free.QuadPart / 1024) / 100);
 }
 
-TEST_F(Destination, DestinationOptionIsAcceptedWithoutTheDialog)
+TEST_F(Destination, DestinationOptionPassesTheDialogsChecks)
 {
-    ResetSetupState(L"setup.exe /SMS: /TS: /DEST:TAPW");
+    ResetSetupState(L"setup.exe /SMS: /TS: /DEST:C:\\TWDEST\\NT");
     wchar_t path[kPathChars] = L"C:\\TAPWRITE\\NT";
-    EXPECT_EQ(ChooseDestination(nullptr, path), 1);
-    wchar_t windows[MAX_PATH];
-    GetWindowsDirectoryW(windows, MAX_PATH);
-    EXPECT_EQ(lstrcmpiW(path, (std::wstring(windows) + L"\\TAPW\\").c_str()), 0);
+    EXPECT_TRUE(ChooseDestination(nullptr, path));
+    EXPECT_STREQ(path, L"C:\\TWDEST\\NT\\");
     EXPECT_FALSE(CommonGroup);
 
-    std::wstring tooLong = L"setup.exe /DEST:C:\\" + std::wstring(300, L'x');
-    ResetSetupState(tooLong.c_str());
-    wchar_t unchanged[kPathChars] = L"C:\\TAPWRITE\\NT";
-    EXPECT_EQ(ChooseDestination(nullptr, unchanged), 2);
-    EXPECT_STREQ(unchanged, L"C:\\TAPWRITE\\NT");
+    HANDLE file = CreateFileW(L"C:\\TWFILE", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    CloseHandle(file);
+    struct Case {
+        std::wstring destination;
+        const wchar_t* caption;  // of the message the dialog would show
+    } cases[] = {
+        {L"", L"Invalid Destination Path"},
+        {L"\"\"", L"Invalid Destination Path"},
+        {L"C:\\" + std::wstring(300, L'x'), L"Invalid Destination Path"},
+        {L"TAPW", L"Installation Warning"},
+        {L"C:", L"Installation Warning"},
+        {L"C:\\TWFILE\\NT", L"Unable to Create Destination Path"},
+    };
+    for (const Case& c : cases) {
+        std::wstring line = L"setup.exe /L:1 /TS: /DEST:" + c.destination;
+        ResetSetupState(line.c_str());
+        MessageBoxAnswerer answerer({IDOK});
+        wchar_t unchanged[kPathChars] = L"C:\\TAPWRITE\\NT";
+        EXPECT_FALSE(ChooseDestination(nullptr, unchanged)) << line;
+        EXPECT_STREQ(unchanged, L"C:\\TAPWRITE\\NT") << line;
+        ASSERT_EQ(answerer.Boxes().size(), 1u) << line;
+        EXPECT_EQ(answerer.Boxes()[0].caption, c.caption) << line;
+    }
 }
 
 }  // namespace

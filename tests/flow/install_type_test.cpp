@@ -84,7 +84,7 @@ TEST(InstallTypeDialog, QuitEndsWithoutAQuestion)
     HWND dialog = setup.WaitForDialog(kTypeCaption);
     ASSERT_NE(dialog, nullptr);
     PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-    EXPECT_EQ(setup.WaitForExit(), 0u);
+    EXPECT_EQ(setup.WaitForExit(), 1u);
     EXPECT_EQ(setup.FindDialog(L"Cancel Installation"), nullptr);
 }
 

@@ -86,7 +86,7 @@ TEST(LanguageDialog, ClickingALanguageSwitchesTheWindowTextsAtOnce)
     EXPECT_NE(WindowText(type), L"Tapewright Install");
     EXPECT_NE(ItemText(type, 301), L"&Backup Server");
     PressButton(type, IDCANCEL);
-    EXPECT_EQ(setup.WaitForExit(), 0u);
+    EXPECT_EQ(setup.WaitForExit(), 1u);
 }
 
 TEST(LanguageDialog, CancelEndsTheProgramWithoutTheCancelQuestion)
@@ -109,7 +109,7 @@ TEST(LanguageDialog, UnattendedRunIsEnglishWhateverTheRegion)
     EXPECT_EQ(ItemText(type, 301), L"&Backup Server");
     EXPECT_EQ(WindowText(setup.WaitForFrame()), L"Tapewright Installation");
     PressButton(type, IDCANCEL);
-    EXPECT_EQ(setup.WaitForExit(), 0u);
+    EXPECT_EQ(setup.WaitForExit(), 1u);
 }
 
 TEST(LanguageDialog, LanguageOptionSkipsTheDialog)
@@ -120,7 +120,7 @@ TEST(LanguageDialog, LanguageOptionSkipsTheDialog)
     EXPECT_NE(WindowText(type), kLanguageCaption);
     EXPECT_NE(WindowText(setup.WaitForFrame()), L"Tapewright Installation");
     PressButton(type, IDCANCEL);
-    EXPECT_EQ(setup.WaitForExit(), 0u);
+    EXPECT_EQ(setup.WaitForExit(), 1u);
 }
 
 }  // namespace

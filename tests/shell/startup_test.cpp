@@ -45,7 +45,7 @@ TEST(Startup, WindowIsMaximisedWithCaptionAndBackdrop)
     EXPECT_NEAR((box.top + box.bottom) / 2, screen.bottom / 2, 2);
 
     PressButton(dialog, IDCANCEL);
-    EXPECT_EQ(setup.WaitForExit(), 0u);
+    EXPECT_EQ(setup.WaitForExit(), 1u);
 }
 
 TEST(Startup, LowerCaseOptionsAreNotOptions)
@@ -55,7 +55,7 @@ TEST(Startup, LowerCaseOptionsAreNotOptions)
     HWND dialog = setup.WaitForDialog(kTypeCaption);
     ASSERT_NE(dialog, nullptr);
     PressButton(dialog, IDCANCEL);
-    EXPECT_EQ(setup.WaitForExit(), 0u);
+    EXPECT_EQ(setup.WaitForExit(), 1u);
 }
 
 TEST(Startup, ClosingTheFrameAsksWhetherToCancel)
@@ -70,7 +70,7 @@ TEST(Startup, ClosingTheFrameAsksWhetherToCancel)
     EXPECT_EQ(MessageBoxText(question),
               L"The installation is not complete.  Are you sure you wish to cancel installation?");
     PressButton(question, IDYES);
-    EXPECT_EQ(setup.WaitForExit(), 0u);
+    EXPECT_EQ(setup.WaitForExit(), 1u);
 }
 
 }  // namespace
