@@ -161,6 +161,45 @@ bool SameBytes(const std::wstring& a, const std::wstring& b)
     return ReadAll(a) == ReadAll(b);
 }
 
+const char* DamageName(SourceDamage damage)
+{
+    switch (damage) {
+    case SourceDamage::kTruncated: return "cut in half";
+    case SourceDamage::kHeaderOnly: return "header only";
+    case SourceDamage::kShorterThanHeader: return "shorter than the header";
+    case SourceDamage::kEmpty: return "empty";
+    case SourceDamage::kNoHeader: return "no header";
+    case SourceDamage::kLength2Gb: return "length field 0x80000000";
+    case SourceDamage::kLengthMax: return "length field 0xFFFFFFFF";
+    }
+    return "?";
+}
+
+bool WriteDamagedCopy(const std::wstring& from, const std::wstring& to, SourceDamage damage)
+{
+    constexpr size_t kHeaderBytes = 14;
+    constexpr size_t kLengthAt = 10;
+    std::vector<char> bytes = ReadAll(from);
+    if (bytes.size() <= kHeaderBytes)
+        return false;
+    switch (damage) {
+    case SourceDamage::kTruncated: bytes.resize(bytes.size() / 2); break;
+    case SourceDamage::kHeaderOnly: bytes.resize(kHeaderBytes); break;
+    case SourceDamage::kShorterThanHeader: bytes.resize(kHeaderBytes - 4); break;
+    case SourceDamage::kEmpty: bytes.clear(); break;
+    case SourceDamage::kNoHeader: bytes.erase(bytes.begin(), bytes.begin() + kHeaderBytes); break;
+    case SourceDamage::kLength2Gb: memcpy(&bytes[kLengthAt], "\x00\x00\x00\x80", 4); break;
+    case SourceDamage::kLengthMax: memcpy(&bytes[kLengthAt], "\xFF\xFF\xFF\xFF", 4); break;
+    }
+    HANDLE file = CreateFileW(to.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    BOOL wrote = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+    return wrote && written == bytes.size();
+}
+
 ULONGLONG LastWriteTime(const std::wstring& path)
 {
     WIN32_FILE_ATTRIBUTE_DATA data;
