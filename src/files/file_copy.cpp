@@ -9,8 +9,6 @@
 #include <string.h>
 
 #include <iterator>
-#include <set>
-#include <string>
 #include <vector>
 
 #include "files/copy_progress.h"
@@ -123,42 +121,11 @@ bool IsFile(const wchar_t* path)
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-// The names of the temporary files in `dir`.
-std::set<std::wstring> TemporaryFiles(const wchar_t* dir)
-{
-    std::set<std::wstring> names;
-    wchar_t pattern[kJoinedPathChars];
-    JoinPath(pattern, kJoinedPathChars, dir, L"*.tmp");
-    WIN32_FIND_DATAW entry;
-    HANDLE search = FindFirstFileW(pattern, &entry);
-    if (search == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        names.insert(entry.cFileName);
-    } while (FindNextFileW(search, &entry));
-    FindClose(search);
-    return names;
-}
-
 void DeleteInDirectory(const wchar_t* dir, const wchar_t* name)
 {
     wchar_t path[kJoinedPathChars];
     if (JoinPath(path, kJoinedPathChars, dir, name))
         DeleteFileW(path);
-}
-
-// Removes the temporary copy that the version-checked install left beside
-// the file it kept. Some platforms set VIF_TEMPFILE without naming the copy;
-// then it is the temporary file that appeared during the call.
-void RemoveTemporaryCopy(const wchar_t* dir, const wchar_t* reported, const std::set<std::wstring>& before)
-{
-    if (reported[0]) {
-        DeleteInDirectory(dir, reported);
-        return;
-    }
-    for (const std::wstring& name : TemporaryFiles(dir))
-        if (!before.count(name))
-            DeleteInDirectory(dir, name.c_str());
 }
 
 // Opens the source for reading, asking once for the next disk while it is
@@ -309,11 +276,12 @@ int InstallVersionChecked(FileJob& job, bool compressed)
 
     wchar_t temporary[261] = {};
     UINT temporaryChars = static_cast<UINT>(std::size(temporary));
-    std::set<std::wstring> before = TemporaryFiles(job.destDir);
     DWORD result = VerInstallFileW(0, fromName, job.installedName, fromDir, job.destDir, job.destDir, temporary,
                                    &temporaryChars);
-    if (result & VIF_TEMPFILE)
-        RemoveTemporaryCopy(job.destDir, temporary, before);
+    // The copy left beside a kept file is removed only when the platform
+    // names it: an unnamed one cannot be told from another program's file.
+    if ((result & VIF_TEMPFILE) && temporary[0])
+        DeleteInDirectory(job.destDir, temporary);
     if (result & VIF_CANNOTREADSRC) {
         CopyErrorFlag = true;
         ReportPath(IDS_READ_TITLE, IDS_READ_TEXT, job.sourcePath);

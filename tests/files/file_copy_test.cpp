@@ -1,6 +1,6 @@
 // One file from the source: expanded byte for byte with its time, a damaged
 // source refused by both kinds of install, the version check keeping a newer
-// file, and a failure that stays failed.
+// file and nobody else's, and a failure that stays failed.
 #include <gtest/gtest.h>
 
 #include "files/copy_progress.h"
@@ -122,23 +122,35 @@ TEST_F(FileCopy, DestinationThatCannotBeCreatedIsRetriedOrGivenUp)
     EXPECT_TRUE(answerer.Boxes().empty());
 }
 
-TEST_F(FileCopy, VersionCheckKeepsANewerFileAndLeavesNoTemporaryCopy)
+TEST_F(FileCopy, VersionCheckKeepsANewerFileAndRemovesNoOtherProgramsFile)
 {
     const std::wstring system = SystemDirectory();
     const std::wstring installed = system + L"dlg3d32.dll";
+    const std::wstring othersFile = system + L"twother.tmp";
+    const std::wstring temporaryFolder = TemporaryFolder();
     DeleteFileW(installed.c_str());
     std::set<std::wstring> before = FilesIn(system);
+    std::set<std::wstring> temporaryBefore = FilesIn(temporaryFolder);
 
     ASSERT_EQ(InstallOneFile(Share().c_str(), system.c_str(), L"dlg3d32.dl_", L"dlg3d32.dll", true, true), 1);
     EXPECT_TRUE(SameBytes(installed, FixturePath(L"dlg3d32-v1.dll")));
 
     ASSERT_TRUE(CopyFileW(FixturePath(L"dlg3d32-v2.dll").c_str(), installed.c_str(), FALSE));
-    ASSERT_EQ(InstallOneFile(Share().c_str(), system.c_str(), L"dlg3d32.dl_", L"dlg3d32.dll", true, true), 1);
+    {
+        FileCreatedOnChange other(system, othersFile);
+        ASSERT_EQ(InstallOneFile(Share().c_str(), system.c_str(), L"dlg3d32.dl_", L"dlg3d32.dll", true, true), 1);
+    }
     EXPECT_TRUE(SameBytes(installed, FixturePath(L"dlg3d32-v2.dll")));
-    std::set<std::wstring> after = FilesIn(system);
-    after.erase(L"dlg3d32.dll");
-    for (const std::wstring& name : after)
-        EXPECT_TRUE(before.count(name)) << "left behind: " << name.c_str();
+    EXPECT_TRUE(DeleteFileW(othersFile.c_str()));
+    // The platform's copy of the source stays where the platform does not
+    // name it; nothing else is left behind.
+    for (const std::wstring& name : FilesIn(system)) {
+        if (before.count(name) || name == L"dlg3d32.dll")
+            continue;
+        EXPECT_TRUE(SameBytes(system + name, FixturePath(L"dlg3d32-v1.dll"))) << "left behind: " << name.c_str();
+        DeleteFileW((system + name).c_str());
+    }
+    EXPECT_EQ(FilesIn(temporaryFolder), temporaryBefore);
     EXPECT_FALSE(CopyErrorFlag);
 }
 

@@ -232,6 +232,34 @@ HeldFile::~HeldFile()
         CloseHandle(handle_);
 }
 
+FileCreatedOnChange::FileCreatedOnChange(const std::wstring& folder, const std::wstring& path)
+    : path_(path),
+      change_(FindFirstChangeNotificationW(folder.c_str(), FALSE, FILE_NOTIFY_CHANGE_FILE_NAME)),
+      stop_(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
+      thread_(CreateThread(nullptr, 0, Watch, this, 0, nullptr))
+{
+}
+
+FileCreatedOnChange::~FileCreatedOnChange()
+{
+    // The platform may report a change a moment after it happened.
+    if (WaitForSingleObject(thread_, 2000) == WAIT_TIMEOUT)
+        SetEvent(stop_);
+    WaitForSingleObject(thread_, INFINITE);
+    CloseHandle(thread_);
+    CloseHandle(stop_);
+    FindCloseChangeNotification(change_);
+}
+
+DWORD WINAPI FileCreatedOnChange::Watch(void* context)
+{
+    auto self = static_cast<FileCreatedOnChange*>(context);
+    HANDLE events[] = {self->change_, self->stop_};
+    if (WaitForMultipleObjects(2, events, FALSE, INFINITE) == WAIT_OBJECT_0)
+        CloseHandle(CreateFileW(self->path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+    return 0;
+}
+
 HWND FindCancelButton(HWND frame)
 {
     HWND client = GetWindow(frame, GW_CHILD);

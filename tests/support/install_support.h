@@ -60,5 +60,23 @@ private:
     HANDLE handle_;
 };
 
+// Creates the empty file `path` from another thread at the first change of a
+// file name in `folder`, as another program could while setup works there.
+class FileCreatedOnChange {
+public:
+    FileCreatedOnChange(const std::wstring& folder, const std::wstring& path);
+    ~FileCreatedOnChange();
+    FileCreatedOnChange(const FileCreatedOnChange&) = delete;
+    FileCreatedOnChange& operator=(const FileCreatedOnChange&) = delete;
+
+private:
+    static DWORD WINAPI Watch(void* self);
+
+    std::wstring path_;
+    HANDLE change_;
+    HANDLE stop_;
+    HANDLE thread_;
+};
+
 // The percent panel's button of a setup frame.
 HWND FindCancelButton(HWND frame);
