@@ -6,8 +6,9 @@
 #include <lzexpand.h>
 #include <winver.h>
 
-#include <set>
-#include <string>
+#include <string.h>
+
+#include <iterator>
 #include <vector>
 
 #include "files/copy_progress.h"
@@ -21,6 +22,15 @@
 namespace {
 
 constexpr int kBlockBytes = 8192;
+
+// The header of a compressed file: signature, mode byte, the character that
+// replaced the last letter of the name, and the expanded length (32 bits,
+// little-endian).
+constexpr BYTE kCompressedSignature[] = {'S', 'Z', 'D', 'D', 0x88, 0xF0, 0x27, 0x33};
+constexpr BYTE kCompressedModeA = 'A';
+constexpr int kCompressedModeAt = 8;
+constexpr int kExpandedLengthAt = 10;
+constexpr int kCompressedHeaderBytes = 14;
 
 class FileHandle {
 public:
@@ -56,7 +66,9 @@ public:
     bool Open(FileHandle& file)
     {
         HANDLE handle = file.Release();
-        handle_ = LZInit(static_cast<INT>(reinterpret_cast<INT_PTR>(handle)));
+        // A file handle keeps its meaning in 32 bits, which is what the LZ
+        // functions take.
+        handle_ = LZInit(HandleToLong(handle));
         if (handle_ < 0)
             CloseHandle(handle);
         return handle_ >= 0;
@@ -109,23 +121,6 @@ bool IsFile(const wchar_t* path)
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-// The names of the temporary files in `dir`.
-std::set<std::wstring> TemporaryFiles(const wchar_t* dir)
-{
-    std::set<std::wstring> names;
-    wchar_t pattern[kJoinedPathChars];
-    JoinPath(pattern, kJoinedPathChars, dir, L"*.tmp");
-    WIN32_FIND_DATAW entry;
-    HANDLE search = FindFirstFileW(pattern, &entry);
-    if (search == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        names.insert(entry.cFileName);
-    } while (FindNextFileW(search, &entry));
-    FindClose(search);
-    return names;
-}
-
 void DeleteInDirectory(const wchar_t* dir, const wchar_t* name)
 {
     wchar_t path[kJoinedPathChars];
@@ -133,42 +128,172 @@ void DeleteInDirectory(const wchar_t* dir, const wchar_t* name)
         DeleteFileW(path);
 }
 
-// Removes the temporary copy that the version-checked install left beside
-// the file it kept. Some platforms set VIF_TEMPFILE without naming the copy;
-// then it is the temporary file that appeared during the call.
-void RemoveTemporaryCopy(const wchar_t* dir, const wchar_t* reported, const std::set<std::wstring>& before)
-{
-    if (reported[0]) {
-        DeleteInDirectory(dir, reported);
-        return;
-    }
-    for (const std::wstring& name : TemporaryFiles(dir))
-        if (!before.count(name))
-            DeleteInDirectory(dir, name.c_str());
-}
-
-int InstallVersionChecked(FileJob& job)
+// Opens the source for reading, asking once for the next disk while it is
+// not there.
+bool OpenSource(FileJob& job, FileHandle& source)
 {
     for (;;) {
-        wchar_t temporary[261] = {};
-        UINT temporaryChars = 261;
-        std::set<std::wstring> before = TemporaryFiles(job.destDir);
-        DWORD result = VerInstallFileW(0, job.diskName, job.installedName, job.sourceDir, job.destDir,
-                                       job.destDir, temporary, &temporaryChars);
-        if (result & VIF_TEMPFILE)
-            RemoveTemporaryCopy(job.destDir, temporary, before);
-        if (!(result & VIF_CANNOTREADSRC)) {
-            // An older source, a file in use or another language leaves the
-            // installed file as it is, which is fine; no file at all is not.
-            if (IsFile(job.destinationPath))
-                return 1;
-            CopyErrorFlag = true;
-            ReportPath(IDS_WRITE_TITLE, IDS_WRITE_TEXT, job.destinationPath);
-            return 0;
-        }
+        source.Reset(CreateFileW(job.sourcePath, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (source.Valid())
+            return true;
         if (!ChangeDisk(job))
-            return 0;
+            return false;
     }
+}
+
+// The expanded length that the header of a compressed source declares. A
+// source without the header is damaged: the LZ reader would pass its bytes
+// through as if they were the file.
+bool ReadExpandedLength(HANDLE source, DWORD& declared)
+{
+    BYTE header[kCompressedHeaderBytes];
+    DWORD read = 0;
+    if (!ReadFile(source, header, sizeof header, &read, nullptr) || read != sizeof header ||
+        memcmp(header, kCompressedSignature, sizeof kCompressedSignature) != 0 ||
+        header[kCompressedModeAt] != kCompressedModeA)
+        return false;
+    // Windows is little-endian on every processor it runs on.
+    memcpy(&declared, header + kExpandedLengthAt, sizeof declared);
+    // The LZ reader reads the header again from the start.
+    return SetFilePointer(source, 0, nullptr, FILE_BEGIN) == 0;
+}
+
+// Opens the LZ reader over a compressed source whose header is sound; a
+// read error otherwise.
+bool OpenCompressed(FileJob& job, FileHandle& source, LzReader& reader, DWORD& declared)
+{
+    if (ReadExpandedLength(source.Get(), declared) && reader.Open(source))
+        return true;
+    CopyErrorFlag = true;
+    ReportPath(IDS_READ_TITLE, IDS_READ_TEXT, job.sourcePath);
+    return false;
+}
+
+// Expands the reader into `target` block by block. A source that delivers
+// other than the length its header declares is damaged, not a shorter file.
+// Only product-directory files move the gauge.
+bool ExpandBlocks(FileJob& job, INT reader, DWORD declared, HANDLE target, const wchar_t* targetPath,
+                  bool movesGauge)
+{
+    std::vector<BYTE> buffer(kBlockBytes);
+    ULONGLONG delivered = 0;
+    INT count;
+    do {
+        count = LZRead(reader, reinterpret_cast<char*>(buffer.data()), kBlockBytes);
+        if (count > 0) {
+            DWORD written = 0;
+            if (!WriteFile(target, buffer.data(), static_cast<DWORD>(count), &written, nullptr) ||
+                written < static_cast<DWORD>(count)) {
+                CopyErrorFlag = true;
+                ReportPath(IDS_WRITE_TITLE, IDS_WRITE_TEXT, targetPath);
+            }
+            delivered += static_cast<ULONGLONG>(count);
+        } else if (count < 0) {
+            CopyErrorFlag = true;
+            ReportPath(IDS_READ_TITLE, IDS_READ_TEXT, job.sourcePath);
+        }
+        if (count >= 0 && movesGauge)
+            AdvanceCopyProgress(static_cast<DWORD>(count));
+        PumpMessages();
+        if (!CopyErrorFlag)
+            CopyErrorFlag = CheckCancel();
+    } while (!CopyErrorFlag && count == kBlockBytes);
+
+    if (!CopyErrorFlag && delivered != declared) {
+        CopyErrorFlag = true;
+        ReportPath(IDS_READ_TITLE, IDS_READ_TEXT, job.sourcePath);
+    }
+    return !CopyErrorFlag;
+}
+
+// A file of this call's own in the temporary folder, removed with the owner.
+class StagedFile {
+public:
+    StagedFile() = default;
+    ~StagedFile()
+    {
+        if (path_[0])
+            DeleteFileW(path_);
+    }
+    StagedFile(const StagedFile&) = delete;
+    StagedFile& operator=(const StagedFile&) = delete;
+
+    // Creates the file under a unique name and opens it for writing.
+    bool Create(FileHandle& file)
+    {
+        DWORD chars = GetTempPathW(static_cast<DWORD>(std::size(folder_)), folder_);
+        if (chars == 0 || chars >= std::size(folder_) || !GetTempFileNameW(folder_, L"tws", 0, path_)) {
+            path_[0] = L'\0';
+            return false;
+        }
+        file.Reset(CreateFileW(path_, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        return file.Valid();
+    }
+    // Not const: the version-checked install takes its names as plain
+    // pointers.
+    wchar_t* Folder() { return folder_; }
+    wchar_t* Name() { return wcsrchr(path_, L'\\') + 1; }
+    const wchar_t* Path() const { return path_; }
+
+private:
+    wchar_t folder_[MAX_PATH + 1] = {};
+    wchar_t path_[MAX_PATH] = {};
+};
+
+// Expands the compressed source into a staged file with the checks of every
+// copy, so that nothing damaged reaches the version-checked install.
+bool StageExpanded(FileJob& job, FileHandle& source, StagedFile& staged)
+{
+    LzReader reader;
+    DWORD declared = 0;
+    if (!OpenCompressed(job, source, reader, declared))
+        return false;
+    FileHandle target;
+    if (!staged.Create(target)) {
+        CopyErrorFlag = true;
+        ReportPath(IDS_WRITE_TITLE, IDS_WRITE_TEXT, staged.Folder());
+        return false;
+    }
+    return ExpandBlocks(job, reader.Get(), declared, target.Get(), staged.Path(), false);
+}
+
+int InstallVersionChecked(FileJob& job, bool compressed)
+{
+    FileHandle source;
+    if (!OpenSource(job, source))
+        return 0;
+    StagedFile staged;
+    wchar_t* fromDir = job.sourceDir;
+    wchar_t* fromName = job.diskName;
+    if (compressed) {
+        if (!StageExpanded(job, source, staged))
+            return 0;
+        fromDir = staged.Folder();
+        fromName = staged.Name();
+    }
+    source.Close();
+
+    wchar_t temporary[261] = {};
+    UINT temporaryChars = static_cast<UINT>(std::size(temporary));
+    DWORD result = VerInstallFileW(0, fromName, job.installedName, fromDir, job.destDir, job.destDir, temporary,
+                                   &temporaryChars);
+    // The copy left beside a kept file is removed only when the platform
+    // names it: an unnamed one cannot be told from another program's file.
+    if ((result & VIF_TEMPFILE) && temporary[0])
+        DeleteInDirectory(job.destDir, temporary);
+    if (result & VIF_CANNOTREADSRC) {
+        CopyErrorFlag = true;
+        ReportPath(IDS_READ_TITLE, IDS_READ_TEXT, job.sourcePath);
+        return 0;
+    }
+    // An older source, a file in use or another language leaves the
+    // installed file as it is, which is fine; no file at all is not.
+    if (IsFile(job.destinationPath))
+        return 1;
+    CopyErrorFlag = true;
+    ReportPath(IDS_WRITE_TITLE, IDS_WRITE_TEXT, job.destinationPath);
+    return 0;
 }
 
 // Creates (truncating) the destination, asking Retry or Cancel while it
@@ -205,68 +330,22 @@ void CarryLastWriteTime(const FileJob& job)
         SetFileTime(destination.Get(), nullptr, nullptr, &lastWrite);
 }
 
-// Expands the source into the destination block by block. The source's
-// header declares the expanded length: a source that ends before it has
-// delivered that much is damaged, not a shorter file.
-void ExpandBlocks(FileJob& job, INT reader, HANDLE destination, std::vector<BYTE>& buffer)
-{
-    LONG declared = LZSeek(reader, 0, 2);
-    LZSeek(reader, 0, 0);
-    ULONGLONG delivered = 0;
-    INT count;
-    do {
-        count = LZRead(reader, reinterpret_cast<char*>(buffer.data()), kBlockBytes);
-        if (count > 0) {
-            DWORD written = 0;
-            if (!WriteFile(destination, buffer.data(), static_cast<DWORD>(count), &written, nullptr) ||
-                written < static_cast<DWORD>(count)) {
-                CopyErrorFlag = true;
-                ReportPath(IDS_WRITE_TITLE, IDS_WRITE_TEXT, job.destinationPath);
-            }
-            delivered += static_cast<ULONGLONG>(count);
-        } else if (count < 0) {
-            CopyErrorFlag = true;
-            ReportPath(IDS_READ_TITLE, IDS_READ_TEXT, job.sourcePath);
-        }
-        if (count >= 0)
-            AdvanceCopyProgress(static_cast<DWORD>(count));
-        PumpMessages();
-        if (!CopyErrorFlag)
-            CopyErrorFlag = CheckCancel();
-    } while (!CopyErrorFlag && count == kBlockBytes);
-
-    if (!CopyErrorFlag && declared >= 0 && delivered != static_cast<ULONGLONG>(declared)) {
-        CopyErrorFlag = true;
-        ReportPath(IDS_READ_TITLE, IDS_READ_TEXT, job.sourcePath);
-    }
-}
-
 int InstallPlain(FileJob& job, bool compressed)
 {
-    std::vector<BYTE> buffer(kBlockBytes);
     FileHandle source;
-    for (;;) {
-        source.Reset(CreateFileW(job.sourcePath, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (source.Valid())
-            break;
-        if (!ChangeDisk(job))
-            return 0;
-    }
-
-    LzReader reader;
-    if (compressed && !reader.Open(source)) {
-        CopyErrorFlag = true;
-        ReportPath(IDS_READ_TITLE, IDS_READ_TEXT, job.sourcePath);
+    if (!OpenSource(job, source))
         return 0;
-    }
+    LzReader reader;
+    DWORD declared = 0;
+    if (compressed && !OpenCompressed(job, source, reader, declared))
+        return 0;
 
     FileHandle destination;
     if (!CreateDestination(job, destination))
         return 0;
 
     if (compressed) {
-        ExpandBlocks(job, reader.Get(), destination.Get(), buffer);
+        ExpandBlocks(job, reader.Get(), declared, destination.Get(), job.destinationPath, true);
         destination.Close();
         CarryLastWriteTime(job);
     } else {
@@ -303,6 +382,6 @@ int InstallOneFile(const wchar_t* sourceDir, const wchar_t* destDir, TextRef dis
     JoinPath(job.destinationPath, kJoinedPathChars, job.destDir, job.installedName);
 
     if (versionChecked)
-        return InstallVersionChecked(job);
+        return InstallVersionChecked(job, compressed);
     return InstallPlain(job, compressed);
 }

@@ -1,6 +1,6 @@
 // One file from the source: expanded byte for byte with its time, a damaged
-// source refused, the version check keeping a newer file, and a failure that
-// stays failed.
+// source refused by both kinds of install, the version check keeping a newer
+// file and nobody else's, and a failure that stays failed.
 #include <gtest/gtest.h>
 
 #include "files/copy_progress.h"
@@ -14,6 +14,13 @@ namespace {
 
 const std::wstring kTarget = L"C:\\TWCOPY\\";
 const std::wstring kDamaged = L"C:\\TWDAMAGED\\";
+
+std::wstring TemporaryFolder()
+{
+    wchar_t folder[MAX_PATH + 1];
+    DWORD chars = GetTempPathW(MAX_PATH + 1, folder);
+    return std::wstring(folder, chars);
+}
 
 class FileCopy : public ::testing::Test {
 protected:
@@ -60,30 +67,38 @@ TEST_F(FileCopy, EveryProductFileArrivesWholeWithItsTime)
     EXPECT_TRUE(answerer.Boxes().empty());
 }
 
-TEST_F(FileCopy, TruncatedCompressedSourceIsAReadError)
+TEST_F(FileCopy, DamagedCompressedSourceIsAReadErrorAndReplacesNothing)
 {
+    struct Row {
+        const wchar_t* diskName;
+        const wchar_t* installedName;
+        bool versionChecked;
+    };
+    const Row rows[] = {{L"twserver.ex_", L"twserver.exe", false}, {L"dlg3d32.dl_", L"dlg3d32.dll", true}};
+    // A library without version information is replaced by any readable one.
+    const std::wstring unversioned = ProductFile(L"readme.txt");
+    const std::set<std::wstring> temporaryBefore = FilesIn(TemporaryFolder());
     CreateDirectoryW(kDamaged.c_str(), nullptr);
-    const std::wstring source = Share() + L"twserver.ex_";
-    HANDLE in = CreateFileW(source.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(in, INVALID_HANDLE_VALUE);
-    std::string bytes(GetFileSize(in, nullptr), '\0');
-    DWORD read = 0;
-    ReadFile(in, &bytes[0], static_cast<DWORD>(bytes.size()), &read, nullptr);
-    CloseHandle(in);
-    ASSERT_GT(read, 40000u);
-    HANDLE out = CreateFileW((kDamaged + L"twserver.ex_").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
-                             nullptr);
-    DWORD written = 0;
-    WriteFile(out, bytes.data(), read / 2, &written, nullptr);
-    CloseHandle(out);
-
-    MessageBoxAnswerer answerer({IDOK});
-    EXPECT_EQ(InstallOneFile(kDamaged.c_str(), kTarget.c_str(), L"twserver.ex_", L"twserver.exe", true, false), 0);
-    EXPECT_TRUE(CopyErrorFlag);
-    ASSERT_EQ(answerer.Boxes().size(), 1u);
-    EXPECT_EQ(answerer.Boxes()[0].caption, L"Error Reading File");
-    EXPECT_NE(answerer.Boxes()[0].text.find(kDamaged + L"twserver.ex_"), std::wstring::npos);
-
+    for (SourceDamage damage : kEverySourceDamage) {
+        for (const Row& row : rows) {
+            SCOPED_TRACE(std::string(DamageName(damage)) + (row.versionChecked ? ", version-checked" : ""));
+            ASSERT_TRUE(WriteDamagedCopy(Share() + row.diskName, kDamaged + row.diskName, damage));
+            ASSERT_TRUE(CopyFileW(unversioned.c_str(), (kTarget + L"dlg3d32.dll").c_str(), FALSE));
+            CopyErrorFlag = false;
+            MessageBoxAnswerer answerer({IDOK});
+            EXPECT_EQ(InstallOneFile(kDamaged.c_str(), kTarget.c_str(), row.diskName, row.installedName, true,
+                                     row.versionChecked),
+                      0);
+            EXPECT_TRUE(CopyErrorFlag);
+            std::vector<MessageBoxAnswerer::Box> boxes = answerer.Boxes();
+            EXPECT_EQ(boxes.size(), 1u);
+            boxes.resize(1);
+            EXPECT_EQ(boxes[0].caption, L"Error Reading File");
+            EXPECT_NE(boxes[0].text.find(kDamaged + row.diskName), std::wstring::npos);
+            EXPECT_TRUE(SameBytes(kTarget + L"dlg3d32.dll", unversioned));
+            EXPECT_EQ(FilesIn(TemporaryFolder()), temporaryBefore);
+        }
+    }
     // Once a copy has failed, every later plain copy reports failure.
     EXPECT_EQ(InstallOneFile(Share().c_str(), kTarget.c_str(), L"nmsapi.dl_", L"nmsapi.dll", true, false), 0);
 }
@@ -107,23 +122,35 @@ TEST_F(FileCopy, DestinationThatCannotBeCreatedIsRetriedOrGivenUp)
     EXPECT_TRUE(answerer.Boxes().empty());
 }
 
-TEST_F(FileCopy, VersionCheckKeepsANewerFileAndLeavesNoTemporaryCopy)
+TEST_F(FileCopy, VersionCheckKeepsANewerFileAndRemovesNoOtherProgramsFile)
 {
     const std::wstring system = SystemDirectory();
     const std::wstring installed = system + L"dlg3d32.dll";
+    const std::wstring othersFile = system + L"twother.tmp";
+    const std::wstring temporaryFolder = TemporaryFolder();
     DeleteFileW(installed.c_str());
     std::set<std::wstring> before = FilesIn(system);
+    std::set<std::wstring> temporaryBefore = FilesIn(temporaryFolder);
 
     ASSERT_EQ(InstallOneFile(Share().c_str(), system.c_str(), L"dlg3d32.dl_", L"dlg3d32.dll", true, true), 1);
     EXPECT_TRUE(SameBytes(installed, FixturePath(L"dlg3d32-v1.dll")));
 
     ASSERT_TRUE(CopyFileW(FixturePath(L"dlg3d32-v2.dll").c_str(), installed.c_str(), FALSE));
-    ASSERT_EQ(InstallOneFile(Share().c_str(), system.c_str(), L"dlg3d32.dl_", L"dlg3d32.dll", true, true), 1);
+    {
+        FileCreatedOnChange other(system, othersFile);
+        ASSERT_EQ(InstallOneFile(Share().c_str(), system.c_str(), L"dlg3d32.dl_", L"dlg3d32.dll", true, true), 1);
+    }
     EXPECT_TRUE(SameBytes(installed, FixturePath(L"dlg3d32-v2.dll")));
-    std::set<std::wstring> after = FilesIn(system);
-    after.erase(L"dlg3d32.dll");
-    for (const std::wstring& name : after)
-        EXPECT_TRUE(before.count(name)) << "left behind: " << name.c_str();
+    EXPECT_TRUE(DeleteFileW(othersFile.c_str()));
+    // The platform's copy of the source stays where the platform does not
+    // name it; nothing else is left behind.
+    for (const std::wstring& name : FilesIn(system)) {
+        if (before.count(name) || name == L"dlg3d32.dll")
+            continue;
+        EXPECT_TRUE(SameBytes(system + name, FixturePath(L"dlg3d32-v1.dll"))) << "left behind: " << name.c_str();
+        DeleteFileW((system + name).c_str());
+    }
+    EXPECT_EQ(FilesIn(temporaryFolder), temporaryBefore);
     EXPECT_FALSE(CopyErrorFlag);
 }
 

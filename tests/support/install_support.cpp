@@ -161,6 +161,45 @@ bool SameBytes(const std::wstring& a, const std::wstring& b)
     return ReadAll(a) == ReadAll(b);
 }
 
+const char* DamageName(SourceDamage damage)
+{
+    switch (damage) {
+    case SourceDamage::kTruncated: return "cut in half";
+    case SourceDamage::kHeaderOnly: return "header only";
+    case SourceDamage::kShorterThanHeader: return "shorter than the header";
+    case SourceDamage::kEmpty: return "empty";
+    case SourceDamage::kNoHeader: return "no header";
+    case SourceDamage::kLength2Gb: return "length field 0x80000000";
+    case SourceDamage::kLengthMax: return "length field 0xFFFFFFFF";
+    }
+    return "?";
+}
+
+bool WriteDamagedCopy(const std::wstring& from, const std::wstring& to, SourceDamage damage)
+{
+    constexpr size_t kHeaderBytes = 14;
+    constexpr size_t kLengthAt = 10;
+    std::vector<char> bytes = ReadAll(from);
+    if (bytes.size() <= kHeaderBytes)
+        return false;
+    switch (damage) {
+    case SourceDamage::kTruncated: bytes.resize(bytes.size() / 2); break;
+    case SourceDamage::kHeaderOnly: bytes.resize(kHeaderBytes); break;
+    case SourceDamage::kShorterThanHeader: bytes.resize(kHeaderBytes - 4); break;
+    case SourceDamage::kEmpty: bytes.clear(); break;
+    case SourceDamage::kNoHeader: bytes.erase(bytes.begin(), bytes.begin() + kHeaderBytes); break;
+    case SourceDamage::kLength2Gb: memcpy(&bytes[kLengthAt], "\x00\x00\x00\x80", 4); break;
+    case SourceDamage::kLengthMax: memcpy(&bytes[kLengthAt], "\xFF\xFF\xFF\xFF", 4); break;
+    }
+    HANDLE file = CreateFileW(to.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    BOOL wrote = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+    return wrote && written == bytes.size();
+}
+
 ULONGLONG LastWriteTime(const std::wstring& path)
 {
     WIN32_FILE_ATTRIBUTE_DATA data;
@@ -191,6 +230,34 @@ HeldFile::~HeldFile()
 {
     if (handle_ != INVALID_HANDLE_VALUE)
         CloseHandle(handle_);
+}
+
+FileCreatedOnChange::FileCreatedOnChange(const std::wstring& folder, const std::wstring& path)
+    : path_(path),
+      change_(FindFirstChangeNotificationW(folder.c_str(), FALSE, FILE_NOTIFY_CHANGE_FILE_NAME)),
+      stop_(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
+      thread_(CreateThread(nullptr, 0, Watch, this, 0, nullptr))
+{
+}
+
+FileCreatedOnChange::~FileCreatedOnChange()
+{
+    // The platform may report a change a moment after it happened.
+    if (WaitForSingleObject(thread_, 2000) == WAIT_TIMEOUT)
+        SetEvent(stop_);
+    WaitForSingleObject(thread_, INFINITE);
+    CloseHandle(thread_);
+    CloseHandle(stop_);
+    FindCloseChangeNotification(change_);
+}
+
+DWORD WINAPI FileCreatedOnChange::Watch(void* context)
+{
+    auto self = static_cast<FileCreatedOnChange*>(context);
+    HANDLE events[] = {self->change_, self->stop_};
+    if (WaitForMultipleObjects(2, events, FALSE, INFINITE) == WAIT_OBJECT_0)
+        CloseHandle(CreateFileW(self->path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+    return 0;
 }
 
 HWND FindCancelButton(HWND frame)

@@ -27,6 +27,18 @@ bool InsertDisk(const std::wstring& diskFolder);
 std::set<std::wstring> FilesIn(const std::wstring& folder);
 
 bool SameBytes(const std::wstring& a, const std::wstring& b);
+
+// The ways a compressed source file is found damaged.
+enum class SourceDamage { kTruncated, kHeaderOnly, kShorterThanHeader, kEmpty, kNoHeader, kLength2Gb, kLengthMax };
+constexpr SourceDamage kEverySourceDamage[] = {
+    SourceDamage::kTruncated, SourceDamage::kHeaderOnly, SourceDamage::kShorterThanHeader, SourceDamage::kEmpty,
+    SourceDamage::kNoHeader,  SourceDamage::kLength2Gb,  SourceDamage::kLengthMax,
+};
+const char* DamageName(SourceDamage damage);
+
+// Writes `to` as a copy of the compressed file `from` with `damage` done to
+// it; false when `from` cannot be read or `to` cannot be written.
+bool WriteDamagedCopy(const std::wstring& from, const std::wstring& to, SourceDamage damage);
 ULONGLONG LastWriteTime(const std::wstring& path);
 
 // Removes HKLM\Software\Velmar with everything below it.
@@ -46,6 +58,24 @@ public:
 
 private:
     HANDLE handle_;
+};
+
+// Creates the empty file `path` from another thread at the first change of a
+// file name in `folder`, as another program could while setup works there.
+class FileCreatedOnChange {
+public:
+    FileCreatedOnChange(const std::wstring& folder, const std::wstring& path);
+    ~FileCreatedOnChange();
+    FileCreatedOnChange(const FileCreatedOnChange&) = delete;
+    FileCreatedOnChange& operator=(const FileCreatedOnChange&) = delete;
+
+private:
+    static DWORD WINAPI Watch(void* self);
+
+    std::wstring path_;
+    HANDLE change_;
+    HANDLE stop_;
+    HANDLE thread_;
 };
 
 // The percent panel's button of a setup frame.
