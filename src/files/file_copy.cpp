@@ -179,6 +179,7 @@ bool ExpandBlocks(FileJob& job, INT reader, DWORD declared, HANDLE target, const
     std::vector<BYTE> buffer(kBlockBytes);
     ULONGLONG delivered = 0;
     INT count;
+    bool firstBlock = true;
     do {
         count = LZRead(reader, reinterpret_cast<char*>(buffer.data()), kBlockBytes);
         if (count > 0) {
@@ -195,9 +196,15 @@ bool ExpandBlocks(FileJob& job, INT reader, DWORD declared, HANDLE target, const
         }
         if (count >= 0 && movesGauge)
             AdvanceCopyProgress(static_cast<DWORD>(count));
-        PumpMessages();
+        // The first and the last block of a file drain at once; the blocks
+        // between drain when the last drain is old enough.
+        if (firstBlock || count != kBlockBytes)
+            PumpMessages();
+        else
+            PumpMessagesWhenDue();
+        firstBlock = false;
         if (!CopyErrorFlag)
-            CopyErrorFlag = CheckCancel();
+            CopyErrorFlag = AnswerCancelRequest();
     } while (!CopyErrorFlag && count == kBlockBytes);
 
     if (!CopyErrorFlag && delivered != declared) {

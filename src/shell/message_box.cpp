@@ -36,6 +36,11 @@ bool ConfirmCancel()
 bool CheckCancel()
 {
     PumpMessages();
+    return AnswerCancelRequest();
+}
+
+bool AnswerCancelRequest()
+{
     if (CancelRequested && !SequenceDone && !CancelConfirmed) {
         CancelRequested = ConfirmCancel();
         CancelConfirmed = CancelRequested;

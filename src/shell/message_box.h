@@ -13,6 +13,10 @@ int AskUser(TextRef title, TextRef text, UINT buttons, UINT icon, int unattended
 // True when the user confirms that the running sequence is to be cancelled.
 bool ConfirmCancel();
 
-// Drains the queue, asks about a pending cancel request once, and returns
-// true while the running work must stop.
+// Drains the queue, then AnswerCancelRequest.
 bool CheckCancel();
+
+// Asks about a pending cancel request once and returns true while the
+// running work must stop. Looks at no queue: loops that drain by time call
+// it after each step.
+bool AnswerCancelRequest();

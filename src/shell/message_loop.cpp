@@ -7,6 +7,21 @@
 namespace {
 
 bool Pumping;
+LONGLONG LastDrainEnd;  // performance-counter time
+
+LONGLONG CounterNow()
+{
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return now.QuadPart;
+}
+
+LONGLONG DrainIntervalCounts()
+{
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    return frequency.QuadPart * kDrainIntervalMs / 1000;
+}
 
 bool QuitPending()
 {
@@ -31,7 +46,15 @@ void PumpMessages()
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
+    LastDrainEnd = CounterNow();
     Pumping = false;
+}
+
+void PumpMessagesWhenDue()
+{
+    static const LONGLONG interval = DrainIntervalCounts();
+    if (CounterNow() - LastDrainEnd >= interval)
+        PumpMessages();
 }
 
 void RequestProgramEnd(int exitCode)

@@ -2,9 +2,21 @@
 // The one thread's message handling: the main loop, the pump that long work
 // uses to keep the windows alive, and the request to end the program.
 
+#include <windows.h>
+
 // Removes and dispatches every waiting message of the thread, then returns.
 // A call made while a pump is running returns at once.
 void PumpMessages();
+
+// Long loops drain the queue when the last drain is at least this old, not
+// after every step: a step slower than this (a block read from a floppy
+// disk) still drains every time, while a fast one no longer pays a trip to
+// the window system per step. A press of Cancel, a close request or a
+// repaint is then handled within this time plus one step.
+constexpr DWORD kDrainIntervalMs = 5;
+
+// PumpMessages, when the last drain is at least kDrainIntervalMs old.
+void PumpMessagesWhenDue();
 
 // Posts the quit request. The program ends with the highest code any request
 // asked for (kept in ExitCode): closing the frame asks for kExitCompleted,
