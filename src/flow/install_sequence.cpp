@@ -18,6 +18,7 @@
 #include "flow/destination.h"
 #include "res/resource_ids.h"
 #include "shell/message_box.h"
+#include "shell/late_bound.h"
 #include "shell/options.h"
 #include "shell/path_text.h"
 #include "shell/progress.h"
@@ -56,7 +57,9 @@ void OfferReadme(HWND frame, const wchar_t* destination)
     LoadBankString(LangBase + IDS_README_NAME, name, 19);
     wchar_t readme[kJoinedPathChars];
     JoinPath(readme, kJoinedPathChars, destination, name);
-    ShellExecuteW(frame, nullptr, viewer, readme, nullptr, SW_SHOWMAXIMIZED);
+    static const auto shellExecute = LateBound<decltype(ShellExecuteW)>(L"shell32.dll", "ShellExecuteW");
+    if (shellExecute)
+        shellExecute(frame, nullptr, viewer, readme, nullptr, SW_SHOWMAXIMIZED);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include "registry/product_config.h"
 #include "res/resource_ids.h"
+#include "shell/late_bound.h"
 #include "shell/path_text.h"
 #include "shell/setup_state.h"
 #include "shell/string_bank.h"
@@ -40,10 +41,14 @@ void BuildTail(const wchar_t* afterColon, UINT nameId, wchar_t (&tail)[kPathTail
 // lets other computers reach its drives by name; null otherwise.
 const wchar_t* ReachableServerName(wchar_t (&name)[kComputerNameChars])
 {
+    static const auto getInfo = LateBound<decltype(NetWkstaGetInfo)>(L"netapi32.dll", "NetWkstaGetInfo");
+    static const auto freeBuffer = LateBound<decltype(NetApiBufferFree)>(L"netapi32.dll", "NetApiBufferFree");
+    if (!getInfo || !freeBuffer)
+        return nullptr;
     BYTE* info = nullptr;
-    NET_API_STATUS status = NetWkstaGetInfo(nullptr, 100, &info);
+    NET_API_STATUS status = getInfo(nullptr, 100, &info);
     if (info)
-        NetApiBufferFree(info);
+        freeBuffer(info);
     if (status != NERR_Success)
         return nullptr;
     DWORD chars = kComputerNameChars;
