@@ -56,6 +56,9 @@
 #define IDS_DEST_COMMON       13
 #define IDS_CANCEL            20
 #define IDS_OK                21
+#define IDS_YES               22
+#define IDS_NO                23
+#define IDS_RETRY             25
 #define IDS_ACTION_PERFORMING 30
 #define IDS_ACTION_COPYING    31
 #define IDS_ACTION_COMPLETE   33
@@ -96,6 +99,13 @@
 #define IDS_CATALOG_DIRECTORY 252
 #define IDS_README_VIEWER     253
 #define IDS_TYPE_CAPTION      404   // 404 to 411: caption, three buttons, four texts
+#define IDS_TYPE_BACKUP       405
+#define IDS_TYPE_REMOTE       406
+#define IDS_TYPE_JOBSCOPE     407
+#define IDS_TYPE_BACKUP_TEXT  408
+#define IDS_TYPE_REMOTE_TEXT  409
+#define IDS_TYPE_JOBSCOPE_TEXT 410
+#define IDS_TYPE_QUIT_TEXT    411
 #define IDS_DISK_CAPTION      432
 #define IDS_DISK_MISSING      433   // file name
 

@@ -1,9 +1,57 @@
 #include "shell/message_box.h"
 
 #include "res/resource_ids.h"
+#include "shell/dialog_text.h"
 #include "shell/message_loop.h"
 #include "shell/options.h"
 #include "shell/setup_state.h"
+
+namespace {
+
+// The system labels a box's buttons in its own language; the program gives
+// them the captions of the current bank.
+struct ButtonCaption {
+    int button;
+    UINT caption;
+};
+
+const ButtonCaption kButtonCaptions[] = {
+    {IDOK, IDS_OK}, {IDCANCEL, IDS_CANCEL}, {IDYES, IDS_YES}, {IDNO, IDS_NO}, {IDRETRY, IDS_RETRY},
+};
+
+bool AwaitingBox;
+WNDPROC BoxProc;
+
+// Relabels the buttons before the box's own initialisation, which sizes the
+// buttons for their texts where the system does that at run time.
+LRESULT CALLBACK RelabellingBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    WNDPROC boxProc = BoxProc;
+    if (message == WM_INITDIALOG) {
+        for (const ButtonCaption& label : kButtonCaptions)
+            SetDialogText(box, label.button, LangBase + label.caption);
+        SetWindowLongPtrW(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(boxProc));
+    }
+    return CallWindowProcW(boxProc, box, message, wParam, lParam);
+}
+
+// Installed only around MessageBoxW, so the first dialog that this thread
+// creates meanwhile is the box, and no other dialog is ever touched.
+LRESULT CALLBACK WatchForBox(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HCBT_CREATEWND && AwaitingBox) {
+        HWND window = reinterpret_cast<HWND>(wParam);
+        wchar_t className[16];
+        if (GetClassNameW(window, className, 16) && lstrcmpW(className, L"#32770") == 0) {
+            AwaitingBox = false;
+            BoxProc = reinterpret_cast<WNDPROC>(
+                SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RelabellingBoxProc)));
+        }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+}  // namespace
 
 int ShowMessage(TextRef title, TextRef text, UINT buttons, UINT icon)
 {
@@ -11,7 +59,13 @@ int ShowMessage(TextRef title, TextRef text, UINT buttons, UINT icon)
     BankText<256> bodyText(text, 254);
     MessageBeep(icon);
     HWND owner = FrameWindow ? GetLastActivePopup(FrameWindow) : nullptr;
-    return MessageBoxW(owner, bodyText.c_str(), titleText.c_str(), buttons | icon);
+    AwaitingBox = true;
+    HHOOK hook = SetWindowsHookExW(WH_CBT, WatchForBox, nullptr, GetCurrentThreadId());
+    int answer = MessageBoxW(owner, bodyText.c_str(), titleText.c_str(), buttons | icon);
+    if (hook)
+        UnhookWindowsHookEx(hook);
+    AwaitingBox = false;
+    return answer;
 }
 
 int AskUser(TextRef title, TextRef text, UINT buttons, UINT icon, int unattendedAnswer)

@@ -3,7 +3,8 @@
 // the question whether to cancel the running sequence.
 #include "shell/string_bank.h"
 
-// Shows a box owned by the last active popup of the frame; returns the answer.
+// Shows a box owned by the last active popup of the frame, its buttons labelled
+// from the current bank; returns the answer.
 int ShowMessage(TextRef title, TextRef text, UINT buttons, UINT icon);
 
 // As ShowMessage, but with "/SMS:" returns `unattendedAnswer` without showing

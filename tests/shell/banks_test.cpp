@@ -21,7 +21,7 @@ std::set<int> RequiredIds()
         for (int id = first; id <= last; ++id)
             ids.insert(id);
     };
-    range(20, 24);
+    range(20, 25);
     range(30, 37);
     range(40, 43);
     range(70, 81);

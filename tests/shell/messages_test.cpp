@@ -1,14 +1,16 @@
-// Message boxes and the cancel question: unattended answers, the two
-// wordings, and a cancel that is asked about once.
+// Message boxes and the cancel question: unattended answers, buttons in the
+// language of the bank, the two wordings, and a cancel that is asked about once.
 #include <gtest/gtest.h>
 
 #include <vector>
 
+#include "res/resource_ids.h"
 #include "shell/message_box.h"
 #include "shell/message_loop.h"
 #include "shell/setup_state.h"
 #include "shell/string_bank.h"
 #include "support/in_process.h"
+#include "support/setup_process.h"
 
 namespace {
 
@@ -60,15 +62,48 @@ TEST(MessageBoxes, UnattendedQuestionsTakeTheirPresetAnswers)
     EXPECT_EQ(answerer.Boxes()[0].text, BankString(1079));
 }
 
-TEST(MessageBoxes, InteractiveQuestionsShowTheCurrentBank)
+HHOOK ButtonReader;
+std::wstring ButtonLabels;
+
+// Reads the buttons of each box as it opens, before the answerer presses one.
+LRESULT CALLBACK ReadButtons(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HCBT_ACTIVATE) {
+        HWND box = reinterpret_cast<HWND>(wParam);
+        for (int id : {IDOK, IDCANCEL, IDYES, IDNO, IDRETRY}) {
+            if (GetDlgItem(box, id))
+                ButtonLabels += ItemText(box, id) + L"|";
+        }
+    }
+    return CallNextHookEx(ButtonReader, code, wParam, lParam);
+}
+
+// An interactive question is asked in the current bank, buttons included.
+TEST(MessageBoxes, InteractiveQuestionsSpeakTheLanguageOfTheBank)
 {
     ResetSetupState(kInteractive);
-    LangBase = 4000;
-    MessageBoxAnswerer answerer({IDNO});
-    EXPECT_EQ(AskUser(LangBase + 72, LangBase + 73, MB_YESNO, MB_ICONINFORMATION, IDYES), IDNO);
-    ASSERT_EQ(answerer.Boxes().size(), 1u);
-    EXPECT_EQ(answerer.Boxes()[0].caption, BankString(4072));
-    EXPECT_EQ(answerer.Boxes()[0].text, BankString(4073));
+    LangBase = 2000;
+    MessageBoxAnswerer answerer({IDOK, IDNO, IDRETRY});
+    ButtonReader = SetWindowsHookExW(WH_CBT, ReadButtons, nullptr, GetCurrentThreadId());
+    struct {
+        UINT buttons;
+        int answer;
+        const wchar_t* labels;
+    } cases[] = {
+        {MB_OK, IDOK, L"Aceptar|"},
+        {MB_YESNO | MB_DEFBUTTON2, IDNO, L"&Sí|&No|"},
+        {MB_RETRYCANCEL, IDRETRY, L"Cancelar|&Reintentar|"},
+    };
+    for (const auto& c : cases) {
+        ButtonLabels.clear();
+        EXPECT_EQ(AskUser(LangBase + IDS_IN_USE_TITLE, LangBase + IDS_IN_USE_TEXT, c.buttons, MB_ICONSTOP, 0),
+                  c.answer);
+        EXPECT_EQ(ButtonLabels, c.labels);
+    }
+    UnhookWindowsHookEx(ButtonReader);
+    ASSERT_EQ(answerer.Boxes().size(), 3u);
+    EXPECT_EQ(answerer.Boxes()[0].caption, L"Acceso denegado");
+    EXPECT_EQ(answerer.Boxes()[0].text, BankString(LangBase + IDS_IN_USE_TEXT));
 }
 
 TEST(CancelQuestion, WordingFollowsTheSetupMode)

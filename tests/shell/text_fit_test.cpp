@@ -1,0 +1,160 @@
+// Every text of every bank fits the control that shows it, measured with the
+// dialog's own font, so that no translation is clipped. A new dialog is one
+// more group of rows in kFits.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "files/file_table.h"
+#include "res/resource_ids.h"
+#include "shell/setup_state.h"
+#include "shell/string_bank.h"
+#include "support/in_process.h"
+
+namespace {
+
+const UINT kBanks[] = {1000, 2000, 3000, 4000, 5000, 6000};
+
+// The texts a control can show for string `id` (absolute) of bank `base`.
+using Texts = std::vector<std::wstring> (*)(UINT base, UINT id);
+
+std::vector<std::wstring> Plain(UINT, UINT id)
+{
+    return {BankString(id)};
+}
+
+// "The file %s was not found on disk.", for each file of the source disks.
+std::vector<std::wstring> WithEveryDiskName(UINT base, UINT id)
+{
+    std::vector<std::wstring> texts;
+    for (int i = 0; i < kFileCount; ++i) {
+        wchar_t text[1025];
+        FormatBankString(text, 1025, id, BankString(base + kFileTable[i].compressedNameId).c_str());
+        texts.push_back(text);
+    }
+    return texts;
+}
+
+std::vector<std::wstring> WithDiskThreeInA(UINT, UINT id)
+{
+    wchar_t text[1025];
+    FormatBankString(text, 1025, id, 3, L"A:");
+    return {text};
+}
+
+std::vector<std::wstring> WithDriveA(UINT, UINT id)
+{
+    wchar_t text[1025];
+    FormatBankString(text, 1025, id, L"A:");
+    return {text};
+}
+
+struct Fit {
+    int dialog;
+    int control;
+    UINT id;            // relative to the bank, or a bank-less string
+    bool inBank = true;
+    Texts texts = Plain;
+};
+
+const Fit kFits[] = {
+    {IDD_DESTINATION, IDC_DEST_TEXT, IDS_DEST_TEXT},
+    {IDD_DESTINATION, IDC_DEST_COMMON, IDS_DEST_COMMON},
+    {IDD_DESTINATION, IDOK, IDS_OK},
+    {IDD_DESTINATION, IDCANCEL, IDS_CANCEL},
+
+    {IDD_LANGUAGE, IDOK, IDS_OK},
+    {IDD_LANGUAGE, IDCANCEL, IDS_CANCEL},
+    {IDD_LANGUAGE, IDC_LANGUAGE_FIRST + 0, IDS_LANGUAGE_NAME + 0, false},
+    {IDD_LANGUAGE, IDC_LANGUAGE_FIRST + 1, IDS_LANGUAGE_NAME + 1, false},
+    {IDD_LANGUAGE, IDC_LANGUAGE_FIRST + 2, IDS_LANGUAGE_NAME + 2, false},
+    {IDD_LANGUAGE, IDC_LANGUAGE_FIRST + 3, IDS_LANGUAGE_NAME + 3, false},
+    {IDD_LANGUAGE, IDC_LANGUAGE_FIRST + 4, IDS_LANGUAGE_NAME + 4, false},
+    {IDD_LANGUAGE, IDC_LANGUAGE_FIRST + 5, IDS_LANGUAGE_NAME + 5, false},
+
+    {IDD_INSTALL_TYPE, IDC_TYPE_BACKUP, IDS_TYPE_BACKUP},
+    {IDD_INSTALL_TYPE, IDC_TYPE_REMOTE, IDS_TYPE_REMOTE},
+    {IDD_INSTALL_TYPE, IDC_TYPE_JOBSCOPE, IDS_TYPE_JOBSCOPE},
+    {IDD_INSTALL_TYPE, IDCANCEL, IDS_CANCEL},
+    {IDD_INSTALL_TYPE, IDC_TYPE_BACKUP_TEXT, IDS_TYPE_BACKUP_TEXT},
+    {IDD_INSTALL_TYPE, IDC_TYPE_REMOTE_TEXT, IDS_TYPE_REMOTE_TEXT},
+    {IDD_INSTALL_TYPE, IDC_TYPE_JOBSCOPE_TEXT, IDS_TYPE_JOBSCOPE_TEXT},
+    {IDD_INSTALL_TYPE, IDC_TYPE_QUIT_TEXT, IDS_TYPE_QUIT_TEXT},
+
+    {IDD_DISK_PROMPT, IDC_DISK_MISSING, IDS_DISK_MISSING, true, WithEveryDiskName},
+    {IDD_DISK_PROMPT, IDC_DISK_WHERE, IDS_INSERT_DISK, true, WithDiskThreeInA},
+    {IDD_DISK_PROMPT, IDC_DISK_WHERE, IDS_INSERT_LOADER, true, WithDriveA},
+    {IDD_DISK_PROMPT, IDOK, IDS_OK},
+    {IDD_DISK_PROMPT, IDCANCEL, IDS_CANCEL},
+};
+
+INT_PTR CALLBACK InertDialogProc(HWND, UINT, WPARAM, LPARAM)
+{
+    return FALSE;
+}
+
+// Empty when `text` fits `control` drawn with `font`; otherwise what it needs.
+// Buttons take one line inside their edge and focus frame; check boxes and
+// radio buttons lose the box glyph's width; static texts wrap at words and
+// must fit in height.
+std::wstring Misfit(HWND control, HFONT font, const std::wstring& text)
+{
+    RECT room;
+    GetClientRect(control, &room);
+    UINT format = DT_CALCRECT | DT_EXPANDTABS;
+    wchar_t className[16];
+    GetClassNameW(control, className, 16);
+    LONG type = GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK;
+    if (lstrcmpiW(className, L"Static") == 0) {
+        format |= DT_WORDBREAK;
+    } else if (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON) {
+        format |= DT_SINGLELINE;
+        InflateRect(&room, -2 * GetSystemMetrics(SM_CXEDGE), -GetSystemMetrics(SM_CYEDGE));
+    } else {
+        format |= DT_SINGLELINE;
+        room.left += GetSystemMetrics(SM_CXMENUCHECK) + 2 * GetSystemMetrics(SM_CXEDGE);
+    }
+    int width = room.right - room.left;
+    int height = room.bottom - room.top;
+    RECT need = {0, 0, width, 0};
+    HDC dc = GetDC(control);
+    HGDIOBJ previous = SelectObject(dc, font);
+    DrawTextW(dc, text.c_str(), -1, &need, format);
+    SelectObject(dc, previous);
+    ReleaseDC(control, dc);
+    if (need.right <= width && need.bottom <= height)
+        return L"";
+    return L"needs " + std::to_wstring(need.right) + L"x" + std::to_wstring(need.bottom) + L" px, has " +
+           std::to_wstring(width) + L"x" + std::to_wstring(height);
+}
+
+TEST(TextFit, EveryBankTextFitsItsControl)
+{
+    ResetSetupState();
+    for (int dialogId : {IDD_DESTINATION, IDD_LANGUAGE, IDD_INSTALL_TYPE, IDD_DISK_PROMPT}) {
+        HWND dialog = CreateDialogParamW(Instance, MAKEINTRESOURCEW(dialogId), nullptr, InertDialogProc, 0);
+        ASSERT_NE(dialog, nullptr) << dialogId;
+        auto font = reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0));
+        for (const Fit& fit : kFits) {
+            if (fit.dialog != dialogId)
+                continue;
+            HWND control = GetDlgItem(dialog, fit.control);
+            ASSERT_NE(control, nullptr) << dialogId << "/" << fit.control;
+            for (UINT base : kBanks) {
+                if (!fit.inBank && base != kBanks[0])
+                    break;
+                UINT id = fit.inBank ? base + fit.id : fit.id;
+                for (const std::wstring& text : fit.texts(base, id)) {
+                    EXPECT_FALSE(text.empty()) << "string " << id;
+                    EXPECT_EQ(Misfit(control, font, text), L"")
+                        << "dialog " << dialogId << ", control " << fit.control << ", string " << id << ": "
+                        << text;
+                }
+            }
+        }
+        DestroyWindow(dialog);
+    }
+}
+
+}  // namespace
