@@ -4,6 +4,9 @@
 
 #include <string.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -52,16 +55,17 @@ void RemoveTree(const std::wstring& path)
 std::set<std::wstring> FilesIn(const std::wstring& folder)
 {
     std::set<std::wstring> names;
-    WIN32_FIND_DATAW entry;
-    HANDLE search = FindFirstFileW((folder + L"*").c_str(), &entry);
-    if (search == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            names.insert(entry.cFileName);
-    } while (FindNextFileW(search, &entry));
-    FindClose(search);
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+        if (!entry.is_directory(error))
+            names.insert(entry.path().filename().wstring());
+    }
     return names;
+}
+
+void CreateEmptyFile(const std::wstring& path)
+{
+    CloseHandle(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
 }
 
 void CopyFolder(const std::wstring& from, const std::wstring& to)
@@ -131,34 +135,12 @@ bool InsertDisk(const std::wstring& diskFolder)
     return defined != FALSE;
 }
 
-namespace {
-
-std::vector<char> ReadAll(const std::wstring& path)
-{
-    std::vector<char> bytes;
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return bytes;
-    LARGE_INTEGER size;
-    GetFileSizeEx(file, &size);
-    bytes.resize(static_cast<size_t>(size.QuadPart));
-    DWORD read = 0;
-    if (!bytes.empty())
-        ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-    bytes.resize(read);
-    CloseHandle(file);
-    return bytes;
-}
-
-}  // namespace
-
 bool SameBytes(const std::wstring& a, const std::wstring& b)
 {
-    if (GetFileAttributesW(a.c_str()) == INVALID_FILE_ATTRIBUTES ||
-        GetFileAttributesW(b.c_str()) == INVALID_FILE_ATTRIBUTES)
-        return false;
-    return ReadAll(a) == ReadAll(b);
+    std::ifstream first(std::filesystem::path(a), std::ios::binary);
+    std::ifstream second(std::filesystem::path(b), std::ios::binary);
+    using Bytes = std::istreambuf_iterator<char>;
+    return first && second && std::string(Bytes(first), Bytes()) == std::string(Bytes(second), Bytes());
 }
 
 ULONGLONG LastWriteTime(const std::wstring& path)
@@ -173,6 +155,44 @@ void RemoveProductRegistry()
 {
     RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\Velmar");
     RegDeleteKeyW(HKEY_LOCAL_MACHINE, L"Software\\Velmar");
+}
+
+DWORD RegistryValue::Number() const
+{
+    DWORD number = 0xDEADBEEF;
+    if (bytes.size() == sizeof number)
+        memcpy(&number, bytes.data(), sizeof number);
+    return number;
+}
+
+std::wstring RegistryValue::Text() const
+{
+    std::wstring text(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
+    return text.substr(0, text.find(L'\0'));
+}
+
+RegistryValue ReadRegistryValue(const std::wstring& key, const wchar_t* name)
+{
+    RegistryValue value;
+    HKEY handle;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_QUERY_VALUE, &handle) != ERROR_SUCCESS)
+        return value;
+    DWORD size = 0;
+    if (RegQueryValueExW(handle, name, nullptr, &value.type, nullptr, &size) == ERROR_SUCCESS) {
+        value.bytes.resize(size);
+        value.present =
+            RegQueryValueExW(handle, name, nullptr, &value.type, value.bytes.data(), &size) == ERROR_SUCCESS;
+        value.bytes.resize(size);
+    }
+    RegCloseKey(handle);
+    return value;
+}
+
+std::wstring ComputerName()
+{
+    wchar_t name[MAX_PATH];
+    DWORD chars = ARRAYSIZE(name);
+    return GetComputerNameW(name, &chars) ? name : L"";
 }
 
 std::wstring SystemDirectory()

@@ -1,6 +1,5 @@
 #include "support/setup_process.h"
 
-#include <vector>
 
 namespace {
 
@@ -58,24 +57,17 @@ HWND FindProcessWindow(DWORD processId, const wchar_t* className, const wchar_t*
 
 SetupProcess::SetupProcess(const std::wstring& arguments, SetupLaunch launch)
 {
-    std::wstring commandLine = L"\"" + launch.program + L"\"";
-    if (!arguments.empty())
-        commandLine += L" " + arguments;
-    std::vector<wchar_t> buffer(commandLine.begin(), commandLine.end());
-    buffer.push_back(0);
+    std::wstring commandLine = L"\"" + launch.program + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
-    BOOL started;
-    if (launch.withoutAdministrator) {
-        HANDLE token = TokenWithoutAdministrators();
-        started = token && CreateProcessAsUserW(token, nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                                nullptr, &startup, &process_);
-        if (token)
-            CloseHandle(token);
-    } else {
-        started = CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                                 &process_);
-    }
+    HANDLE token = launch.withoutAdministrator ? TokenWithoutAdministrators() : nullptr;
+    BOOL started = launch.withoutAdministrator
+                       ? token && CreateProcessAsUserW(token, nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0,
+                                                       nullptr, nullptr, &startup, &process_)
+                       : CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                        &startup, &process_);
+    if (token)
+        CloseHandle(token);
     if (!started)
         process_ = {};
 }
@@ -95,10 +87,8 @@ SetupProcess::~SetupProcess()
 HWND SetupProcess::WaitForWindow(const wchar_t* className, const wchar_t* caption, DWORD timeoutMs)
 {
     HWND found = nullptr;
-    WaitUntil([&] {
-        found = FindProcessWindow(process_.dwProcessId, className, caption);
-        return found != nullptr;
-    }, timeoutMs);
+    WaitUntil([&] { return (found = FindProcessWindow(process_.dwProcessId, className, caption)) != nullptr; },
+              timeoutMs);
     return found;
 }
 
@@ -119,10 +109,9 @@ HWND SetupProcess::FindDialog(const wchar_t* caption) const
 
 DWORD SetupProcess::WaitForExit(DWORD timeoutMs)
 {
-    if (!process_.hProcess || WaitForSingleObject(process_.hProcess, timeoutMs) != WAIT_OBJECT_0)
-        return STILL_ACTIVE;
     DWORD code = STILL_ACTIVE;
-    GetExitCodeProcess(process_.hProcess, &code);
+    if (process_.hProcess && WaitForSingleObject(process_.hProcess, timeoutMs) == WAIT_OBJECT_0)
+        GetExitCodeProcess(process_.hProcess, &code);
     return code;
 }
 
@@ -200,26 +189,21 @@ const wchar_t kInternational[] = L"Control Panel\\International";
 
 RegionalLanguage::RegionalLanguage(const wchar_t* code)
 {
-    HKEY key;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, kInternational, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr))
-        return;
-    DWORD size = sizeof previous_ - sizeof(wchar_t);
-    hadValue_ = RegQueryValueExW(key, L"sLanguage", nullptr, nullptr, reinterpret_cast<BYTE*>(previous_), &size) ==
-                ERROR_SUCCESS;
-    RegSetValueExW(key, L"sLanguage", 0, REG_SZ, reinterpret_cast<const BYTE*>(code),
-                   (lstrlenW(code) + 1) * sizeof(wchar_t));
-    RegCloseKey(key);
+    wchar_t previous[16];
+    DWORD size = sizeof previous;
+    hadValue_ = RegGetValueW(HKEY_CURRENT_USER, kInternational, L"sLanguage", RRF_RT_REG_SZ, nullptr, previous,
+                             &size) == ERROR_SUCCESS;
+    if (hadValue_)
+        previous_ = previous;
+    RegSetKeyValueW(HKEY_CURRENT_USER, kInternational, L"sLanguage", REG_SZ, code,
+                    (lstrlenW(code) + 1) * sizeof(wchar_t));
 }
 
 RegionalLanguage::~RegionalLanguage()
 {
-    HKEY key;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, kInternational, 0, KEY_ALL_ACCESS, &key))
-        return;
     if (hadValue_)
-        RegSetValueExW(key, L"sLanguage", 0, REG_SZ, reinterpret_cast<const BYTE*>(previous_),
-                       (lstrlenW(previous_) + 1) * sizeof(wchar_t));
+        RegSetKeyValueW(HKEY_CURRENT_USER, kInternational, L"sLanguage", REG_SZ, previous_.c_str(),
+                        static_cast<DWORD>((previous_.size() + 1) * sizeof(wchar_t)));
     else
-        RegDeleteValueW(key, L"sLanguage");
-    RegCloseKey(key);
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, kInternational, L"sLanguage");
 }
