@@ -37,8 +37,7 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM parameter)
     GetWindowThreadProcessId(window, &owner);
     if (owner != search->processId || !IsWindowVisible(window))
         return TRUE;
-    wchar_t name[256];
-    if (search->className && (!GetClassNameW(window, name, 256) || lstrcmpW(name, search->className) != 0))
+    if (search->className && ClassName(window) != search->className)
         return TRUE;
     if (search->caption && WindowText(window) != search->caption)
         return TRUE;
@@ -118,11 +117,16 @@ DWORD SetupProcess::WaitForExit(DWORD timeoutMs)
 std::wstring WindowText(HWND window)
 {
     wchar_t text[1024];
-    LRESULT length = SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text),
-                                         SMTO_ABORTIFHUNG, 5000, nullptr)
-                         ? lstrlenW(text)
-                         : 0;
-    return std::wstring(text, static_cast<size_t>(length));
+    if (!SendMessageTimeoutW(window, WM_GETTEXT, ARRAYSIZE(text), reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                             5000, nullptr))
+        return std::wstring();
+    return text;
+}
+
+std::wstring ClassName(HWND window)
+{
+    wchar_t name[256];
+    return GetClassNameW(window, name, ARRAYSIZE(name)) ? name : L"";
 }
 
 std::wstring ItemText(HWND dialog, int id)
@@ -162,8 +166,7 @@ namespace {
 
 BOOL CALLBACK KeepLongestStatic(HWND child, LPARAM parameter)
 {
-    wchar_t name[32];
-    if (GetClassNameW(child, name, 32) && lstrcmpiW(name, L"Static") == 0) {
+    if (lstrcmpiW(ClassName(child).c_str(), L"Static") == 0) {
         auto longest = reinterpret_cast<std::wstring*>(parameter);
         std::wstring text = WindowText(child);
         if (text.size() > longest->size())

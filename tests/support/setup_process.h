@@ -44,6 +44,7 @@ private:
 };
 
 std::wstring WindowText(HWND window);
+std::wstring ClassName(HWND window);
 std::wstring ItemText(HWND dialog, int id);
 
 // Presses a button as a click would; returns at once.
