@@ -96,7 +96,7 @@ TEST_F(DestinationChecks, OnlyFilesOfOlderVersionsAreDeleted)
     CreateDirectoryW((kDir + L"LDRSETUP.EXE").c_str(), nullptr);
     DeleteKnownFiles(kDir.c_str());
     EXPECT_EQ(FilesIn(kDir), (std::set<std::wstring>{L"notes.txt", L"twserver.exe"}));
-    EXPECT_NE(GetFileAttributesW((kDir + L"LDRSETUP.EXE").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_TRUE(IsDirectory(kDir + L"LDRSETUP.EXE"));
 }
 
 }  // namespace

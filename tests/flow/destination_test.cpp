@@ -23,7 +23,6 @@ protected:
         RemoveTree(L"C:\\windows\\TAPW");
         RemoveTree(L"C:\\TWFILE");
     }
-    static bool Exists(const wchar_t* path) { return GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES; }
 };
 
 TEST_F(Destination, OnlyLocalFixedDrivesAreAccepted)
@@ -45,6 +44,7 @@ TEST_F(Destination, PathIsCheckedBeforeEveryLevelIsCreated)
         const wchar_t* path;
         int result;
     } cases[] = {
+        // The refusals come first, while nothing of C:\TWDEST may exist.
         {L"C:\\TWDEST\\PROGRAM FILES\\X", kDestinationInvalid},
         {L"", kDestinationInvalid},
         {tooLong.c_str(), kDestinationInvalid},
@@ -61,7 +61,7 @@ TEST_F(Destination, PathIsCheckedBeforeEveryLevelIsCreated)
         }
     }
     for (const wchar_t* made : {L"C:\\TWDEST\\A", L"C:\\TWDEST\\A\\NT\\DATA", L"C:\\TWDEST\\A\\NT\\CATALOGS"})
-        EXPECT_TRUE(GetFileAttributesW(made) & FILE_ATTRIBUTE_DIRECTORY) << made;
+        EXPECT_TRUE(IsDirectory(made)) << made;
 }
 
 TEST_F(Destination, RelativePathIsTakenFromTheWindowsDirectory)
@@ -71,7 +71,7 @@ TEST_F(Destination, RelativePathIsTakenFromTheWindowsDirectory)
     wchar_t windows[MAX_PATH];
     GetWindowsDirectoryW(windows, MAX_PATH);
     EXPECT_EQ(lstrcmpiW(path, (std::wstring(windows) + L"\\TAPW").c_str()), 0);
-    EXPECT_TRUE(Exists((std::wstring(windows) + L"\\TAPW\\CATALOGS").c_str()));
+    EXPECT_TRUE(IsDirectory(std::wstring(windows) + L"\\TAPW\\CATALOGS"));
 }
 
 TEST_F(Destination, FreeSpaceIsReportedInFullAbove4Gigabytes)

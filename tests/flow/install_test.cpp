@@ -65,7 +65,7 @@ void ExpectInstalled(const std::wstring& dir, const std::set<std::wstring>& expe
         EXPECT_EQ(LastWriteTime(dir + name), LastWriteTime(product)) << name.c_str();
     }
     for (const wchar_t* sub : {L"DATA", L"CATALOGS"})
-        EXPECT_TRUE(GetFileAttributesW((dir + sub).c_str()) & FILE_ATTRIBUTE_DIRECTORY) << sub;
+        EXPECT_TRUE(IsDirectory(dir + sub)) << sub;
     EXPECT_TRUE(SameBytes(SystemDirectory() + L"dlg3d32.dll", FixturePath(L"dlg3d32-v1.dll")));
 }
 
@@ -257,7 +257,7 @@ TEST_F(Install, DestinationDialogRefusesWhatItCannotUse)
         ASSERT_TRUE(Answer(box, IDOK));
         EXPECT_TRUE(IsWindow(dialog)) << c.path;
     }
-    EXPECT_EQ(GetFileAttributesW(L"C:\\TWTEST"), INVALID_FILE_ATTRIBUTES);
+    EXPECT_FALSE(Exists(L"C:\\TWTEST"));
 
     SetDlgItemTextW(dialog, IDC_DEST_EDIT, L"");
     EXPECT_TRUE(WaitUntil([&] { return !IsWindowEnabled(GetDlgItem(dialog, IDOK)); }));

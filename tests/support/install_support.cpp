@@ -52,6 +52,17 @@ void RemoveTree(const std::wstring& path)
     RemoveDirectoryW(root.c_str());
 }
 
+bool Exists(const std::wstring& path)
+{
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool IsDirectory(const std::wstring& path)
+{
+    DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 std::set<std::wstring> FilesIn(const std::wstring& folder)
 {
     std::set<std::wstring> names;

@@ -27,6 +27,9 @@ void CopyFolder(const std::wstring& from, const std::wstring& to);
 // floppy drive A:, as swapping the disk would.
 bool InsertDisk(const std::wstring& diskFolder);
 
+bool Exists(const std::wstring& path);
+bool IsDirectory(const std::wstring& path);
+
 // The names of the files (not directories) in `folder`.
 std::set<std::wstring> FilesIn(const std::wstring& folder);
 
