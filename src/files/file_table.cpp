@@ -1,5 +1,7 @@
 #include "files/file_table.h"
 
+#include "res/resource_ids.h"
+
 const FileEntry kFileTable[] = {
 #define FILE_ROW(disk, installed, destination, title, order, flags, args, types) \
     {disk, installed, destination, title, order, flags, args, types},

@@ -3,6 +3,8 @@
 // the destination checks, the program group, the services and the uninstall.
 #include <windows.h>
 
+#include "shell/setup_state.h"
+
 enum : UINT {
     kDestinationProduct = 1,
     kDestinationWindows = 2,
@@ -12,6 +14,28 @@ enum : UINT {
 enum : UINT {
     kFileCompressed = 1,
     kFileHasItem = 4,
+};
+
+// Install-type masks of the rows.
+enum : UINT {
+    kEveryInstallType = kInstallBackupServer | kInstallJobScopeOnly | kInstallRemoteAdmin,
+    kServerInstallTypes = kInstallBackupServer | kInstallRemoteAdmin,
+};
+
+// The title and arguments of a row without an item.
+enum : UINT {
+    kNoItemTitle = 0,
+    kNoItemArgs = 0,
+};
+
+// Places of the items in the program group, 0 first.
+enum : int {
+    kNoItem = -1,
+    kItemOrderTapewright = 0,
+    kItemOrderJobScope = 1,
+    kItemOrderSetup = 2,
+    kItemOrderReadme = 3,
+    kItemOrderHelp = 4,
 };
 
 struct FileEntry {

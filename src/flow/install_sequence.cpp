@@ -54,7 +54,7 @@ void OfferReadme(HWND frame, const wchar_t* destination)
     wchar_t viewer[20];
     wchar_t name[20];
     LoadBankString(LangBase + IDS_README_VIEWER, viewer, 19);
-    LoadBankString(LangBase + IDS_README_NAME, name, 19);
+    LoadBankString(LangBase + IDS_FILENAME_README, name, 19);
     wchar_t readme[kJoinedPathChars];
     JoinPath(readme, kJoinedPathChars, destination, name);
     static const auto shellExecute = LateBound<decltype(ShellExecuteW)>(L"shell32.dll", "ShellExecuteW");

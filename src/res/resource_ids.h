@@ -93,7 +93,6 @@
 #define IDS_PRIOR_QUESTION    130
 #define IDS_IN_USE_TEXT       131   // file name
 #define IDS_IN_USE_TITLE      132
-#define IDS_README_NAME       202
 #define IDS_DEFAULT_DIRECTORY 250
 #define IDS_DATA_DIRECTORY    251
 #define IDS_CATALOG_DIRECTORY 252
@@ -108,6 +107,57 @@
 #define IDS_TYPE_QUIT_TEXT    411
 #define IDS_DISK_CAPTION      432
 #define IDS_DISK_MISSING      433   // file name
+
+// File names, relative to LangBase: on the source disk and as installed
+#define IDS_DISKNAME_TWWINNT_EXE   160
+#define IDS_DISKNAME_TWWINNT_HLP   161
+#define IDS_DISKNAME_README        162
+#define IDS_DISKNAME_TWRESNT       163
+#define IDS_DISKNAME_LDRDLL        165
+#define IDS_DISKNAME_SETUP         166
+#define IDS_DISKNAME_JOBSCOPE_EXE  168
+#define IDS_DISKNAME_TWSERVER      169
+#define IDS_DISKNAME_NMSAPI        170
+#define IDS_DISKNAME_TWEVENTS      171
+#define IDS_DISKNAME_TWNETAPI      172
+#define IDS_DISKNAME_TWNETAT       173
+#define IDS_DISKNAME_TWNETSPX      174
+#define IDS_DISKNAME_TWNETTCP      175
+#define IDS_DISKNAME_TWNETUTL      176
+#define IDS_DISKNAME_TWI_TAPE      177
+#define IDS_DISKNAME_JOBSCOPE_HLP  178
+#define IDS_DISKNAME_TWNETNS       179
+#define IDS_DISKNAME_TWNSER        180
+#define IDS_DISKNAME_DLG3D32       181
+#define IDS_DISKNAME_TWDIAG        182
+#define IDS_FILENAME_TWWINNT_EXE   200
+#define IDS_FILENAME_TWWINNT_HLP   201
+#define IDS_FILENAME_README        202
+#define IDS_FILENAME_TWRESNT       203
+#define IDS_FILENAME_LDRDLL        205
+#define IDS_FILENAME_SETUP         206
+#define IDS_FILENAME_JOBSCOPE_EXE  209
+#define IDS_FILENAME_TWSERVER      210
+#define IDS_FILENAME_NMSAPI        211
+#define IDS_FILENAME_TWEVENTS      212
+#define IDS_FILENAME_TWNETAPI      213
+#define IDS_FILENAME_TWNETAT       214
+#define IDS_FILENAME_TWNETSPX      215
+#define IDS_FILENAME_TWNETTCP      216
+#define IDS_FILENAME_TWNETUTL      217
+#define IDS_FILENAME_TWI_TAPE      218
+#define IDS_FILENAME_JOBSCOPE_HLP  219
+#define IDS_FILENAME_TWNETNS       220
+#define IDS_FILENAME_TWNSER        221
+#define IDS_FILENAME_DLG3D32       223
+#define IDS_FILENAME_TWDIAG        224
+
+// Program Manager item titles, relative to LangBase
+#define IDS_ITEM_README       64
+#define IDS_ITEM_SETUP        65
+#define IDS_ITEM_HELP         66
+#define IDS_ITEM_JOBSCOPE     67
+#define IDS_ITEM_TAPEWRIGHT   69
 
 // Command-line options, relative to LangBase
 #define IDS_OPT_MAINTENANCE   300

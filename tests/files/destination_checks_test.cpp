@@ -21,11 +21,7 @@ protected:
     }
     void TearDown() override { RemoveTree(kDir); }
 
-    static void Touch(const std::wstring& name)
-    {
-        HANDLE file = CreateFileW((kDir + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        CloseHandle(file);
-    }
+    static void Touch(const std::wstring& name) { CreateEmptyFile(kDir + name); }
 };
 
 TEST_F(DestinationChecks, PriorInstallationIsRecognisedWhateverTheCase)
@@ -81,9 +77,7 @@ TEST_F(DestinationChecks, FilesAboutToBeReplacedMustNotBeHeldOpen)
         EXPECT_EQ(CheckFilesInUse(kDir.c_str()), 2);
         ASSERT_EQ(answerer.Boxes().size(), 2u);
         EXPECT_EQ(answerer.Boxes()[0].caption, L"Access Denied");
-        EXPECT_EQ(answerer.Boxes()[0].text, L"The file 'jobscope.exe' appears to be in use.\n\nStop any instances of "
-                                            L"Tapewright and click 'Retry', or click 'Cancel' to cancel the "
-                                            L"installation.");
+        EXPECT_EQ(answerer.Boxes()[0].text.find(L"The file 'jobscope.exe' appears to be in use."), 0u);
     }
     EXPECT_EQ(CheckFilesInUse(kDir.c_str()), 1);
 
@@ -91,16 +85,6 @@ TEST_F(DestinationChecks, FilesAboutToBeReplacedMustNotBeHeldOpen)
     SetFileAttributesW((kDir + L"jobscope.exe").c_str(), FILE_ATTRIBUTE_READONLY);
     EXPECT_EQ(CheckFilesInUse(kDir.c_str()), 1);
     EXPECT_FALSE(GetFileAttributesW((kDir + L"jobscope.exe").c_str()) & FILE_ATTRIBUTE_READONLY);
-}
-
-TEST_F(DestinationChecks, UnattendedRunCancelsOnAFileInUse)
-{
-    ResetSetupState(L"setup.exe /SMS: /TS:");
-    Touch(L"twserver.exe");
-    HeldFile server(kDir + L"twserver.exe", 0);
-    MessageBoxAnswerer answerer({IDRETRY});
-    EXPECT_EQ(CheckFilesInUse(kDir.c_str()), 2);
-    EXPECT_TRUE(answerer.Boxes().empty());
 }
 
 TEST_F(DestinationChecks, OnlyFilesOfOlderVersionsAreDeleted)
@@ -112,7 +96,7 @@ TEST_F(DestinationChecks, OnlyFilesOfOlderVersionsAreDeleted)
     CreateDirectoryW((kDir + L"LDRSETUP.EXE").c_str(), nullptr);
     DeleteKnownFiles(kDir.c_str());
     EXPECT_EQ(FilesIn(kDir), (std::set<std::wstring>{L"notes.txt", L"twserver.exe"}));
-    EXPECT_NE(GetFileAttributesW((kDir + L"LDRSETUP.EXE").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_TRUE(IsDirectory(kDir + L"LDRSETUP.EXE"));
 }
 
 }  // namespace

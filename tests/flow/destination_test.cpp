@@ -23,7 +23,6 @@ protected:
         RemoveTree(L"C:\\windows\\TAPW");
         RemoveTree(L"C:\\TWFILE");
     }
-    static bool Exists(const wchar_t* path) { return GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES; }
 };
 
 TEST_F(Destination, OnlyLocalFixedDrivesAreAccepted)
@@ -38,18 +37,32 @@ TEST_F(Destination, OnlyLocalFixedDrivesAreAccepted)
     EXPECT_FALSE(IsLocalFixedDrive(L""));
 }
 
-TEST_F(Destination, EveryLevelIsCreatedWithDataAndCatalogs)
+TEST_F(Destination, PathIsCheckedBeforeEveryLevelIsCreated)
 {
-    wchar_t path[kPathChars] = L"C:\\TWDEST\\A\\NT";
-    EXPECT_EQ(PrepareDestination(path), kDestinationReady);
-    EXPECT_STREQ(path, L"C:\\TWDEST\\A\\NT");
-    for (const wchar_t* made : {L"C:\\TWDEST", L"C:\\TWDEST\\A", L"C:\\TWDEST\\A\\NT", L"C:\\TWDEST\\A\\NT\\DATA",
-                                L"C:\\TWDEST\\A\\NT\\CATALOGS"})
-        EXPECT_TRUE(GetFileAttributesW(made) & FILE_ATTRIBUTE_DIRECTORY) << made;
-
-    // Again over what exists, and with a trailing backslash.
-    wchar_t again[kPathChars] = L"C:\\TWDEST\\A\\NT\\";
-    EXPECT_EQ(PrepareDestination(again), kDestinationReady);
+    CreateEmptyFile(L"C:\\TWFILE");
+    const std::wstring tooLong = L"C:\\" + std::wstring(250, L'L') + L"\\NT";
+    struct Case {
+        const wchar_t* path;
+        int result;
+    } cases[] = {
+        // The refusals come first, while nothing of C:\TWDEST may exist.
+        {L"C:\\TWDEST\\PROGRAM FILES\\X", kDestinationInvalid},
+        {L"", kDestinationInvalid},
+        {tooLong.c_str(), kDestinationInvalid},
+        {L"C:\\TWFILE\\NT", kDestinationNotCreated},
+        {L"C:\\TWDEST\\A\\NT", kDestinationReady},
+        {L"C:\\TWDEST\\A\\NT\\", kDestinationReady},  // again over what exists
+    };
+    for (const Case& c : cases) {
+        wchar_t path[kPathChars];
+        lstrcpynW(path, c.path, kPathChars);
+        EXPECT_EQ(PrepareDestination(path), c.result) << c.path;
+        if (c.result == kDestinationInvalid) {
+            EXPECT_FALSE(Exists(L"C:\\TWDEST")) << "refused before anything is made: " << c.path;
+        }
+    }
+    for (const wchar_t* made : {L"C:\\TWDEST\\A", L"C:\\TWDEST\\A\\NT\\DATA", L"C:\\TWDEST\\A\\NT\\CATALOGS"})
+        EXPECT_TRUE(IsDirectory(made)) << made;
 }
 
 TEST_F(Destination, RelativePathIsTakenFromTheWindowsDirectory)
@@ -59,28 +72,7 @@ TEST_F(Destination, RelativePathIsTakenFromTheWindowsDirectory)
     wchar_t windows[MAX_PATH];
     GetWindowsDirectoryW(windows, MAX_PATH);
     EXPECT_EQ(lstrcmpiW(path, (std::wstring(windows) + L"\\TAPW").c_str()), 0);
-    EXPECT_TRUE(Exists((std::wstring(windows) + L"\\TAPW\\CATALOGS").c_str()));
-}
-
-TEST_F(Destination, InvalidPathsAreRefusedBeforeAnythingIsMade)
-{
-    wchar_t spaced[kPathChars] = L"C:\\TWDEST\\PROGRAM FILES\\X";
-    EXPECT_EQ(PrepareDestination(spaced), kDestinationInvalid);
-    EXPECT_FALSE(Exists(L"C:\\TWDEST"));
-    wchar_t empty[kPathChars] = L"";
-    EXPECT_EQ(PrepareDestination(empty), kDestinationInvalid);
-    std::wstring longPath = L"C:\\" + std::wstring(250, L'L') + L"\\NT";
-    wchar_t tooLong[kPathChars];
-    lstrcpynW(tooLong, longPath.c_str(), kPathChars);
-    EXPECT_EQ(PrepareDestination(tooLong), kDestinationInvalid);
-}
-
-TEST_F(Destination, LevelThatCannotBeMadeIsReported)
-{
-    HANDLE file = CreateFileW(L"C:\\TWFILE", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    CloseHandle(file);
-    wchar_t path[kPathChars] = L"C:\\TWFILE\\NT";
-    EXPECT_EQ(PrepareDestination(path), kDestinationNotCreated);
+    EXPECT_TRUE(IsDirectory(std::wstring(windows) + L"\\TAPW\\CATALOGS"));
 }
 
 TEST_F(Destination, FreeSpaceIsReportedInFullAbove4Gigabytes)

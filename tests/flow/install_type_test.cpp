@@ -3,13 +3,12 @@
 #include <gtest/gtest.h>
 
 #include "flow/install_type.h"
+#include "res/resource_ids.h"
 #include "shell/setup_state.h"
 #include "support/in_process.h"
 #include "support/setup_process.h"
 
 namespace {
-
-const wchar_t kTypeCaption[] = L"Tapewright Install";
 
 TEST(InstallTypeOptions, FirstOptionInOrderWinsWithoutAdministratorRights)
 {
@@ -35,57 +34,41 @@ TEST(InstallTypeOptions, FirstOptionInOrderWinsWithoutAdministratorRights)
     }
 }
 
-void ExpectTexts(HWND dialog)
+TEST(InstallTypeDialog, OnlyAnAdministratorMayChooseTheServerTypes)
 {
-    EXPECT_EQ(WindowText(dialog), L"Tapewright Install");
-    EXPECT_EQ(ItemText(dialog, 301), L"&Backup Server");
-    EXPECT_EQ(ItemText(dialog, 303), L"&Remote Admin");
-    EXPECT_EQ(ItemText(dialog, 302), L"&JobScope Only");
-    EXPECT_EQ(ItemText(dialog, IDCANCEL), L"Cancel");
-    EXPECT_EQ(ItemText(dialog, 304), L"Install all the files for the backup application.");
-    EXPECT_EQ(ItemText(dialog, 305), L"Install the files to fully administer remote Backup Servers.");
-    EXPECT_EQ(ItemText(dialog, 306), L"Install just the JobScope monitoring application.");
-    EXPECT_EQ(ItemText(dialog, 307), L"Quit without installing anything.");
-}
-
-TEST(InstallTypeDialog, AdministratorMayChooseEveryType)
-{
-    SetupProcess setup(L"/L:1");
-    HWND dialog = setup.WaitForDialog(kTypeCaption);
-    ASSERT_NE(dialog, nullptr);
-    ExpectTexts(dialog);
-    for (int id : {301, 302, 303, IDCANCEL})
-        EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, id))) << id;
-    PressButton(dialog, 303);
-    // The install goes on with the destination.
-    EXPECT_NE(setup.WaitForDialog(L"Specify Directory"), nullptr);
-}
-
-TEST(InstallTypeDialog, StandardUserMayOnlyChooseJobScope)
-{
-    SetupLaunch standardUser;
-    standardUser.withoutAdministrator = true;
-    SetupProcess setup(L"/L:1", standardUser);
-    HWND dialog = setup.WaitForDialog(kTypeCaption);
-    ASSERT_NE(dialog, nullptr);
-    ExpectTexts(dialog);
-    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, 301)));
-    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, 303)));
-    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, 302)));
-    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, IDCANCEL)));
-    EXPECT_EQ(LOWORD(SendMessageW(dialog, DM_GETDEFID, 0, 0)), 302);
-    PressButton(dialog, 302);
-    EXPECT_NE(setup.WaitForDialog(L"Specify Directory"), nullptr);
-}
-
-TEST(InstallTypeDialog, QuitEndsWithoutAQuestion)
-{
-    SetupProcess setup(L"/L:1");
-    HWND dialog = setup.WaitForDialog(kTypeCaption);
-    ASSERT_NE(dialog, nullptr);
-    PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-    EXPECT_EQ(setup.WaitForExit(), 1u);
-    EXPECT_EQ(setup.FindDialog(L"Cancel Installation"), nullptr);
+    const struct {
+        int id;
+        const wchar_t* text;
+    } texts[] = {
+        {IDC_TYPE_BACKUP, L"&Backup Server"},
+        {IDC_TYPE_REMOTE, L"&Remote Admin"},
+        {IDC_TYPE_JOBSCOPE, L"&JobScope Only"},
+        {IDCANCEL, L"Cancel"},
+        {IDC_TYPE_BACKUP_TEXT, L"Install all the files for the backup application."},
+        {IDC_TYPE_REMOTE_TEXT, L"Install the files to fully administer remote Backup Servers."},
+        {IDC_TYPE_JOBSCOPE_TEXT, L"Install just the JobScope monitoring application."},
+        {IDC_TYPE_QUIT_TEXT, L"Quit without installing anything."},
+    };
+    for (bool administrator : {true, false}) {
+        SCOPED_TRACE(administrator ? "administrator" : "standard user");
+        SetupLaunch launch;
+        launch.withoutAdministrator = !administrator;
+        SetupProcess setup(L"/L:1", launch);
+        HWND dialog = setup.WaitForDialog(L"Tapewright Install");
+        ASSERT_NE(dialog, nullptr);
+        for (const auto& t : texts)
+            EXPECT_EQ(ItemText(dialog, t.id), t.text) << t.id;
+        for (int id : {IDC_TYPE_BACKUP, IDC_TYPE_REMOTE})
+            EXPECT_EQ(IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE, administrator) << id;
+        for (int id : {IDC_TYPE_JOBSCOPE, IDCANCEL})
+            EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, id))) << id;
+        if (!administrator) {
+            EXPECT_EQ(LOWORD(SendMessageW(dialog, DM_GETDEFID, 0, 0)), IDC_TYPE_JOBSCOPE);
+        }
+        // The install goes on with the destination.
+        PressButton(dialog, administrator ? IDC_TYPE_REMOTE : IDC_TYPE_JOBSCOPE);
+        EXPECT_NE(setup.WaitForDialog(L"Specify Directory"), nullptr);
+    }
 }
 
 }  // namespace

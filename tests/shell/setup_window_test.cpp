@@ -34,39 +34,32 @@ COLORREF WindowPixel(HWND window, int x, int y)
 }
 
 // The client backdrop as it paints itself, drawn into a bitmap.
-class PrintedClient {
-public:
+struct PrintedClient {
+    RECT area;
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = nullptr;
+
     PrintedClient()
     {
-        GetClientRect(ClientWindow, &area_);
+        GetClientRect(ClientWindow, &area);
         HDC screen = GetDC(nullptr);
-        dc_ = CreateCompatibleDC(screen);
-        bitmap_ = CreateCompatibleBitmap(screen, area_.right, area_.bottom);
+        bitmap = CreateCompatibleBitmap(screen, area.right, area.bottom);
         ReleaseDC(nullptr, screen);
-        previous_ = SelectObject(dc_, bitmap_);
-        SendMessageW(ClientWindow, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc_), PRF_CLIENT);
+        SelectObject(dc, bitmap);
+        SendMessageW(ClientWindow, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
     }
     ~PrintedClient()
     {
-        SelectObject(dc_, previous_);
-        DeleteObject(bitmap_);
-        DeleteDC(dc_);
+        DeleteDC(dc);
+        DeleteObject(bitmap);
     }
-    COLORREF Pixel(int x, int y) const { return GetPixel(dc_, x, y); }
-    const RECT& Area() const { return area_; }
-
-private:
-    RECT area_;
-    HDC dc_;
-    HBITMAP bitmap_;
-    HGDIOBJ previous_;
+    COLORREF Pixel(int x, int y) const { return GetPixel(dc, x, y); }
 };
 
 class SetupWindow : public SetupWindowTest {};
 
-TEST_F(SetupWindow, FrameIsMaximisedAndPanelsStartHidden)
+TEST_F(SetupWindow, FrameHasItsIconAndPanelsStartHidden)
 {
-    EXPECT_TRUE(IsZoomed(FrameWindow));
     EXPECT_NE(GetClassLongPtrW(FrameWindow, GCLP_HICON), 0);
     EXPECT_TRUE(IsWindowVisible(ClientWindow));
     EXPECT_FALSE(IsWindowVisible(InfoWindow));
@@ -103,35 +96,28 @@ TEST_F(SetupWindow, PanelsMeetAtTheMiddleOfATallClientAndStayOnAShortOne)
     EXPECT_EQ(PlaceInClient(InfoWindow).bottom, 275);
 }
 
-TEST_F(SetupWindow, BackdropIsTiledPatternWithBillboardInTheCorner)
+TEST_F(SetupWindow, BackdropIsThePatternOrOneColourWithTheBillboardInTheCorner)
 {
-    PrintedClient printed;
-    const RECT& area = printed.Area();
-    // The billboard's lower-left pixel sits on the client's lower-left pixel.
-    EXPECT_EQ(printed.Pixel(3, area.bottom - 4), BitmapPixel(IDB_BILLBOARD_16, 3, 380 - 4));
-    EXPECT_EQ(printed.Pixel(200, area.bottom - 200), BitmapPixel(IDB_BILLBOARD_16, 200, 380 - 200));
-    // Elsewhere the 48 x 48 pattern repeats.
-    for (int x : {400, 520, 700}) {
-        EXPECT_EQ(printed.Pixel(x, 7), BitmapPixel(IDB_PATTERN_16, x % 48, 7)) << x;
-        EXPECT_EQ(printed.Pixel(x, 7 + 48), printed.Pixel(x, 7)) << x;
+    for (bool palette : {false, true}) {
+        SCOPED_TRACE(palette ? "8-bit display" : "other depths");
+        PaletteDisplay = palette;
+        LoadBillboards();
+        PrintedClient printed;
+        // The billboard's lower-left pixel sits on the client's lower-left pixel.
+        UINT billboard = palette ? IDB_BILLBOARD_256 : IDB_BILLBOARD_16;
+        for (int x : {3, 170})
+            EXPECT_EQ(printed.Pixel(x, printed.area.bottom - 4 - x), BitmapPixel(billboard, x, 380 - 4 - x)) << x;
+        // Elsewhere the 48 x 48 pattern repeats, or one colour is stretched.
+        for (int x : {400, 520, 700}) {
+            EXPECT_EQ(printed.Pixel(x, 7), palette ? RGB(0, 0, 64) : BitmapPixel(IDB_PATTERN_16, x % 48, 7)) << x;
+            EXPECT_EQ(printed.Pixel(x, 7 + 48), printed.Pixel(x, 7)) << x;
+        }
     }
-}
-
-TEST_F(SetupWindow, EightBitDisplayStretchesOneColourAndDrawsThePaletteBillboard)
-{
-    PaletteDisplay = true;
-    LoadBillboards();
-    PrintedClient printed;
-    const RECT& area = printed.Area();
-    EXPECT_EQ(printed.Pixel(area.right - 5, 5), RGB(0, 0, 64));
-    EXPECT_EQ(printed.Pixel(area.right / 2, area.bottom / 3), RGB(0, 0, 64));
-    EXPECT_EQ(printed.Pixel(3, area.bottom - 4), BitmapPixel(IDB_BILLBOARD_256, 3, 380 - 4));
-    EXPECT_EQ(printed.Pixel(170, area.bottom - 190), BitmapPixel(IDB_BILLBOARD_256, 170, 380 - 190));
     PaletteDisplay = false;
     LoadBillboards();
 }
 
-TEST_F(SetupWindow, GaugeFillsThreePixelsPerPercent)
+TEST_F(SetupWindow, GaugeFillsThreePixelsPerPercentAndStartsAgainWhenShown)
 {
     ShowPercentWindow(true);
     RECT client;
@@ -146,25 +132,10 @@ TEST_F(SetupWindow, GaugeFillsThreePixelsPerPercent)
     EXPECT_EQ(WindowPixel(PercentWindow, left + 135, row), black);
     EXPECT_EQ(WindowPixel(PercentWindow, left + 299, row), black);
 
-    // Out of range: stored as 100 but shown only at the next repaint.
-    SetPercent(150);
-    Settle();
-    EXPECT_EQ(WindowPixel(PercentWindow, left + 200, row), black);
-    InvalidateRect(PercentWindow, nullptr, TRUE);
-    UpdateWindow(PercentWindow);
-    EXPECT_EQ(WindowPixel(PercentWindow, left + 299, row), BitmapPixel(IDB_GAUGE_FILL, 299, row - 60));
-
-    // Showing the panel starts the gauge again at 0.
     ShowPercentWindow(false);
     ShowPercentWindow(true);
     Settle();
     EXPECT_EQ(WindowPixel(PercentWindow, left + 1, row), black);
-    SetPercent(-1);
-    Settle();
-    EXPECT_EQ(WindowPixel(PercentWindow, left + 1, row), black);
-    InvalidateRect(PercentWindow, nullptr, TRUE);
-    UpdateWindow(PercentWindow);
-    EXPECT_EQ(WindowPixel(PercentWindow, left + 299, row), BitmapPixel(IDB_GAUGE_FILL, 299, row - 60));
 }
 
 int InfoPaints;
@@ -184,13 +155,13 @@ TEST_F(SetupWindow, InfoTextWithTheSameIdIsNotRedrawn)
         SetWindowLongPtrW(InfoWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CountInfoPaints)));
     Settle();
     InfoPaints = 0;
-    EXPECT_TRUE(SetInfoText(1040));
+    EXPECT_TRUE(SetInfoText(1000 + IDS_BILLBOARD_FIRST));
     EXPECT_GE(InfoPaints, 1);
     InfoPaints = 0;
-    EXPECT_TRUE(SetInfoText(1040));
+    EXPECT_TRUE(SetInfoText(1000 + IDS_BILLBOARD_FIRST));
     Settle();
     EXPECT_EQ(InfoPaints, 0);
-    EXPECT_TRUE(SetInfoText(1041));
+    EXPECT_TRUE(SetInfoText(1000 + IDS_BILLBOARD_FIRST + 1));
     EXPECT_GE(InfoPaints, 1);
     SetWindowLongPtrW(InfoWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(InfoProcedure));
 }
@@ -214,13 +185,10 @@ TEST_F(SetupWindow, EnterAndEscapePressTheCancelButton)
     }
 }
 
-bool QuitRequested(int* code)
+bool QuitRequested()
 {
     MSG msg;
-    if (!PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE))
-        return false;
-    *code = static_cast<int>(msg.wParam);
-    return true;
+    return PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE) && msg.wParam == 0;
 }
 
 TEST_F(SetupWindow, ButtonEndsTheProgramOnceTheSequenceIsDone)
@@ -228,48 +196,46 @@ TEST_F(SetupWindow, ButtonEndsTheProgramOnceTheSequenceIsDone)
     ShowPercentWindow(true);
     SequenceDone = true;
     SendMessageW(CancelButton, BM_CLICK, 0, 0);
-    int code = -1;
-    EXPECT_TRUE(QuitRequested(&code));
-    EXPECT_EQ(code, 0);
+    EXPECT_TRUE(QuitRequested());
     EXPECT_FALSE(CancelRequested);
 }
 
-TEST_F(SetupWindow, ClosingDuringTheSequenceAsksAndNoKeepsItRunning)
+TEST_F(SetupWindow, CloseAndShutdownAreCancelsThatTheUserConfirms)
 {
-    MessageBoxAnswerer answerer({IDNO, IDYES});
-    SendMessageW(FrameWindow, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(IsWindow(FrameWindow));
-    EXPECT_FALSE(CancelRequested);
-    ASSERT_EQ(answerer.Boxes().size(), 1u);
-    EXPECT_EQ(answerer.Boxes()[0].caption, L"Cancel Installation");
-
-    // A shutdown is refused while the user does not confirm; here they do.
-    EXPECT_EQ(SendMessageW(FrameWindow, WM_QUERYENDSESSION, 0, 0), TRUE);
-    EXPECT_TRUE(CancelRequested);
-
-    SendMessageW(FrameWindow, WM_CLOSE, 0, 0);  // confirmed already: no question
-    EXPECT_FALSE(IsWindow(FrameWindow));
-    EXPECT_EQ(answerer.Boxes().size(), 2u);
-    int code = -1;
-    EXPECT_TRUE(QuitRequested(&code));
-    EXPECT_EQ(code, 0);
-}
-
-TEST_F(SetupWindow, ShutdownIsRefusedWhenTheUserDeclines)
-{
-    MessageBoxAnswerer answerer({IDNO});
-    EXPECT_EQ(SendMessageW(FrameWindow, WM_QUERYENDSESSION, 0, 0), FALSE);
-    EXPECT_FALSE(CancelRequested);
-    EXPECT_EQ(answerer.Boxes().size(), 1u);
-}
-
-TEST_F(SetupWindow, ClosingAfterTheSequenceNeedsNoConfirmation)
-{
-    MessageBoxAnswerer answerer({IDNO});
-    SequenceDone = true;
-    SendMessageW(FrameWindow, WM_CLOSE, 0, 0);
-    EXPECT_FALSE(IsWindow(FrameWindow));
-    EXPECT_TRUE(answerer.Boxes().empty());
+    struct Case {
+        const char* what;
+        UINT message;
+        bool sequenceDone;
+        bool confirmed;  // a cancel was confirmed before
+        int answer;
+        LRESULT result;
+        bool frameLeft;
+        bool cancelled;
+        size_t questions;
+    } cases[] = {
+        {"close, No", WM_CLOSE, false, false, IDNO, 0, true, false, 1},
+        {"close, Yes", WM_CLOSE, false, false, IDYES, 0, false, true, 1},
+        {"close, confirmed before", WM_CLOSE, false, true, IDNO, 0, false, true, 0},
+        {"close after the sequence", WM_CLOSE, true, false, IDNO, 0, false, true, 0},
+        {"shutdown, No", WM_QUERYENDSESSION, false, false, IDNO, FALSE, true, false, 1},
+        {"shutdown, Yes", WM_QUERYENDSESSION, false, false, IDYES, TRUE, true, true, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TearDown();
+        SetUp();
+        SequenceDone = c.sequenceDone;
+        CancelConfirmed = c.confirmed;
+        MessageBoxAnswerer answerer({c.answer});
+        EXPECT_EQ(SendMessageW(FrameWindow, c.message, 0, 0), c.result);
+        EXPECT_EQ(IsWindow(FrameWindow) != FALSE, c.frameLeft);
+        EXPECT_EQ(QuitRequested(), !c.frameLeft);
+        EXPECT_EQ(CancelRequested, c.cancelled);
+        ASSERT_EQ(answerer.Boxes().size(), c.questions);
+        if (c.questions) {
+            EXPECT_EQ(answerer.Boxes()[0].caption, BankString(1000 + IDS_CANCEL_TITLE));
+        }
+    }
 }
 
 }  // namespace

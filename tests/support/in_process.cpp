@@ -36,8 +36,7 @@ LRESULT CALLBACK MessageBoxAnswerer::Hook(int code, WPARAM wParam, LPARAM lParam
     MessageBoxAnswerer* self = ActiveAnswerer;
     if (code == HCBT_ACTIVATE && self) {
         HWND box = reinterpret_cast<HWND>(wParam);
-        wchar_t name[32];
-        if (GetClassNameW(box, name, 32) && lstrcmpW(name, L"#32770") == 0) {
+        if (ClassName(box) == L"#32770") {
             self->boxes_.push_back({WindowText(box), MessageBoxText(box)});
             size_t index = self->boxes_.size() - 1;
             int answer = self->answers_.empty() ? IDOK
@@ -89,6 +88,6 @@ void SetupWindowTest::Settle()
 std::wstring BankString(UINT id)
 {
     wchar_t text[1024];
-    int length = LoadBankString(id, text, 1023);
+    int length = LoadBankString(id, text, ARRAYSIZE(text) - 1);
     return std::wstring(text, static_cast<size_t>(length));
 }

@@ -4,6 +4,9 @@
 
 #include <string.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -49,19 +52,31 @@ void RemoveTree(const std::wstring& path)
     RemoveDirectoryW(root.c_str());
 }
 
+bool Exists(const std::wstring& path)
+{
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool IsDirectory(const std::wstring& path)
+{
+    DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 std::set<std::wstring> FilesIn(const std::wstring& folder)
 {
     std::set<std::wstring> names;
-    WIN32_FIND_DATAW entry;
-    HANDLE search = FindFirstFileW((folder + L"*").c_str(), &entry);
-    if (search == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            names.insert(entry.cFileName);
-    } while (FindNextFileW(search, &entry));
-    FindClose(search);
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+        if (!entry.is_directory(error))
+            names.insert(entry.path().filename().wstring());
+    }
     return names;
+}
+
+void CreateEmptyFile(const std::wstring& path)
+{
+    CloseHandle(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
 }
 
 void CopyFolder(const std::wstring& from, const std::wstring& to)
@@ -133,32 +148,21 @@ bool InsertDisk(const std::wstring& diskFolder)
 
 namespace {
 
-std::vector<char> ReadAll(const std::wstring& path)
+bool ReadBytes(const std::wstring& path, std::string& bytes)
 {
-    std::vector<char> bytes;
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return bytes;
-    LARGE_INTEGER size;
-    GetFileSizeEx(file, &size);
-    bytes.resize(static_cast<size_t>(size.QuadPart));
-    DWORD read = 0;
-    if (!bytes.empty())
-        ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-    bytes.resize(read);
-    CloseHandle(file);
-    return bytes;
+    std::ifstream file(std::filesystem::path(path), std::ios::binary);
+    using Bytes = std::istreambuf_iterator<char>;
+    if (file)
+        bytes.assign(Bytes(file), Bytes());
+    return static_cast<bool>(file);
 }
 
 }  // namespace
 
 bool SameBytes(const std::wstring& a, const std::wstring& b)
 {
-    if (GetFileAttributesW(a.c_str()) == INVALID_FILE_ATTRIBUTES ||
-        GetFileAttributesW(b.c_str()) == INVALID_FILE_ATTRIBUTES)
-        return false;
-    return ReadAll(a) == ReadAll(b);
+    std::string first, second;
+    return ReadBytes(a, first) && ReadBytes(b, second) && first == second;
 }
 
 const char* DamageName(SourceDamage damage)
@@ -179,8 +183,8 @@ bool WriteDamagedCopy(const std::wstring& from, const std::wstring& to, SourceDa
 {
     constexpr size_t kHeaderBytes = 14;
     constexpr size_t kLengthAt = 10;
-    std::vector<char> bytes = ReadAll(from);
-    if (bytes.size() <= kHeaderBytes)
+    std::string bytes;
+    if (!ReadBytes(from, bytes) || bytes.size() <= kHeaderBytes)
         return false;
     switch (damage) {
     case SourceDamage::kTruncated: bytes.resize(bytes.size() / 2); break;
@@ -212,6 +216,44 @@ void RemoveProductRegistry()
 {
     RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\Velmar");
     RegDeleteKeyW(HKEY_LOCAL_MACHINE, L"Software\\Velmar");
+}
+
+DWORD RegistryValue::Number() const
+{
+    DWORD number = 0xDEADBEEF;
+    if (bytes.size() == sizeof number)
+        memcpy(&number, bytes.data(), sizeof number);
+    return number;
+}
+
+std::wstring RegistryValue::Text() const
+{
+    std::wstring text(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
+    return text.substr(0, text.find(L'\0'));
+}
+
+RegistryValue ReadRegistryValue(const std::wstring& key, const wchar_t* name)
+{
+    RegistryValue value;
+    HKEY handle;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_QUERY_VALUE, &handle) != ERROR_SUCCESS)
+        return value;
+    DWORD size = 0;
+    if (RegQueryValueExW(handle, name, nullptr, &value.type, nullptr, &size) == ERROR_SUCCESS) {
+        value.bytes.resize(size);
+        value.present =
+            RegQueryValueExW(handle, name, nullptr, &value.type, value.bytes.data(), &size) == ERROR_SUCCESS;
+        value.bytes.resize(size);
+    }
+    RegCloseKey(handle);
+    return value;
+}
+
+std::wstring ComputerName()
+{
+    wchar_t name[MAX_PATH];
+    DWORD chars = ARRAYSIZE(name);
+    return GetComputerNameW(name, &chars) ? name : L"";
 }
 
 std::wstring SystemDirectory()

@@ -5,6 +5,7 @@
 
 #include <set>
 #include <string>
+#include <vector>
 
 // A path below the fixtures folder (product files and disk sets), with a
 // trailing backslash when `relative` names a folder.
@@ -16,12 +17,18 @@ std::wstring ProductFile(const std::wstring& name);
 // Deletes a directory tree (or a file); absent is fine.
 void RemoveTree(const std::wstring& path);
 
+// Creates an empty file (or empties one).
+void CreateEmptyFile(const std::wstring& path);
+
 // Copies every file of `from` (a folder ending in a backslash) into `to`.
 void CopyFolder(const std::wstring& from, const std::wstring& to);
 
 // Puts the disk `diskFolder` (its files and its .windows-label) into the
 // floppy drive A:, as swapping the disk would.
 bool InsertDisk(const std::wstring& diskFolder);
+
+bool Exists(const std::wstring& path);
+bool IsDirectory(const std::wstring& path);
 
 // The names of the files (not directories) in `folder`.
 std::set<std::wstring> FilesIn(const std::wstring& folder);
@@ -43,6 +50,22 @@ ULONGLONG LastWriteTime(const std::wstring& path);
 
 // Removes HKLM\Software\Velmar with everything below it.
 void RemoveProductRegistry();
+
+// A registry value as stored.
+struct RegistryValue {
+    bool present = false;
+    DWORD type = REG_NONE;
+    std::vector<BYTE> bytes;
+
+    DWORD Number() const;       // 0xDEADBEEF unless exactly four bytes
+    std::wstring Text() const;  // up to the first terminator
+};
+
+// A value below HKEY_LOCAL_MACHINE.
+RegistryValue ReadRegistryValue(const std::wstring& key, const wchar_t* name);
+
+// This computer's name, as the product asks for it.
+std::wstring ComputerName();
 
 // The system directory with a trailing backslash.
 std::wstring SystemDirectory();

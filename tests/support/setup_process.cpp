@@ -1,6 +1,5 @@
 #include "support/setup_process.h"
 
-#include <vector>
 
 namespace {
 
@@ -38,8 +37,7 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM parameter)
     GetWindowThreadProcessId(window, &owner);
     if (owner != search->processId || !IsWindowVisible(window))
         return TRUE;
-    wchar_t name[256];
-    if (search->className && (!GetClassNameW(window, name, 256) || lstrcmpW(name, search->className) != 0))
+    if (search->className && ClassName(window) != search->className)
         return TRUE;
     if (search->caption && WindowText(window) != search->caption)
         return TRUE;
@@ -58,24 +56,17 @@ HWND FindProcessWindow(DWORD processId, const wchar_t* className, const wchar_t*
 
 SetupProcess::SetupProcess(const std::wstring& arguments, SetupLaunch launch)
 {
-    std::wstring commandLine = L"\"" + launch.program + L"\"";
-    if (!arguments.empty())
-        commandLine += L" " + arguments;
-    std::vector<wchar_t> buffer(commandLine.begin(), commandLine.end());
-    buffer.push_back(0);
+    std::wstring commandLine = L"\"" + launch.program + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
-    BOOL started;
-    if (launch.withoutAdministrator) {
-        HANDLE token = TokenWithoutAdministrators();
-        started = token && CreateProcessAsUserW(token, nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                                nullptr, &startup, &process_);
-        if (token)
-            CloseHandle(token);
-    } else {
-        started = CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                                 &process_);
-    }
+    HANDLE token = launch.withoutAdministrator ? TokenWithoutAdministrators() : nullptr;
+    BOOL started = launch.withoutAdministrator
+                       ? token && CreateProcessAsUserW(token, nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0,
+                                                       nullptr, nullptr, &startup, &process_)
+                       : CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                        &startup, &process_);
+    if (token)
+        CloseHandle(token);
     if (!started)
         process_ = {};
 }
@@ -95,10 +86,8 @@ SetupProcess::~SetupProcess()
 HWND SetupProcess::WaitForWindow(const wchar_t* className, const wchar_t* caption, DWORD timeoutMs)
 {
     HWND found = nullptr;
-    WaitUntil([&] {
-        found = FindProcessWindow(process_.dwProcessId, className, caption);
-        return found != nullptr;
-    }, timeoutMs);
+    WaitUntil([&] { return (found = FindProcessWindow(process_.dwProcessId, className, caption)) != nullptr; },
+              timeoutMs);
     return found;
 }
 
@@ -119,21 +108,25 @@ HWND SetupProcess::FindDialog(const wchar_t* caption) const
 
 DWORD SetupProcess::WaitForExit(DWORD timeoutMs)
 {
-    if (!process_.hProcess || WaitForSingleObject(process_.hProcess, timeoutMs) != WAIT_OBJECT_0)
-        return STILL_ACTIVE;
     DWORD code = STILL_ACTIVE;
-    GetExitCodeProcess(process_.hProcess, &code);
+    if (process_.hProcess && WaitForSingleObject(process_.hProcess, timeoutMs) == WAIT_OBJECT_0)
+        GetExitCodeProcess(process_.hProcess, &code);
     return code;
 }
 
 std::wstring WindowText(HWND window)
 {
     wchar_t text[1024];
-    LRESULT length = SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text),
-                                         SMTO_ABORTIFHUNG, 5000, nullptr)
-                         ? lstrlenW(text)
-                         : 0;
-    return std::wstring(text, static_cast<size_t>(length));
+    if (!SendMessageTimeoutW(window, WM_GETTEXT, ARRAYSIZE(text), reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                             5000, nullptr))
+        return std::wstring();
+    return text;
+}
+
+std::wstring ClassName(HWND window)
+{
+    wchar_t name[256];
+    return GetClassNameW(window, name, ARRAYSIZE(name)) ? name : L"";
 }
 
 std::wstring ItemText(HWND dialog, int id)
@@ -173,8 +166,7 @@ namespace {
 
 BOOL CALLBACK KeepLongestStatic(HWND child, LPARAM parameter)
 {
-    wchar_t name[32];
-    if (GetClassNameW(child, name, 32) && lstrcmpiW(name, L"Static") == 0) {
+    if (lstrcmpiW(ClassName(child).c_str(), L"Static") == 0) {
         auto longest = reinterpret_cast<std::wstring*>(parameter);
         std::wstring text = WindowText(child);
         if (text.size() > longest->size())
@@ -200,26 +192,21 @@ const wchar_t kInternational[] = L"Control Panel\\International";
 
 RegionalLanguage::RegionalLanguage(const wchar_t* code)
 {
-    HKEY key;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, kInternational, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr))
-        return;
-    DWORD size = sizeof previous_ - sizeof(wchar_t);
-    hadValue_ = RegQueryValueExW(key, L"sLanguage", nullptr, nullptr, reinterpret_cast<BYTE*>(previous_), &size) ==
-                ERROR_SUCCESS;
-    RegSetValueExW(key, L"sLanguage", 0, REG_SZ, reinterpret_cast<const BYTE*>(code),
-                   (lstrlenW(code) + 1) * sizeof(wchar_t));
-    RegCloseKey(key);
+    wchar_t previous[16];
+    DWORD size = sizeof previous;
+    hadValue_ = RegGetValueW(HKEY_CURRENT_USER, kInternational, L"sLanguage", RRF_RT_REG_SZ, nullptr, previous,
+                             &size) == ERROR_SUCCESS;
+    if (hadValue_)
+        previous_ = previous;
+    RegSetKeyValueW(HKEY_CURRENT_USER, kInternational, L"sLanguage", REG_SZ, code,
+                    (lstrlenW(code) + 1) * sizeof(wchar_t));
 }
 
 RegionalLanguage::~RegionalLanguage()
 {
-    HKEY key;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, kInternational, 0, KEY_ALL_ACCESS, &key))
-        return;
     if (hadValue_)
-        RegSetValueExW(key, L"sLanguage", 0, REG_SZ, reinterpret_cast<const BYTE*>(previous_),
-                       (lstrlenW(previous_) + 1) * sizeof(wchar_t));
+        RegSetKeyValueW(HKEY_CURRENT_USER, kInternational, L"sLanguage", REG_SZ, previous_.c_str(),
+                        static_cast<DWORD>((previous_.size() + 1) * sizeof(wchar_t)));
     else
-        RegDeleteValueW(key, L"sLanguage");
-    RegCloseKey(key);
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, kInternational, L"sLanguage");
 }

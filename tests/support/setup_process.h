@@ -26,25 +26,25 @@ public:
     SetupProcess& operator=(const SetupProcess&) = delete;
 
     bool Started() const { return process_.hProcess != nullptr; }
-    DWORD Id() const { return process_.dwProcessId; }
 
-    // A visible top-level window of this process; null after the timeout.
-    // A null class or caption matches any.
-    HWND WaitForWindow(const wchar_t* className, const wchar_t* caption, DWORD timeoutMs = kWindowWait);
+    // A visible dialog (#32770) or the setup frame of this process; null
+    // after the timeout. A null caption matches any.
     HWND WaitForDialog(const wchar_t* caption, DWORD timeoutMs = kWindowWait);
     HWND WaitForFrame(DWORD timeoutMs = kWindowWait);
-
-    // Visible dialogs (#32770) of this process, by caption, at this moment.
+    // A visible dialog of this process, by caption, at this moment.
     HWND FindDialog(const wchar_t* caption) const;
 
     // The exit code, or STILL_ACTIVE when the process did not end in time.
     DWORD WaitForExit(DWORD timeoutMs = kWindowWait);
 
 private:
+    HWND WaitForWindow(const wchar_t* className, const wchar_t* caption, DWORD timeoutMs);
+
     PROCESS_INFORMATION process_ = {};
 };
 
 std::wstring WindowText(HWND window);
+std::wstring ClassName(HWND window);
 std::wstring ItemText(HWND dialog, int id);
 
 // Presses a button as a click would; returns at once.
@@ -67,6 +67,6 @@ public:
     ~RegionalLanguage();
 
 private:
-    wchar_t previous_[16] = {};
+    std::wstring previous_;
     bool hadValue_ = false;
 };

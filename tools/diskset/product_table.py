@@ -2,9 +2,10 @@
 
 The setup program compiles src/files/file_table.inc into its table and the
 name banks in src/res/strings/ into its string resources. The tools that make
-source media and test payloads read the same two files here, so the media
-always match what setup looks for: the same rows, in the same order, under the
-same names.
+source media and test payloads read the same files here, so the media always
+match what setup looks for: the same rows, in the same order, under the same
+names. The rows name their IDs and constants; their values come from the
+headers that the program compiles them with.
 """
 
 import collections
@@ -51,6 +52,14 @@ def table_path(root=SOURCE_ROOT):
     return os.path.join(root, "src", "files", "file_table.inc")
 
 
+# The headers whose names the rows use.
+CONSTANT_HEADERS = (
+    os.path.join("src", "res", "resource_ids.h"),
+    os.path.join("src", "files", "file_table.h"),
+    os.path.join("src", "shell", "setup_state.h"),
+)
+
+
 def strings_dir(root=SOURCE_ROOT):
     return os.path.join(root, "src", "res", "strings")
 
@@ -61,28 +70,66 @@ def _strip_comment(line):
     return line.split("//", 1)[0]
 
 
-_ROW = re.compile(r"^\s*FILE_ROW\s*\(([^()]*)\)\s*$")
+_DEFINE = re.compile(r"^\s*#\s*define\s+(\w+)\s+([^/]+?)\s*(//.*)?$")
+_ENUMERATOR = re.compile(r"^\s*(?:constexpr\s+\w+\s+)?(k\w+)\s*=\s*([^,;/]+?)\s*[,;]")
+_NAME_OR_NUMBER = re.compile(r"^(-?\d+|[A-Za-z_]\w*)$")
 
 
-def read_file_table(path):
-    """The rows of file_table.inc, in table order."""
-    rows = []
+def read_constants(root=SOURCE_ROOT):
+    """{name: expression} of the #defines, enumerators and constants of the
+    headers the rows are compiled with."""
+    constants = {}
+    for relative in CONSTANT_HEADERS:
+        with open(os.path.join(root, relative), encoding="utf-8") as f:
+            for line in f:
+                m = _DEFINE.match(line) or _ENUMERATOR.match(line)
+                if m:
+                    constants[m.group(1)] = m.group(2)
+    return constants
+
+
+def evaluate(expression, constants, seen=()):
+    """The value of a row field: numbers and names, joined by "|"."""
+    value = 0
+    for term in expression.split("|"):
+        term = term.strip()
+        if not _NAME_OR_NUMBER.match(term):
+            raise TableError("not a name or a number: %r" % term)
+        if term.lstrip("-").isdigit():
+            number = int(term)
+        elif term in constants and term not in seen:
+            number = evaluate(constants[term], constants, seen + (term,))
+        else:
+            raise TableError("unknown name %s" % term)
+        value |= number
+    return value
+
+
+_ROW = re.compile(r"FILE_ROW\s*\(([^()]*)\)")
+
+
+def read_file_table(path, constants=None):
+    """The rows of file_table.inc, in table order, with their names resolved."""
+    if constants is None:
+        constants = read_constants()
     with open(path, encoding="utf-8") as f:
-        for lineno, line in enumerate(f, 1):
-            code = _strip_comment(line)
-            if not code.strip():
-                continue
-            m = _ROW.match(code)
-            if not m:
-                raise TableError("%s:%d: not a FILE_ROW line: %s" % (path, lineno, line.strip()))
-            try:
-                fields = [int(x.strip()) for x in m.group(1).split(",")]
-            except ValueError:
-                raise TableError("%s:%d: FILE_ROW fields must be integers" % (path, lineno)) from None
-            if len(fields) != len(Row._fields) - 1:
-                raise TableError("%s:%d: FILE_ROW has %d fields, expected %d"
-                                 % (path, lineno, len(fields), len(Row._fields) - 1))
-            rows.append(Row(len(rows) + 1, *fields))
+        lines = f.readlines()
+    code = "".join(_strip_comment(line) for line in lines)
+    rows = []
+    for m in _ROW.finditer(code):
+        lineno = code.count("\n", 0, m.start()) + 1
+        fields = m.group(1).split(",")
+        if len(fields) != len(Row._fields) - 1:
+            raise TableError("%s:%d: FILE_ROW has %d fields, expected %d"
+                             % (path, lineno, len(fields), len(Row._fields) - 1))
+        try:
+            values = [evaluate(field, constants) for field in fields]
+        except TableError as e:
+            raise TableError("%s:%d: %s" % (path, lineno, e)) from None
+        rows.append(Row(len(rows) + 1, *values))
+    left = _ROW.sub("", code).strip()
+    if left:
+        raise TableError("%s: not a FILE_ROW: %s" % (path, left.splitlines()[0]))
     if not rows:
         raise TableError("%s: no FILE_ROW lines" % path)
     return rows
@@ -159,7 +206,7 @@ class ProductTable:
     """The file table with the names of every language bank."""
 
     def __init__(self, root=SOURCE_ROOT):
-        self.rows = read_file_table(table_path(root))
+        self.rows = read_file_table(table_path(root), read_constants(root))
         common = read_names(os.path.join(strings_dir(root), COMMON_NAMES))
         self.names = {}
         for language in LANGUAGES:

@@ -123,6 +123,8 @@ class ProductTableTest(unittest.TestCase):
             cases = [
                 "FILE_ROW(166, 206, 1, 65, 2, 4, 300)\n",          # seven fields
                 "FILE_ROW(166, 206, 1, 65, 2, x, 300, 7)\n",       # not a number
+                "FILE_ROW(IDS_DISKNAME_NOWHERE, 206, 1, 65, 2, 4, 300, 7)\n",  # unknown name
+                "FILE_ROW(166, 206, 1, 65, 2, 4 + 1, 300, 7)\n",   # not a name or number
                 "FILE_RW(166, 206, 1, 65, 2, 4, 300, 7)\n",        # not a row
                 "// only a comment\n",                              # no rows
             ]
@@ -133,10 +135,13 @@ class ProductTableTest(unittest.TestCase):
                     with self.assertRaises(pt.TableError):
                         pt.read_file_table(path)
             with open(path, "w") as f:
-                f.write("// c\nFILE_ROW(1, 2, 3, 4, -1, 1, 0, 5) // x\n\nFILE_ROW(6,7,1,0,0,4,0,7)\n")
+                f.write("// c\nFILE_ROW(1, 2, 3, 4, -1, 1, 0, 5) // x\n\nFILE_ROW(6,7,1,0,0,4,0,7)\n"
+                        "FILE_ROW(IDS_DISKNAME_SETUP, 2, kDestinationSystem, 0,\n"
+                        "         kNoItem, kFileCompressed | kFileHasItem, 0, kEveryInstallType)\n")
             rows = pt.read_file_table(path)
-            self.assertEqual([(r.number, r.item_order, r.flags, r.install_types) for r in rows],
-                             [(1, -1, 1, 5), (2, 0, 4, 7)])
+            self.assertEqual([(r.number, r.disk_name_id, r.destination, r.item_order, r.flags, r.install_types)
+                              for r in rows],
+                             [(1, 1, 3, -1, 1, 5), (2, 6, 1, 0, 4, 7), (3, 166, 3, -1, 5, 7)])
             for body in ('BEGIN\n    BANK+1, "a"\n    BANK+1, "b"\nEND\n',
                          'BEGIN\n    BANK+1, a\nEND\n'):
                 with self.subTest(body=body):
