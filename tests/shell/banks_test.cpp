@@ -129,8 +129,9 @@ TEST_F(BanksTest, DutchAndItalianCarryTheEnglishTexts)
     for (UINT base : {5000u, 6000u}) {
         std::map<int, std::wstring> bank = Bank(base);
         for (const auto& entry : english) {
-            if (!localizedNames.count(entry.first))
+            if (!localizedNames.count(entry.first)) {
                 EXPECT_EQ(bank[entry.first], entry.second) << "bank " << base << " ID " << entry.first;
+            }
         }
     }
 }
