@@ -1,4 +1,4 @@
-// bare_expand SHARE\ OUT\
+// bare_expand SHARE OUT, each folder given with its final backslash
 //
 // The least a program can do to install the share's compressed files the way
 // setup must: expand each with LZRead in 8 KB blocks, write each block, and

@@ -1,8 +1,23 @@
 #!/usr/bin/env bash
-# Configures and builds setup.exe, its tools and its tests into build/.
+# Configures and builds setup.exe, its tools and its tests.
+#
+#   build.sh        the 32-bit x86 build into build/: the setup.exe that ships
+#   build.sh x64    the x64 build into build/x64/, with only the tests of the
+#                   code itself, to check it at the other pointer size
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-cmake -S "$root" -B "$root/build" -G Ninja \
-    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-posix.cmake" \
-    -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$root/build"
+case "${1:-x86}" in
+    x86) dir="$root/build" toolchain=mingw-w64-i686 unit_only=OFF ;;
+    x64) dir="$root/build/x64" toolchain=mingw-w64-x86_64 unit_only=ON ;;
+    *) echo "usage: build.sh [x86|x64]" >&2; exit 2 ;;
+esac
+# A build folder configured for another target (build/ was once x64) starts
+# afresh: CMake keeps the compilers of its first configuration.
+cache="$dir/CMakeCache.txt"
+if [[ -f "$cache" ]] && ! grep -qx "CMAKE_TOOLCHAIN_FILE:[A-Z]*=$root/cmake/$toolchain.cmake" "$cache"; then
+    rm -rf "$cache" "$dir/CMakeFiles"
+fi
+cmake -S "$root" -B "$dir" -G Ninja \
+    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$toolchain.cmake" \
+    -DCMAKE_BUILD_TYPE=Release -DSETUP_UNIT_TESTS_ONLY=$unit_only >/dev/null
+cmake --build "$dir"

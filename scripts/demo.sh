@@ -40,14 +40,16 @@ import -window root "$out/setup-finished.png"
 
 echo "== Installed into C:\\TAPWRITE\\NT"
 (cd "$WINEPREFIX/drive_c/TAPWRITE/NT" && ls -l --time-style=+%Y-%m-%d\ %H:%M | tail -n +2)
-echo "== In the system directory"
-ls -l "$WINEPREFIX/drive_c/windows/system32/dlg3d32.dll"
+# setup.exe is a 32-bit program: in this 64-bit prefix its system directory
+# is syswow64 and its registry is the 32-bit view.
+echo "== In the system directory (syswow64 for a 32-bit program)"
+ls -l "$WINEPREFIX/drive_c/windows/syswow64/dlg3d32.dll"
 echo "== Registry: HKLM\\Software\\Velmar\\Tapewright (paths and a few defaults)"
 for query in 'User Interface|Data Path' 'User Interface|Data Path Remote' 'Catalogs|Catalog Path' \
              'Catalogs|Catalog Path Remote' 'Display|Font Face' 'Backup Engine|Max Buffer Size'; do
     key=${query%%|*}
     value=${query#*|}
-    wine reg query "HKLM\\Software\\Velmar\\Tapewright\\$key" /v "$value" </dev/null 2>/dev/null | grep -a "$value" || true
+    wine reg query "HKLM\\Software\\Velmar\\Tapewright\\$key" /v "$value" /reg:32 </dev/null 2>/dev/null | grep -a "$value" || true
 done
 kill "$setup" 2>/dev/null || true
 echo

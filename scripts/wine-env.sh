@@ -8,7 +8,15 @@
 
 WINE_ENV_XVFB_PID=
 # Raise when the template's settings change, so kept templates are remade.
-WINE_ENV_TEMPLATE_VERSION=2
+WINE_ENV_TEMPLATE_VERSION=3
+
+# The template's stamp: its settings and the Wine it was made with. A prefix
+# runs 32-bit programs only when it was made after wine32 was installed (its
+# syswow64 is filled then), so installing or updating Wine remakes it.
+wine_env_template_stamp() {
+    echo "$WINE_ENV_TEMPLATE_VERSION" \
+        "$(dpkg-query -W -f='${Package}:${Architecture}=${Version} ' wine32:i386 wine64 2>/dev/null)"
+}
 
 wine_env_free_display() {
     local n
@@ -37,7 +45,7 @@ wine_env_start() {
     done
 
     local stamp="$dir/wineprefix-template/.template-version"
-    if [[ "$(cat "$stamp" 2>/dev/null)" != "$WINE_ENV_TEMPLATE_VERSION" ]]; then
+    if [[ "$(cat "$stamp" 2>/dev/null)" != "$(wine_env_template_stamp)" ]]; then
         rm -rf "$dir/wineprefix-template"
         WINEPREFIX="$dir/wineprefix-template" wineboot -i </dev/null >"$dir/wineboot.log" 2>&1
         # No window manager runs on the private display: Wine draws the
@@ -52,7 +60,7 @@ wine_env_start() {
         # Wine ships but does not put where Wine looks for fonts.
         cp /usr/share/wine/fonts/marlett.ttf "$dir/wineprefix-template/drive_c/windows/Fonts/" 2>/dev/null || true
         WINEPREFIX="$dir/wineprefix-template" wineserver -w
-        echo "$WINE_ENV_TEMPLATE_VERSION" >"$stamp"
+        wine_env_template_stamp >"$stamp"
     fi
     rm -rf "$dir/wineprefix" "$dir/floppy"
     cp -a "$dir/wineprefix-template" "$dir/wineprefix"

@@ -50,6 +50,17 @@ LONG CALLBACK ResumeAfterFault(EXCEPTION_POINTERS* exception)
     return EXCEPTION_CONTINUE_EXECUTION;
 }
 
+#if defined(__i386__)
+// On x86 the capture describes the caller of the function that calls it (it
+// follows the frame-pointer chain), so it is made one call down, from a
+// function with a frame pointer: the resume point is the return from here.
+// On x64 it describes its caller, and RunGuarded calls it directly.
+__attribute__((noinline, returns_twice, optimize("no-omit-frame-pointer"))) void CaptureResumePoint()
+{
+    RtlCaptureContext(&ResumePoint);
+}
+#endif
+
 }  // namespace
 
 // Not inlined: the captured state must belong to a frame that outlives the
@@ -62,7 +73,11 @@ __attribute__((noinline)) bool RunGuarded(GuardedWork work, void* argument, DWOR
         return false;
     Faulted = false;
     GuardedThread = GetCurrentThreadId();
+#if defined(__i386__)
+    CaptureResumePoint();
+#else
     RtlCaptureContext(&ResumePoint);
+#endif
     if (!Faulted)
         result = work(argument);
     GuardedThread = 0;

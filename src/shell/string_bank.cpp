@@ -1,6 +1,7 @@
 #include "shell/string_bank.h"
 
 #include <stdarg.h>
+#include <wchar.h>
 
 #include "shell/setup_state.h"
 

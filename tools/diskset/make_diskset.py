@@ -9,7 +9,8 @@ setup gives each installed file the time of its file on the disk.
 
 Two forms:
   --share DIR   one folder holding every file, as on a network share
-  --disks DIR   numbered disks DIR/disk1, DIR/disk2, ... filled in table order
+  --disks DIR   numbered disks DIR/disk1, DIR/disk2, ... filled in table order,
+                each up to a capacity or cut before files named with --disk-starts
 
 Run with --help for the details.
 """
@@ -219,6 +220,27 @@ def plan_disks(files, capacity, cluster):
     return disks
 
 
+def plan_disks_at(files, starts):
+    """Splits `files` (name, size) in their order over disks, starting a new
+    disk at each name of `starts` (matched without regard to case), whatever
+    the sizes. Returns a list of lists of indexes into `files`."""
+    position = {name.lower(): index for index, (name, _) in enumerate(files)}
+    cuts = []
+    for name in starts:
+        index = position.get(name.lower())
+        if index is None:
+            raise DisksetError("%s is not on the media, so no disk can start with it" % name)
+        if index == 0:
+            raise DisksetError("%s is the first file of disk 1; name the files that start "
+                               "disk 2, disk 3, ..." % name)
+        if cuts and index <= cuts[-1]:
+            raise DisksetError("%s does not come after %s on the media: name each disk's first "
+                               "file once, in the order of the media" % (name, files[cuts[-1]][0]))
+        cuts.append(index)
+    bounds = [0] + cuts + [len(files)]
+    return [list(range(bounds[k], bounds[k + 1])) for k in range(len(bounds) - 1)]
+
+
 def disk_label(number):
     return "DISK%d" % number
 
@@ -275,17 +297,22 @@ class Media:
             lines.append("%s: %d disks, language %s, %s: %d files, %d bytes"
                          % (self.path, len(self.disks), language, what, files, total))
             for number, disk in enumerate(self.disks, 1):
-                used = sum(allocated(size, cluster) for _, size in disk)
-                lines.append("  disk%-3d %-7s %3d files %9d bytes (%d of %d allocated): %s"
+                room = ""
+                if capacity is not None:
+                    used = sum(allocated(size, cluster) for _, size in disk)
+                    room = " (%d of %d allocated)" % (used, capacity)
+                lines.append("  disk%-3d %-7s %3d files %9d bytes%s: %s"
                              % (number, disk_label(number), len(disk),
-                                sum(size for _, size in disk), used, capacity,
+                                sum(size for _, size in disk), room,
                                 " ".join(name for name, _ in disk)))
         return "\n".join(lines)
 
 
 def make_media(product_dir, output, language="en", install_type=None, disks=False,
-               capacity=FLOPPY_CAPACITY, cluster=FLOPPY_CLUSTER, table=None):
-    """Makes a share (or numbered disks) at `output` and returns a Media."""
+               capacity=FLOPPY_CAPACITY, cluster=FLOPPY_CLUSTER, disk_starts=None, table=None):
+    """Makes a share (or numbered disks) at `output` and returns a Media.
+    Disks are filled up to `capacity`, or, when `disk_starts` names the disk
+    names of the files that start disk 2, disk 3, ..., cut before those."""
     if table is None:
         table = ProductTable()
     if language not in LANGUAGES:
@@ -329,7 +356,10 @@ def make_media(product_dir, output, language="en", install_type=None, disks=Fals
             files.append((name, os.path.getsize(path)))
 
         if disks:
-            plan = plan_disks(files, capacity, cluster)
+            if disk_starts is None:
+                plan = plan_disks(files, capacity, cluster)
+            else:
+                plan = plan_disks_at(files, disk_starts)
             for number, indexes in enumerate(plan, 1):
                 folder = os.path.join(staging, "disk%d" % number)
                 os.mkdir(folder)
@@ -385,7 +415,10 @@ disks:
   --disks DIR makes DIR/disk1, DIR/disk2, ... in table order: a file goes on
   the current disk when it fits in what is left of the capacity (sizes rounded
   up to whole clusters, as a FAT disk allocates them), else it starts the next
-  disk; a file larger than a disk is an error. Each disk folder holds a file
+  disk; a file larger than a disk is an error. With --disk-starts the disks
+  are cut before the files named instead, whatever the files' sizes, so the
+  layout stays the same when a file grows or shrinks (test media use this).
+  Each disk folder holds a file
   .windows-label with its volume label DISK1, DISK2, ...: Wine reports the
   contents of that file as the volume label of a drive mapped to the folder
   (it reads the file when its server starts). To make a real disk, copy the
@@ -399,6 +432,7 @@ output folder:
 examples:
   make_diskset.py --product build/product --share media/share-en
   make_diskset.py --product build/product --language es --disks media/disks-es
+  make_diskset.py --product build/product --disks media/three --disk-starts twevtenu.dl_,twwinnt.ex_
   make_diskset.py --product build/product --install-types 2 --share media/jobscope
 """
 
@@ -421,13 +455,23 @@ def parse_args(argv):
     parser.add_argument("--cluster", type=int, metavar="BYTES",
                         help="allocation unit of a disk (default %d; 1 counts exact sizes)"
                              % FLOPPY_CLUSTER)
+    parser.add_argument("--disk-starts", metavar="NAME,NAME...",
+                        help="cut the disks before these files (their disk names, in media order): "
+                             "they start disk 2, disk 3, ...; instead of --capacity and --cluster")
     parser.add_argument("--install-types", type=int, choices=sorted(INSTALL_TYPES), metavar="MASK",
                         help="only the rows of one install type: 1 Backup Server, "
                              "2 JobScope Only, 4 Remote Admin (default: every row)")
     parser.add_argument("--quiet", action="store_true", help="print nothing but errors")
     args = parser.parse_args(argv)
-    if args.share and (args.capacity is not None or args.cluster is not None):
-        parser.error("--capacity and --cluster apply to --disks only")
+    if args.share and (args.capacity is not None or args.cluster is not None
+                       or args.disk_starts is not None):
+        parser.error("--capacity, --cluster and --disk-starts apply to --disks only")
+    if args.disk_starts is not None:
+        if args.capacity is not None or args.cluster is not None:
+            parser.error("--disk-starts lays the disks out by name: no --capacity or --cluster")
+        args.disk_starts = args.disk_starts.split(",")
+        if not all(args.disk_starts):
+            parser.error("--disk-starts names files separated by commas")
     for option in ("capacity", "cluster"):
         value = getattr(args, option)
         if value is not None and value <= 0:
@@ -442,7 +486,7 @@ def main(argv=None):
     try:
         media = make_media(args.product, args.disks or args.share, args.language,
                            args.install_types, disks=bool(args.disks),
-                           capacity=capacity, cluster=cluster)
+                           capacity=capacity, cluster=cluster, disk_starts=args.disk_starts)
     except (DisksetError, TableError) as e:
         print("make_diskset.py: error: %s" % e, file=sys.stderr)
         return 1
@@ -450,7 +494,10 @@ def main(argv=None):
         print("make_diskset.py: error: %s" % e, file=sys.stderr)
         return 1
     if not args.quiet:
-        print(media.summary(args.language, args.install_types, capacity, cluster))
+        if args.disk_starts is None:
+            print(media.summary(args.language, args.install_types, capacity, cluster))
+        else:
+            print(media.summary(args.language, args.install_types))
     return 0
 
 

@@ -314,6 +314,34 @@ class DiskSplitTest(TempDirTest):
             first = media.disks[number - 1][0]
             self.assertGreater(ds.allocated(first[1], 512), left_over[number - 2])
 
+    def test_disk_starts_cut_the_media_whatever_the_sizes(self):
+        files = [("a", 5), ("B", 900), ("c", 1), ("d", 7)]
+        self.assertEqual(ds.plan_disks_at(files, ["b"]), [[0], [1, 2, 3]])
+        self.assertEqual(ds.plan_disks_at(files, ["c", "D"]), [[0, 1], [2], [3]])
+        for starts, error in ((["x"], "x is not on the media"), (["A"], "A is the first file of disk 1"),
+                              (["d", "c"], "c does not come after d"), (["c", "c"], "c does not come after c")):
+            with self.subTest(starts=starts), self.assertRaisesRegex(ds.DisksetError, error):
+                ds.plan_disks_at(files, starts)
+
+        # A setup.exe of a few KB and one larger than a disk lie alike.
+        starts = "twevtenu.dl_,twwinnt.ex_"
+        out = self.path("disks")
+        for size in (2000, ds.FLOPPY_CAPACITY + 1):
+            write_product(self.product, sizes={"setup.exe": size})
+            printed = io.StringIO()
+            with contextlib.redirect_stdout(printed):
+                code = ds.main(["--product", self.product, "--disks", out, "--disk-starts", starts])
+            self.assertEqual(code, 0)
+            self.assertEqual(sorted(os.listdir(out)), [ds.MARKER_FILE, "disk1", "disk2", "disk3"])
+            self.assertEqual(media_files(os.path.join(out, "disk1")), ["readenu.txt", "setup.exe"])
+            self.assertEqual(media_files(os.path.join(out, "disk3")), ["twdiag.ex_", "twwinnt.ex_"])
+            self.assertEqual(read(os.path.join(out, "disk3", ds.LABEL_FILE)), b"DISK3")
+            self.assertIn("twevtenu.dl_", media_files(os.path.join(out, "disk2")))
+            self.assertEqual(len(media_files(os.path.join(out, "disk2"))), 21 - 4)
+            disk1 = size + os.path.getsize(os.path.join(out, "disk1", "readenu.txt"))
+            self.assertRegex(printed.getvalue().splitlines()[1],
+                             r"^  disk1 +DISK1 +2 files +%d bytes: setup\.exe readenu\.txt$" % disk1)
+
     def test_summary_lists_each_disk(self):
         write_product(self.product, sizes={"setup.exe": 20000, "twevents.dll": 15000})
         out = io.StringIO()
@@ -376,6 +404,10 @@ class OutputFolderTest(TempDirTest):
         self.assertEqual(code, 1)
         self.assertIn("make_diskset.py: error: product folder", err.getvalue())
         for argv in (["--product", self.product, "--share", "s", "--capacity", "100"],
+                     ["--product", self.product, "--share", "s", "--disk-starts", "twnser.ex_"],
+                     ["--product", self.product, "--disks", "d", "--disk-starts", "twnser.ex_",
+                      "--capacity", "100000"],
+                     ["--product", self.product, "--disks", "d", "--disk-starts", "twnser.ex_,"],
                      ["--product", self.product, "--disks", "d", "--capacity", "0"],
                      ["--product", self.product, "--share", "s", "--disks", "d"],
                      ["--product", self.product, "--share", "s", "--install-types", "3"],

@@ -1,8 +1,6 @@
-# Cross build for 64-bit Windows with the posix thread variant of mingw-w64,
-# which has std::thread and std::mutex (GoogleTest needs them).
+# The part of the cross build that both targets share. The posix thread
+# variant of mingw-w64 has std::thread and std::mutex (GoogleTest needs them).
 set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR x86_64)
-set(TOOLCHAIN_PREFIX x86_64-w64-mingw32)
 
 set(CMAKE_C_COMPILER   ${TOOLCHAIN_PREFIX}-gcc-posix)
 set(CMAKE_CXX_COMPILER ${TOOLCHAIN_PREFIX}-g++-posix)

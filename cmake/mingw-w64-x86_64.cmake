@@ -1,0 +1,4 @@
+# Cross build for 64-bit x64 Windows: the same code at the other pointer size.
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+set(TOOLCHAIN_PREFIX x86_64-w64-mingw32)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64-common.cmake)
