@@ -29,6 +29,12 @@ bool CopyErrorFlag;
 int CopyPercent;
 UINT BillboardId;
 
+AccountErrorCodes AccountErrors;
+ServiceAccountRecord ServiceAccount;
+bool FocusUserFirst = true;
+AccountUse AccountState = AccountUse::None;
+bool AgentBrowserEnabled;
+
 int ExitCode = kExitCompleted;
 
 void ResetSetupState(HINSTANCE instance, const wchar_t* commandLine)
@@ -55,5 +61,10 @@ void ResetSetupState(HINSTANCE instance, const wchar_t* commandLine)
     CopyErrorFlag = false;
     CopyPercent = 0;
     BillboardId = 0;
+    AccountErrors = {};
+    SecureZeroMemory(&ServiceAccount, sizeof ServiceAccount);
+    FocusUserFirst = true;
+    AccountState = AccountUse::None;
+    AgentBrowserEnabled = false;
     ExitCode = kExitCompleted;
 }

@@ -83,6 +83,32 @@ extern bool CopyErrorFlag;              // a copy failed or was cancelled
 extern int CopyPercent;                 // the percent the gauge shows during the copy
 extern UINT BillboardId;                // absolute ID of the billboard text now shown
 
+// The service account: the account operations record the codes of their
+// last failing calls (never cleared during a run; read for the messages),
+// the account dialogs and the unattended options fill the account, and the
+// service installation says whether the account may be used.
+struct AccountErrorCodes {
+    DWORD os;   // Win32 error of the last failing account or registry call
+    DWORD net;  // status of the last network-management call that records it
+    DWORD nt;   // status of the last LSA call
+};
+extern AccountErrorCodes AccountErrors;
+
+constexpr int kAccountDomainChars = 15;
+constexpr int kAccountUserChars = 128;
+constexpr int kAccountPasswordChars = 64;
+struct ServiceAccountRecord {
+    wchar_t domain[kAccountDomainChars + 1];
+    wchar_t user[kAccountUserChars + 1];
+    wchar_t password[kAccountPasswordChars + 1];  // wiped when no longer needed
+};
+extern ServiceAccountRecord ServiceAccount;   // written by the account dialogs and options
+extern bool FocusUserFirst;                   // the account dialog's first opening is not over
+
+enum class AccountUse { None, Accepted, Rejected };
+extern AccountUse AccountState;               // written by the service installation
+extern bool AgentBrowserEnabled;              // written by the install sequence
+
 // Written by RequestProgramEnd: the code the program ends with, the highest
 // one any step asked for, so that a step that fails after another asked for
 // the end is not hidden by it.

@@ -1,0 +1,64 @@
+#pragma once
+// Every network-management, network-enumeration, account-lookup, LSA and
+// service-manager call of setup goes through this one table. Setup fills it
+// with the platform's functions, resolved at the first use of the table so
+// that start-up loads none of their libraries; tests replace entries to
+// drive every branch (a simulated network, scripted failures). The product's
+// logic stays on setup's side of the table: an entry does one platform call.
+#include <windows.h>
+#include <lm.h>
+#include <ntsecapi.h>
+#include <winnetwk.h>
+
+// The LSA account-object functions, which the platform's headers do not
+// declare.
+using LsaOpenAccountCall = NTSTATUS(NTAPI*)(LSA_HANDLE policy, PSID sid, ACCESS_MASK access, PLSA_HANDLE account);
+using LsaCreateAccountCall = NTSTATUS(NTAPI*)(LSA_HANDLE policy, PSID sid, ACCESS_MASK access, PLSA_HANDLE account);
+using LsaGetSystemAccessAccountCall = NTSTATUS(NTAPI*)(LSA_HANDLE account, PULONG systemAccess);
+using LsaSetSystemAccessAccountCall = NTSTATUS(NTAPI*)(LSA_HANDLE account, ULONG systemAccess);
+
+// The status a table entry answers when the platform lacks its function or
+// the function raises instead of returning.
+constexpr NTSTATUS kStatusNotImplemented = static_cast<NTSTATUS>(0xC0000002);
+
+struct PlatformCalls {
+    // Network management (netapi32).
+    decltype(&::NetGetDCName) NetGetDCName;
+    decltype(&::NetUserAdd) NetUserAdd;
+    decltype(&::NetGroupGetUsers) NetGroupGetUsers;
+    decltype(&::NetLocalGroupGetMembers) NetLocalGroupGetMembers;
+    decltype(&::NetLocalGroupAddMember) NetLocalGroupAddMember;
+    decltype(&::NetWkstaGetInfo) NetWkstaGetInfo;
+    decltype(&::NetApiBufferFree) NetApiBufferFree;
+    // Network enumeration (mpr).
+    decltype(&::WNetOpenEnumW) WNetOpenEnumW;
+    decltype(&::WNetEnumResourceW) WNetEnumResourceW;
+    decltype(&::WNetCloseEnum) WNetCloseEnum;
+    // Accounts (advapi32).
+    decltype(&::LookupAccountNameW) LookupAccountNameW;
+    decltype(&::LookupAccountSidW) LookupAccountSidW;
+    // LSA policy (advapi32).
+    decltype(&::LsaOpenPolicy) LsaOpenPolicy;
+    decltype(&::LsaClose) LsaClose;
+    LsaOpenAccountCall LsaOpenAccount;
+    LsaCreateAccountCall LsaCreateAccount;
+    LsaGetSystemAccessAccountCall LsaGetSystemAccessAccount;
+    LsaSetSystemAccessAccountCall LsaSetSystemAccessAccount;
+    decltype(&::LsaEnumerateAccountRights) LsaEnumerateAccountRights;
+    decltype(&::LsaAddAccountRights) LsaAddAccountRights;
+    decltype(&::LsaFreeMemory) LsaFreeMemory;
+    // Service Control Manager (advapi32).
+    decltype(&::OpenSCManagerW) OpenSCManagerW;
+    decltype(&::OpenServiceW) OpenServiceW;
+    decltype(&::CreateServiceW) CreateServiceW;
+    decltype(&::StartServiceW) StartServiceW;
+    decltype(&::ControlService) ControlService;
+    decltype(&::QueryServiceStatus) QueryServiceStatus;
+    decltype(&::QueryServiceConfigW) QueryServiceConfigW;
+    decltype(&::DeleteService) DeleteService;
+    decltype(&::CloseServiceHandle) CloseServiceHandle;
+};
+
+// The table in use, filled with the platform's functions at the first call.
+// Tests may replace entries, and restore the table they saved.
+PlatformCalls& Platform();
