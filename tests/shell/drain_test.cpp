@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "shell/message_loop.h"
+#include "support/in_process.h"
 
 namespace {
 
@@ -11,10 +12,8 @@ int LastStepSeen;
 
 LRESULT CALLBACK StepWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_APP) {
+    if (message == WM_APP)
         LastStepSeen = static_cast<int>(wParam);
-        return 0;
-    }
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
@@ -26,12 +25,10 @@ int StepsDrainedAtOnce(HWND window, int steps, DWORD stepMs)
     LastStepSeen = 0;
     int drained = 0;
     for (int step = 1; step <= steps; ++step) {
-        if (stepMs)
-            Sleep(stepMs);
+        Sleep(stepMs);
         PostMessageW(window, WM_APP, step, 0);
         PumpMessagesWhenDue();
-        if (LastStepSeen == step)
-            ++drained;
+        drained += LastStepSeen == step;
     }
     PumpMessages();
     return drained;
@@ -39,15 +36,8 @@ int StepsDrainedAtOnce(HWND window, int steps, DWORD stepMs)
 
 TEST(Drain, SlowStepsDrainEveryTimeFastOnesByTime)
 {
-    WNDCLASSW windowClass = {};
-    windowClass.lpfnWndProc = StepWindowProc;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.lpszClassName = L"DrainTestWindow";
-    RegisterClassW(&windowClass);
-    HWND window = CreateWindowW(L"DrainTestWindow", L"", 0, 0, 0, 0, 0, nullptr, nullptr,
-                                windowClass.hInstance, nullptr);
+    HWND window = CreateProbeWindow(StepWindowProc);
     ASSERT_NE(window, nullptr);
-
     EXPECT_EQ(StepsDrainedAtOnce(window, 10, kDrainIntervalMs + 2), 10);
     EXPECT_LT(StepsDrainedAtOnce(window, 200, 0), 100);
     DestroyWindow(window);

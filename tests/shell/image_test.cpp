@@ -7,45 +7,32 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
+
+#include "support/install_support.h"
 
 namespace {
-
-std::vector<char> FileStart(const wchar_t* path)
-{
-    std::vector<char> bytes(4096);
-    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    DWORD read = 0;
-    if (file != INVALID_HANDLE_VALUE) {
-        ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-        CloseHandle(file);
-    }
-    bytes.resize(read);
-    return bytes;
-}
 
 std::string ManifestOf(const wchar_t* path)
 {
     std::string text;
     HMODULE image = LoadLibraryExW(path, nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    if (!image)
-        return text;
-    HRSRC found = FindResourceW(image, MAKEINTRESOURCEW(1), RT_MANIFEST);
+    HRSRC found = image ? FindResourceW(image, MAKEINTRESOURCEW(1), RT_MANIFEST) : nullptr;
     HGLOBAL loaded = found ? LoadResource(image, found) : nullptr;
     if (loaded)
         text.assign(static_cast<const char*>(LockResource(loaded)), SizeofResource(image, found));
-    FreeLibrary(image);
+    if (image)
+        FreeLibrary(image);
     return text;
 }
 
 TEST(SetupImage, Is32BitWithAManifestThatFitsIt)
 {
-    std::vector<char> start = FileStart(SETUP_EXE_PATH);
-    ASSERT_GE(start.size(), sizeof(IMAGE_DOS_HEADER));
-    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(start.data());
+    std::string image = FileBytes(SETUP_EXE_PATH);
+    ASSERT_GE(image.size(), sizeof(IMAGE_DOS_HEADER));
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(image.data());
     ASSERT_EQ(dos->e_magic, IMAGE_DOS_SIGNATURE);
-    ASSERT_LE(static_cast<size_t>(dos->e_lfanew) + sizeof(IMAGE_NT_HEADERS32), start.size());
-    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS32*>(start.data() + dos->e_lfanew);
+    ASSERT_LE(static_cast<size_t>(dos->e_lfanew) + sizeof(IMAGE_NT_HEADERS32), image.size());
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS32*>(image.data() + dos->e_lfanew);
     EXPECT_EQ(nt->FileHeader.Machine, IMAGE_FILE_MACHINE_I386);
     ASSERT_EQ(nt->OptionalHeader.Magic, IMAGE_NT_OPTIONAL_HDR32_MAGIC);
     EXPECT_EQ(nt->OptionalHeader.MajorSubsystemVersion, 4);

@@ -11,6 +11,7 @@
 #include "shell/setup_state.h"
 #include "shell/string_bank.h"
 #include "support/in_process.h"
+#include "support/setup_process.h"
 
 namespace {
 
@@ -28,32 +29,33 @@ std::vector<std::wstring> Plain(UINT, UINT id)
 std::vector<std::wstring> WithEveryDiskName(UINT base, UINT id)
 {
     std::vector<std::wstring> texts;
+    wchar_t text[1025];
     for (int i = 0; i < kFileCount; ++i) {
-        wchar_t text[1025];
-        FormatBankString(text, 1025, id, BankString(base + kFileTable[i].compressedNameId).c_str());
+        FormatBankString(text, ARRAYSIZE(text), id, BankString(base + kFileTable[i].compressedNameId).c_str());
         texts.push_back(text);
     }
     return texts;
 }
 
+// The disk prompt's texts with disk 3 (the numbered one) and drive A:.
 std::vector<std::wstring> WithDiskThreeInA(UINT, UINT id)
 {
     wchar_t text[1025];
-    FormatBankString(text, 1025, id, 3, L"A:");
+    FormatBankString(text, ARRAYSIZE(text), id, 3, L"A:");
     return {text};
 }
 
 std::vector<std::wstring> WithDriveA(UINT, UINT id)
 {
     wchar_t text[1025];
-    FormatBankString(text, 1025, id, L"A:");
+    FormatBankString(text, ARRAYSIZE(text), id, L"A:");
     return {text};
 }
 
 struct Fit {
     int dialog;
     int control;
-    UINT id;            // relative to the bank, or a bank-less string
+    UINT id;  // relative to the bank, or a bank-less string
     bool inBank = true;
     Texts texts = Plain;
 };
@@ -102,56 +104,41 @@ std::wstring Misfit(HWND control, HFONT font, const std::wstring& text)
 {
     RECT room;
     GetClientRect(control, &room);
-    UINT format = DT_CALCRECT | DT_EXPANDTABS;
-    wchar_t className[16];
-    GetClassNameW(control, className, 16);
+    bool wraps = lstrcmpiW(ClassName(control).c_str(), L"Static") == 0;
     LONG type = GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK;
-    if (lstrcmpiW(className, L"Static") == 0) {
-        format |= DT_WORDBREAK;
-    } else if (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON) {
-        format |= DT_SINGLELINE;
+    if (!wraps && (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON))
         InflateRect(&room, -2 * GetSystemMetrics(SM_CXEDGE), -GetSystemMetrics(SM_CYEDGE));
-    } else {
-        format |= DT_SINGLELINE;
+    else if (!wraps)
         room.left += GetSystemMetrics(SM_CXMENUCHECK) + 2 * GetSystemMetrics(SM_CXEDGE);
-    }
-    int width = room.right - room.left;
-    int height = room.bottom - room.top;
-    RECT need = {0, 0, width, 0};
+    RECT need = {0, 0, room.right - room.left, 0};
     HDC dc = GetDC(control);
     HGDIOBJ previous = SelectObject(dc, font);
-    DrawTextW(dc, text.c_str(), -1, &need, format);
+    DrawTextW(dc, text.c_str(), -1, &need, DT_CALCRECT | DT_EXPANDTABS | (wraps ? DT_WORDBREAK : DT_SINGLELINE));
     SelectObject(dc, previous);
     ReleaseDC(control, dc);
-    if (need.right <= width && need.bottom <= height)
+    if (need.right <= room.right - room.left && need.bottom <= room.bottom - room.top)
         return L"";
     return L"needs " + std::to_wstring(need.right) + L"x" + std::to_wstring(need.bottom) + L" px, has " +
-           std::to_wstring(width) + L"x" + std::to_wstring(height);
+           std::to_wstring(room.right - room.left) + L"x" + std::to_wstring(room.bottom - room.top);
 }
 
 TEST(TextFit, EveryBankTextFitsItsControl)
 {
     ResetSetupState();
-    for (int dialogId : {IDD_DESTINATION, IDD_LANGUAGE, IDD_INSTALL_TYPE, IDD_DISK_PROMPT}) {
-        HWND dialog = CreateDialogParamW(Instance, MAKEINTRESOURCEW(dialogId), nullptr, InertDialogProc, 0);
-        ASSERT_NE(dialog, nullptr) << dialogId;
+    for (const Fit& fit : kFits) {
+        HWND dialog = CreateDialogParamW(Instance, MAKEINTRESOURCEW(fit.dialog), nullptr, InertDialogProc, 0);
+        HWND control = GetDlgItem(dialog, fit.control);
+        ASSERT_NE(control, nullptr) << fit.dialog << "/" << fit.control;
         auto font = reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0));
-        for (const Fit& fit : kFits) {
-            if (fit.dialog != dialogId)
-                continue;
-            HWND control = GetDlgItem(dialog, fit.control);
-            ASSERT_NE(control, nullptr) << dialogId << "/" << fit.control;
-            for (UINT base : kBanks) {
-                if (!fit.inBank && base != kBanks[0])
-                    break;
-                UINT id = fit.inBank ? base + fit.id : fit.id;
-                for (const std::wstring& text : fit.texts(base, id)) {
-                    EXPECT_FALSE(text.empty()) << "string " << id;
-                    EXPECT_EQ(Misfit(control, font, text), L"")
-                        << "dialog " << dialogId << ", control " << fit.control << ", string " << id << ": "
-                        << text;
-                }
+        for (UINT base : kBanks) {
+            UINT id = fit.inBank ? base + fit.id : fit.id;
+            for (const std::wstring& text : fit.texts(base, id)) {
+                EXPECT_FALSE(text.empty()) << "string " << id;
+                EXPECT_EQ(Misfit(control, font, text), L"")
+                    << "dialog " << fit.dialog << ", control " << fit.control << ", string " << id << ": " << text;
             }
+            if (!fit.inBank)
+                break;
         }
         DestroyWindow(dialog);
     }

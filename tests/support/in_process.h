@@ -1,10 +1,8 @@
 #pragma once
 // Support for tests that run the setup code inside the test program: the
-// process state reset to a fresh run's, the setup window built in this
-// process, and message boxes answered as they open.
+// process state reset to a fresh run's, message boxes answered as they open,
+// and windows of the test's own.
 #include <windows.h>
-
-#include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
@@ -20,6 +18,7 @@ public:
     struct Box {
         std::wstring caption;
         std::wstring text;
+        std::wstring buttons;  // the labels of OK, Cancel, Yes, No, Retry, each followed by "|"
     };
 
     // An answer that presses Enter, so the box's default button answers.
@@ -40,15 +39,8 @@ private:
     HHOOK hook_;
 };
 
-// A test with the maximised setup window created in this process.
-class SetupWindowTest : public ::testing::Test {
-protected:
-    void SetUp() override;
-    void TearDown() override;
-
-    // Drains this thread's queue so the windows are painted.
-    static void Settle();
-};
-
 // A bank string of the program (absolute ID).
 std::wstring BankString(UINT id);
+
+// A hidden window of this thread whose messages go to `procedure`.
+HWND CreateProbeWindow(WNDPROC procedure);

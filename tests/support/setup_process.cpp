@@ -1,6 +1,5 @@
 #include "support/setup_process.h"
 
-
 namespace {
 
 // A copy of this process's token whose Administrators entry is deny-only.
@@ -23,36 +22,27 @@ HANDLE TokenWithoutAdministrators()
     return restricted;
 }
 
-struct WindowSearch {
-    DWORD processId;
-    const wchar_t* className;
-    const wchar_t* caption;
-    HWND found;
-};
-
-BOOL CALLBACK MatchWindow(HWND window, LPARAM parameter)
-{
-    auto search = reinterpret_cast<WindowSearch*>(parameter);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner != search->processId || !IsWindowVisible(window))
-        return TRUE;
-    if (search->className && ClassName(window) != search->className)
-        return TRUE;
-    if (search->caption && WindowText(window) != search->caption)
-        return TRUE;
-    search->found = window;
-    return FALSE;
-}
-
+// A visible top-level window of the process by class and, unless null,
+// caption.
 HWND FindProcessWindow(DWORD processId, const wchar_t* className, const wchar_t* caption)
 {
-    WindowSearch search = {processId, className, caption, nullptr};
-    EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    for (HWND window = nullptr; (window = FindWindowExW(nullptr, window, className, caption)) != nullptr;) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == processId && IsWindowVisible(window))
+            return window;
+    }
+    return nullptr;
 }
 
 }  // namespace
+
+SetupLaunch From(const std::wstring& folder)
+{
+    SetupLaunch launch;
+    launch.program = folder + L"setup.exe";
+    return launch;
+}
 
 SetupProcess::SetupProcess(const std::wstring& arguments, SetupLaunch launch)
 {
@@ -101,9 +91,24 @@ HWND SetupProcess::WaitForFrame(DWORD timeoutMs)
     return WaitForWindow(L"TWInst_Frame", nullptr, timeoutMs);
 }
 
+HWND SetupProcess::WaitForCancelButton()
+{
+    HWND client = GetWindow(WaitForFrame(), GW_CHILD);
+    HWND percent = client ? FindWindowExW(client, nullptr, L"TWInst_Percent", nullptr) : nullptr;
+    return percent ? FindWindowExW(percent, nullptr, L"Button", nullptr) : nullptr;
+}
+
 HWND SetupProcess::FindDialog(const wchar_t* caption) const
 {
     return FindProcessWindow(process_.dwProcessId, L"#32770", caption);
+}
+
+bool SetupProcess::Answer(const wchar_t* caption, int id, DWORD timeoutMs)
+{
+    HWND box = WaitForDialog(caption, timeoutMs);
+    if (box)
+        PressButton(box, id);
+    return box && WaitUntil([&] { return !IsWindow(box); });
 }
 
 DWORD SetupProcess::WaitForExit(DWORD timeoutMs)
@@ -152,28 +157,18 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs)
     }
 }
 
-COLORREF ScreenPixel(HWND window, int x, int y)
-{
-    POINT point = {x, y};
-    ClientToScreen(window, &point);
-    HDC screen = GetDC(nullptr);
-    COLORREF colour = GetPixel(screen, point.x, point.y);
-    ReleaseDC(nullptr, screen);
-    return colour;
-}
-
 namespace {
 
 BOOL CALLBACK KeepLongestStatic(HWND child, LPARAM parameter)
 {
-    if (lstrcmpiW(ClassName(child).c_str(), L"Static") == 0) {
-        auto longest = reinterpret_cast<std::wstring*>(parameter);
-        std::wstring text = WindowText(child);
-        if (text.size() > longest->size())
-            *longest = text;
-    }
+    auto longest = reinterpret_cast<std::wstring*>(parameter);
+    std::wstring text = WindowText(child);
+    if (lstrcmpiW(ClassName(child).c_str(), L"Static") == 0 && text.size() > longest->size())
+        *longest = text;
     return TRUE;
 }
+
+const wchar_t kInternational[] = L"Control Panel\\International";
 
 }  // namespace
 
@@ -184,29 +179,18 @@ std::wstring MessageBoxText(HWND box)
     return longest;
 }
 
-namespace {
-
-const wchar_t kInternational[] = L"Control Panel\\International";
-
-}  // namespace
-
 RegionalLanguage::RegionalLanguage(const wchar_t* code)
+    : previous_(ReadRegistryValue(kInternational, L"sLanguage", HKEY_CURRENT_USER))
 {
-    wchar_t previous[16];
-    DWORD size = sizeof previous;
-    hadValue_ = RegGetValueW(HKEY_CURRENT_USER, kInternational, L"sLanguage", RRF_RT_REG_SZ, nullptr, previous,
-                             &size) == ERROR_SUCCESS;
-    if (hadValue_)
-        previous_ = previous;
     RegSetKeyValueW(HKEY_CURRENT_USER, kInternational, L"sLanguage", REG_SZ, code,
                     (lstrlenW(code) + 1) * sizeof(wchar_t));
 }
 
 RegionalLanguage::~RegionalLanguage()
 {
-    if (hadValue_)
-        RegSetKeyValueW(HKEY_CURRENT_USER, kInternational, L"sLanguage", REG_SZ, previous_.c_str(),
-                        static_cast<DWORD>((previous_.size() + 1) * sizeof(wchar_t)));
+    if (previous_.present)
+        RegSetKeyValueW(HKEY_CURRENT_USER, kInternational, L"sLanguage", previous_.type, previous_.bytes.data(),
+                        static_cast<DWORD>(previous_.bytes.size()));
     else
         RegDeleteKeyValueW(HKEY_CURRENT_USER, kInternational, L"sLanguage");
 }
