@@ -7,7 +7,6 @@
 #include <filesystem>
 #include <map>
 
-#include "files/file_table.h"
 #include "res/resource_ids.h"
 #include "shell/setup_state.h"
 #include "support/in_process.h"
@@ -44,6 +43,8 @@ std::wstring ToTarget(const std::wstring& options)
 // A directory where a file must go holds the copy at "Error Opening
 // Destination File" until it is removed.
 const std::wstring kBlocked = kTarget + L"twnetat.dll";
+// The first file of disk 2, where the test disks are cut.
+const std::wstring kFirstOnDisk2 = L"twevtenu.dl_";
 
 // The installed files are exactly `expected`, each the product's own bytes
 // with the product's last-write time. `productNames` maps installed names
@@ -84,18 +85,6 @@ void FinishInteractive(SetupProcess& setup, int readme = IDNO)
     EXPECT_TRUE(WaitUntil([&] { return WindowText(button) == L"OK"; }));
     PostMessageW(button, BM_CLICK, 0, 0);
     EXPECT_EQ(setup.WaitForExit(), kCompleted);
-}
-
-// The disk name of the first file of the table that lies on `disk`.
-std::wstring FirstFileOn(const std::wstring& disk)
-{
-    std::set<std::wstring> present = FilesIn(disk);
-    for (int i = 0; i < kFileCount; ++i) {
-        std::wstring name = BankString(1000 + kFileTable[i].compressedNameId);
-        if (present.count(name))
-            return name;
-    }
-    return L"";
 }
 
 class Install : public ::testing::Test {
@@ -220,7 +209,7 @@ TEST_F(Install, NumberedDisksArePromptedForInTurnOrATypedPathServes)
     EXPECT_EQ(ItemText(prompt, IDC_DISK_WHERE),
               L"Please insert disk 2 in drive A:, or indicate the path where the files can be found:");
     EXPECT_EQ(ItemText(prompt, IDC_DISK_MISSING),
-              L"The file " + FirstFileOn(disks + L"disk2\\") + L" was not found on disk.");
+              L"The file " + kFirstOnDisk2 + L" was not found on disk.");
     EXPECT_EQ(ItemText(prompt, IDC_DISK_PATH), L"A:\\");
 
     // The wrong disk is asked for again; then disk 3 follows disk 2.
@@ -246,8 +235,7 @@ TEST_F(Install, FileMissingFromTheNextDiskIsReportedAfterOnePrompt)
 {
     const std::wstring copy = L"C:\\TWDISKS\\";
     CopyFolder(FixturePath(L"disks-en\\disk2"), copy);
-    std::wstring missing = FirstFileOn(copy);
-    ASSERT_TRUE(DeleteFileW((copy + missing).c_str()));
+    ASSERT_TRUE(DeleteFileW((copy + kFirstOnDisk2).c_str()));
 
     ASSERT_TRUE(InsertDisk(FixturePath(L"disks-en\\disk1")));
     SetupProcess setup(ToTarget(L"/L:1 /TS:"), From(L"A:\\"));
@@ -258,8 +246,8 @@ TEST_F(Install, FileMissingFromTheNextDiskIsReportedAfterOnePrompt)
 
     HWND error = setup.WaitForDialog(L"Error Opening Source File", 60000);
     ASSERT_NE(error, nullptr);
-    EXPECT_NE(MessageBoxText(error).find(L"\"A:\\" + missing + L"\""), std::wstring::npos);
-    EXPECT_EQ(setup.FindDialog(L"Load Install Disk"), nullptr);
+    EXPECT_NE(MessageBoxText(error).find(L"\"A:\\" + kFirstOnDisk2 + L"\""), std::wstring::npos);
+    EXPECT_EQ(setup.WaitForDialog(L"Load Install Disk", 0), nullptr);
     PressButton(error, IDOK);
     EXPECT_EQ(setup.WaitForExit(), kNotCompleted);
 }
@@ -364,7 +352,7 @@ TEST_F(Outcome, ClosingTheWindowUnderADialogEndsTheRunThere)
         ASSERT_TRUE(setup.Answer(L"Cancel Installation", IDYES));
         bool nextShown = false;
         WaitUntil([&] {
-            nextShown = nextShown || setup.FindDialog(c.next) != nullptr;
+            nextShown = nextShown || setup.WaitForDialog(c.next, 0) != nullptr;
             return setup.WaitForExit(0) != STILL_ACTIVE;
         });
         EXPECT_EQ(setup.WaitForExit(), kNotCompleted);

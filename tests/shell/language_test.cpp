@@ -70,7 +70,7 @@ TEST(LanguageDialog, OffersFourLanguagesAndClickingOneSwitchesTheWindowTextsAtOn
     PressButton(dialog, kFrench);
     EXPECT_TRUE(WaitUntil([&] { return WindowText(frame) == L"Installation de Tapewright"; }));
     PressButton(dialog, IDOK);
-    EXPECT_TRUE(WaitUntil([&] { return setup.FindDialog(L"Tapewright") == nullptr; }));
+    EXPECT_TRUE(WaitUntil([&] { return setup.WaitForDialog(L"Tapewright", 0) == nullptr; }));
     HWND type = setup.WaitForDialog(nullptr);
     ASSERT_NE(type, nullptr);
     EXPECT_NE(WindowText(type), L"Tapewright Install");

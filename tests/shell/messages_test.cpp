@@ -1,6 +1,9 @@
 // Bank strings, message boxes and the cancel question: bounded loading and
 // formatting, unattended answers, buttons in the language of the bank, the
-// two wordings, a cancel that is asked about once; and the message pump.
+// two wordings, a cancel that is asked about once; and the message pump,
+// which long loops call by time: after every step that takes longer than the
+// interval (a block from a slow disk), and not after every step of a fast
+// one.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -129,6 +132,19 @@ TEST(CancelQuestion, CheckCancelAsksOnceEnterMeaningNoAndKeepsAConfirmedCancel)
     EXPECT_EQ(answerer.Boxes().size(), 2u);
 }
 
+// A hidden window of this thread whose messages go to `procedure`.
+HWND CreateProbeWindow(WNDPROC procedure)
+{
+    WNDCLASSW windowClass = {};
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = L"TestProbe";
+    UnregisterClassW(windowClass.lpszClassName, windowClass.hInstance);
+    RegisterClassW(&windowClass);
+    return CreateWindowW(windowClass.lpszClassName, L"", 0, 0, 0, 0, 0, nullptr, nullptr, windowClass.hInstance,
+                         nullptr);
+}
+
 std::vector<UINT> Handled;
 bool SecondSeenInsideFirst;
 
@@ -165,6 +181,41 @@ TEST(MessagePump, EndOfProgramKeepsTheFirstCodeAndSurvivesThePump)
     MSG msg;
     ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(msg.wParam, 1u);
+}
+
+int LastStepSeen;
+
+LRESULT CALLBACK StepWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_APP)
+        LastStepSeen = static_cast<int>(wParam);
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+// Runs `steps` steps of `stepMs` each, posting the step's number before its
+// drain; returns how many steps found their message handled right away.
+int StepsDrainedAtOnce(HWND window, int steps, DWORD stepMs)
+{
+    PumpMessages();
+    LastStepSeen = 0;
+    int drained = 0;
+    for (int step = 1; step <= steps; ++step) {
+        Sleep(stepMs);
+        PostMessageW(window, WM_APP, step, 0);
+        PumpMessagesWhenDue();
+        drained += LastStepSeen == step;
+    }
+    PumpMessages();
+    return drained;
+}
+
+TEST(Drain, SlowStepsDrainEveryTimeFastOnesByTime)
+{
+    HWND window = CreateProbeWindow(StepWindowProc);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(StepsDrainedAtOnce(window, 10, kDrainIntervalMs + 2), 10);
+    EXPECT_LT(StepsDrainedAtOnce(window, 200, 0), 100);
+    DestroyWindow(window);
 }
 
 }  // namespace

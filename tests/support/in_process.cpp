@@ -58,15 +58,3 @@ std::wstring BankString(UINT id)
     int length = LoadBankString(id, text, ARRAYSIZE(text) - 1);
     return std::wstring(text, static_cast<size_t>(length));
 }
-
-HWND CreateProbeWindow(WNDPROC procedure)
-{
-    WNDCLASSW windowClass = {};
-    windowClass.lpfnWndProc = procedure;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.lpszClassName = L"TestProbe";
-    UnregisterClassW(windowClass.lpszClassName, windowClass.hInstance);
-    RegisterClassW(&windowClass);
-    return CreateWindowW(windowClass.lpszClassName, L"", 0, 0, 0, 0, 0, nullptr, nullptr, windowClass.hInstance,
-                         nullptr);
-}

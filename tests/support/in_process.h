@@ -1,7 +1,7 @@
 #pragma once
 // Support for tests that run the setup code inside the test program: the
-// process state reset to a fresh run's, message boxes answered as they open,
-// and windows of the test's own.
+// process state reset to a fresh run's, and message boxes answered as they
+// open.
 #include <windows.h>
 
 #include <string>
@@ -41,6 +41,3 @@ private:
 
 // A bank string of the program (absolute ID).
 std::wstring BankString(UINT id);
-
-// A hidden window of this thread whose messages go to `procedure`.
-HWND CreateProbeWindow(WNDPROC procedure);

@@ -5,20 +5,15 @@ namespace {
 // A copy of this process's token whose Administrators entry is deny-only.
 HANDLE TokenWithoutAdministrators()
 {
-    HANDLE token = nullptr;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ALL_ACCESS, &token))
-        return nullptr;
-    SID_IDENTIFIER_AUTHORITY ntAuthority = SECURITY_NT_AUTHORITY;
-    PSID administrators = nullptr;
-    HANDLE restricted = nullptr;
-    if (AllocateAndInitializeSid(&ntAuthority, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0,
-                                 0, 0, 0, &administrators)) {
-        SID_AND_ATTRIBUTES disable = {administrators, 0};
-        if (!CreateRestrictedToken(token, 0, 1, &disable, 0, nullptr, 0, nullptr, &restricted))
-            restricted = nullptr;
-        FreeSid(administrators);
-    }
-    CloseHandle(token);
+    HANDLE token = nullptr, restricted = nullptr;
+    BYTE administrators[SECURITY_MAX_SID_SIZE];
+    DWORD size = sizeof administrators;
+    SID_AND_ATTRIBUTES disable = {administrators, 0};
+    if (OpenProcessToken(GetCurrentProcess(), TOKEN_ALL_ACCESS, &token) &&
+        CreateWellKnownSid(WinBuiltinAdministratorsSid, nullptr, administrators, &size))
+        CreateRestrictedToken(token, 0, 1, &disable, 0, nullptr, 0, nullptr, &restricted);
+    if (token)
+        CloseHandle(token);
     return restricted;
 }
 
@@ -98,11 +93,6 @@ HWND SetupProcess::WaitForCancelButton()
     return percent ? FindWindowExW(percent, nullptr, L"Button", nullptr) : nullptr;
 }
 
-HWND SetupProcess::FindDialog(const wchar_t* caption) const
-{
-    return FindProcessWindow(process_.dwProcessId, L"#32770", caption);
-}
-
 bool SetupProcess::Answer(const wchar_t* caption, int id, DWORD timeoutMs)
 {
     HWND box = WaitForDialog(caption, timeoutMs);
@@ -136,8 +126,7 @@ std::wstring ClassName(HWND window)
 
 std::wstring ItemText(HWND dialog, int id)
 {
-    HWND item = GetDlgItem(dialog, id);
-    return item ? WindowText(item) : std::wstring();
+    return WindowText(GetDlgItem(dialog, id));
 }
 
 void PressButton(HWND dialog, int id)
@@ -157,27 +146,22 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs)
     }
 }
 
-namespace {
-
-BOOL CALLBACK KeepLongestStatic(HWND child, LPARAM parameter)
+std::wstring MessageBoxText(HWND box)
 {
-    auto longest = reinterpret_cast<std::wstring*>(parameter);
-    std::wstring text = WindowText(child);
-    if (lstrcmpiW(ClassName(child).c_str(), L"Static") == 0 && text.size() > longest->size())
-        *longest = text;
-    return TRUE;
+    std::wstring longest;
+    for (HWND child = nullptr; (child = FindWindowExW(box, child, L"Static", nullptr)) != nullptr;) {
+        std::wstring text = WindowText(child);
+        if (text.size() > longest.size())
+            longest = text;
+    }
+    return longest;
 }
+
+namespace {
 
 const wchar_t kInternational[] = L"Control Panel\\International";
 
 }  // namespace
-
-std::wstring MessageBoxText(HWND box)
-{
-    std::wstring longest;
-    EnumChildWindows(box, KeepLongestStatic, reinterpret_cast<LPARAM>(&longest));
-    return longest;
-}
 
 RegionalLanguage::RegionalLanguage(const wchar_t* code)
     : previous_(ReadRegistryValue(kInternational, L"sLanguage", HKEY_CURRENT_USER))

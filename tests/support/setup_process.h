@@ -31,13 +31,11 @@ public:
     SetupProcess& operator=(const SetupProcess&) = delete;
 
     // A visible dialog (#32770) or the setup frame of this process; null
-    // after the timeout. A null caption matches any.
+    // after the timeout (0: at this moment). A null caption matches any.
     HWND WaitForDialog(const wchar_t* caption, DWORD timeoutMs = kWindowWait);
     HWND WaitForFrame(DWORD timeoutMs = kWindowWait);
     // The percent panel's button of the setup frame.
     HWND WaitForCancelButton();
-    // A visible dialog of this process, by caption, at this moment.
-    HWND FindDialog(const wchar_t* caption) const;
 
     // Waits for the message box `caption`, presses `id` and waits until the
     // box has gone; false when it never came or did not go.
