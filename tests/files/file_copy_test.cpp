@@ -3,6 +3,7 @@
 // file and nobody else's, and a failure that stays failed.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <thread>
 
 #include "files/copy_progress.h"
@@ -18,13 +19,6 @@ const std::wstring kShare = FixturePath(L"share-en");
 const std::wstring kTarget = L"C:\\TWCOPY\\";
 const std::wstring kDamaged = L"C:\\TWDAMAGED\\";
 const std::wstring kLibrary = L"dlg3d32.dll";
-
-std::wstring TemporaryFolder()
-{
-    wchar_t folder[MAX_PATH + 1];
-    DWORD chars = GetTempPathW(ARRAYSIZE(folder), folder);
-    return std::wstring(folder, chars);
-}
 
 // Installs a compressed file of the share into `destination`.
 int Install(const std::wstring& destination, const wchar_t* diskName, const wchar_t* name, bool versionChecked)
@@ -76,7 +70,7 @@ TEST_F(FileCopy, DamagedCompressedSourceIsAReadErrorAndReplacesNothing)
 {
     // A library without version information is replaced by any readable one.
     const std::wstring unversioned = ProductFile(L"readme.txt");
-    const std::set<std::wstring> temporaryBefore = FilesIn(TemporaryFolder());
+    const std::set<std::wstring> temporaryBefore = FilesIn(std::filesystem::temp_directory_path());
     for (const SourceDamage& damage : kEverySourceDamage) {
         for (auto [diskName, name, versionChecked] :
              {std::tuple{L"twserver.ex_", L"twserver.exe", false}, {L"dlg3d32.dl_", L"dlg3d32.dll", true}}) {
@@ -91,7 +85,7 @@ TEST_F(FileCopy, DamagedCompressedSourceIsAReadErrorAndReplacesNothing)
             EXPECT_EQ(answerer.Boxes()[0].caption, L"Error Reading File");
             EXPECT_NE(answerer.Boxes()[0].text.find(kDamaged + diskName), std::wstring::npos);
             EXPECT_TRUE(SameBytes(kTarget + kLibrary, unversioned));
-            EXPECT_EQ(FilesIn(TemporaryFolder()), temporaryBefore);
+            EXPECT_EQ(FilesIn(std::filesystem::temp_directory_path()), temporaryBefore);
         }
     }
     // Once a copy has failed, every later plain copy reports failure.
@@ -121,7 +115,7 @@ TEST_F(FileCopy, VersionCheckKeepsANewerFileRemovesNoOtherProgramsFileAndFailsWh
     const std::wstring system = SystemDirectory();
     const std::wstring othersFile = system + L"twother.tmp";
     const std::set<std::wstring> before = FilesIn(system);
-    const std::set<std::wstring> temporaryBefore = FilesIn(TemporaryFolder());
+    const std::set<std::wstring> temporaryBefore = FilesIn(std::filesystem::temp_directory_path());
     ASSERT_EQ(Install(system, L"dlg3d32.dl_", kLibrary.c_str(), true), 1);
     EXPECT_TRUE(SameBytes(system + kLibrary, FixturePath(L"dlg3d32-v1.dll")));
 
@@ -145,7 +139,7 @@ TEST_F(FileCopy, VersionCheckKeepsANewerFileRemovesNoOtherProgramsFileAndFailsWh
         EXPECT_TRUE(SameBytes(system + name, FixturePath(L"dlg3d32-v1.dll"))) << "left behind: " << name.c_str();
         DeleteFileW((system + name).c_str());
     }
-    EXPECT_EQ(FilesIn(TemporaryFolder()), temporaryBefore);
+    EXPECT_EQ(FilesIn(std::filesystem::temp_directory_path()), temporaryBefore);
     EXPECT_FALSE(CopyErrorFlag);
 
     // Something that is not a file stands where the library must go: the

@@ -120,16 +120,12 @@ TEST_F(Install, UnattendedInstallsPutEachTypesFilesInTheLanguagesNames)
         {L"/SMS: /TS:", L"en", kServerFiles, {}, true},
         {L"/SMS: /RA:", L"en", kServerFiles, {}, true},
         {L"/SMS: /EV:", L"en", kJobScopeFiles, {}, false},
-        {L"/L:2 /SMS: /EV:",
-         L"es",
+        {L"/L:2 /SMS: /EV:", L"es",
          {L"instalar.exe", L"leame.txt", L"nmsapi.dll", L"jobscope.exe", L"jobscope.hlp", L"twdiag.exe"},
-         {{L"instalar.exe", L"setup.exe"}, {L"leame.txt", L"readme.txt"}},
-         false},
-        {L"/L:3 /SMS: /EV:",
-         L"fr",
+         {{L"instalar.exe", L"setup.exe"}, {L"leame.txt", L"readme.txt"}}, false},
+        {L"/L:3 /SMS: /EV:", L"fr",
          {L"setup.exe", L"lisezmoi.txt", L"nmsapi.dll", L"jobscope.exe", L"jobscope.hlp", L"twdiag.exe"},
-         {{L"lisezmoi.txt", L"readme.txt"}},
-         false},
+         {{L"lisezmoi.txt", L"readme.txt"}}, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.options);

@@ -28,20 +28,21 @@ RegistryValue Read(const wchar_t* key, const wchar_t* name)
     return ReadRegistryValue(KeyOf(key), name);
 }
 
-void PutValue(const wchar_t* key, const wchar_t* name, DWORD type, const void* data, DWORD bytes)
+bool PutValue(const wchar_t* key, const wchar_t* name, DWORD type, const void* data, DWORD bytes)
 {
-    EXPECT_EQ(RegSetKeyValueW(HKEY_LOCAL_MACHINE, KeyOf(key).c_str(), name, type, data, bytes), ERROR_SUCCESS);
+    return RegSetKeyValueW(HKEY_LOCAL_MACHINE, KeyOf(key).c_str(), name, type, data, bytes) == ERROR_SUCCESS;
 }
 
 // A key whose children must be volatile too, so setup cannot create its own
 // (non-volatile) keys below it.
-void CreateVolatileKey(const std::wstring& path)
+bool CreateVolatileKey(const std::wstring& path)
 {
     HKEY handle;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS,
-                              nullptr, &handle, nullptr),
-              ERROR_SUCCESS);
+    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr,
+                        &handle, nullptr) != ERROR_SUCCESS)
+        return false;
     RegCloseKey(handle);
+    return true;
 }
 
 // Values in the key, or -1 when it does not exist.
@@ -115,10 +116,10 @@ TEST_F(RegistryTest, InstallOverAConfigurationKeepsSettingsAndRewritesPaths)
     const wchar_t soon[] = L"soon";
     const BYTE twoBytes[] = {1, 2};
     const wchar_t oldData[] = L"E:\\OLD\\";
-    PutValue(L"User Interface", L"Wait time", REG_SZ, soon, sizeof soon);
-    PutValue(L"Backup Engine", L"Max Buffer Size", REG_BINARY, twoBytes, sizeof twoBytes);
-    PutValue(L"User Interface", L"Data Path", REG_SZ, oldData, sizeof oldData);
-    PutValue(L"Catalogs", L"Catalog Path Remote", REG_SZ, oldData, sizeof oldData);
+    ASSERT_TRUE(PutValue(L"User Interface", L"Wait time", REG_SZ, soon, sizeof soon));
+    ASSERT_TRUE(PutValue(L"Backup Engine", L"Max Buffer Size", REG_BINARY, twoBytes, sizeof twoBytes));
+    ASSERT_TRUE(PutValue(L"User Interface", L"Data Path", REG_SZ, oldData, sizeof oldData));
+    ASSERT_TRUE(PutValue(L"Catalogs", L"Catalog Path Remote", REG_SZ, oldData, sizeof oldData));
 
 
     // The paths follow this install, whatever was there; a destination
@@ -200,12 +201,12 @@ TEST_F(RegistryTest, KeyThatCannotBeCreatedEndsOnlyItsOwnTableWalk)
 {
     // Below a volatile key, setup's keys exist only where they were made
     // beforehand (volatile too); every other key fails to be created.
-    CreateVolatileKey(kTapewright);
+    ASSERT_TRUE(CreateVolatileKey(kTapewright));
     EXPECT_EQ(WriteRegistryDefaults(HKEY_LOCAL_MACHINE), DWORD{ERROR_CHILD_MUST_BE_VOLATILE});
     EXPECT_EQ(ValueCount(L""), 0) << "the first key fails: nothing is written";
 
     for (const wchar_t* key : {L"User Interface", L"Catalogs", L"Compression", L"Translators"})
-        CreateVolatileKey(KeyOf(key));
+        ASSERT_TRUE(CreateVolatileKey(KeyOf(key))) << key;
     EXPECT_EQ(WriteRegistryDefaults(HKEY_LOCAL_MACHINE), DWORD{ERROR_CHILD_MUST_BE_VOLATILE});
     EXPECT_COUNTS((std::vector<KeyCount>{
         {L"User Interface", 56 + 1},  // both tables start here
