@@ -62,8 +62,8 @@ TEST_F(DestinationChecks, FilesAboutToBeReplacedMustNotBeHeldOpen)
     {
         // TWWINNT.EXE is not installed for JobScope Only; a program holding
         // a file that is not the product's does not matter either.
-        HeldFile monitor(kDir + L"TWWINNT.EXE", 0);
-        HeldFile other(kDir + L"unrelated.dat", 0);
+        HeldFile monitor = HoldFile(kDir + L"TWWINNT.EXE", 0);
+        HeldFile other = HoldFile(kDir + L"unrelated.dat", 0);
         MessageBoxAnswerer answerer({IDCANCEL});
         EXPECT_EQ(CheckFilesInUse(kDir.c_str()), 1);
         EXPECT_TRUE(answerer.Boxes().empty());
@@ -71,8 +71,8 @@ TEST_F(DestinationChecks, FilesAboutToBeReplacedMustNotBeHeldOpen)
     {
         // Open for reading with full sharing still counts: the check wants
         // exclusive write access.
-        HeldFile jobscope(kDir + L"jobscope.exe", FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
-        ASSERT_TRUE(jobscope.Held());
+        HeldFile jobscope = HoldFile(kDir + L"jobscope.exe", FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
+        ASSERT_NE(jobscope.get(), INVALID_HANDLE_VALUE);
         MessageBoxAnswerer answerer({IDRETRY, IDCANCEL});
         EXPECT_EQ(CheckFilesInUse(kDir.c_str()), 2);
         ASSERT_EQ(answerer.Boxes().size(), 2u);

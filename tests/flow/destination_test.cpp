@@ -28,13 +28,10 @@ protected:
 TEST_F(Destination, OnlyLocalFixedDrivesAreAccepted)
 {
     EXPECT_TRUE(IsLocalFixedDrive(L"C:\\TAPWRITE\\NT"));
-    EXPECT_FALSE(IsLocalFixedDrive(L"c:relative"));  // taken from C:'s current directory
-    EXPECT_FALSE(IsLocalFixedDrive(L"C:"));
-    EXPECT_FALSE(IsLocalFixedDrive(L"A:\\TAPWRITE"));  // the floppy drive
-    EXPECT_FALSE(IsLocalFixedDrive(L"\\\\SERVER\\SHARE\\TAPWRITE"));
-    EXPECT_FALSE(IsLocalFixedDrive(L"TAPW"));
-    EXPECT_FALSE(IsLocalFixedDrive(L"\\TAPWRITE"));
-    EXPECT_FALSE(IsLocalFixedDrive(L""));
+    // c:relative is taken from C:'s current directory; A: is the floppy drive.
+    for (const wchar_t* path : {L"c:relative", L"C:", L"A:\\TAPWRITE", L"\\\\SERVER\\SHARE\\TAPWRITE", L"TAPW",
+                                L"\\TAPWRITE", L""})
+        EXPECT_FALSE(IsLocalFixedDrive(path)) << path;
 }
 
 TEST_F(Destination, PathIsCheckedBeforeEveryLevelIsCreated)
@@ -70,7 +67,7 @@ TEST_F(Destination, RelativePathIsTakenFromTheWindowsDirectory)
     wchar_t path[kPathChars] = L"TAPW";
     EXPECT_EQ(PrepareDestination(path), kDestinationReady);
     wchar_t windows[MAX_PATH];
-    GetWindowsDirectoryW(windows, MAX_PATH);
+    GetWindowsDirectoryW(windows, ARRAYSIZE(windows));
     EXPECT_EQ(lstrcmpiW(path, (std::wstring(windows) + L"\\TAPW").c_str()), 0);
     EXPECT_TRUE(IsDirectory(std::wstring(windows) + L"\\TAPW\\CATALOGS"));
 }
@@ -96,8 +93,7 @@ TEST_F(Destination, DestinationOptionPassesTheDialogsChecks)
     EXPECT_STREQ(path, L"C:\\TWDEST\\NT\\");
     EXPECT_FALSE(CommonGroup);
 
-    HANDLE file = CreateFileW(L"C:\\TWFILE", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    CloseHandle(file);
+    CreateEmptyFile(L"C:\\TWFILE");
     struct Case {
         std::wstring destination;
         const wchar_t* caption;  // of the message the dialog would show

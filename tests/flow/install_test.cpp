@@ -1,12 +1,14 @@
 // Whole installs by setup.exe, unattended and driven by hand, checked on the
 // system afterwards: the files with their bytes and times, the product's
-// registry configuration, and every way the install can be stopped.
+// registry configuration, and the exit code of every way the install ends,
+// which tells a deployment tool whether it completed.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <map>
 
-#include "files/file_table.h"
 #include "res/resource_ids.h"
+#include "shell/setup_state.h"
 #include "support/in_process.h"
 #include "support/install_support.h"
 #include "support/setup_process.h"
@@ -16,7 +18,8 @@ namespace {
 const std::wstring kTarget = L"C:\\TAPWRITE\\NT\\";
 const std::wstring kOther = L"C:\\TWTEST\\NT\\";
 const std::wstring kTapewright = L"Software\\Velmar\\Tapewright";
-const wchar_t kInstallToTarget[] = L"/DEST:C:\\TAPWRITE\\NT";
+const DWORD kCompleted = kExitCompleted;
+const DWORD kNotCompleted = kExitNotCompleted;
 
 const std::set<std::wstring> kServerFiles = {
     L"setup.exe",    L"readme.txt",   L"twevents.dll", L"twnetat.dll", L"twnetspx.dll", L"twnettcp.dll",
@@ -27,28 +30,21 @@ const std::set<std::wstring> kServerFiles = {
 const std::set<std::wstring> kJobScopeFiles = {L"setup.exe",    L"readme.txt",   L"nmsapi.dll",
                                                L"jobscope.exe", L"jobscope.hlp", L"twdiag.exe"};
 
-SetupLaunch From(const std::wstring& folder)
-{
-    SetupLaunch launch;
-    launch.program = folder + L"setup.exe";
-    return launch;
-}
-
 SetupLaunch FromShare(const std::wstring& language = L"en")
 {
     return From(FixturePath(L"share-" + language));
 }
 
-std::wstring Arguments(const std::wstring& options)
+std::wstring ToTarget(const std::wstring& options)
 {
-    return options + L" " + kInstallToTarget;
+    return options + L" /DEST:C:\\TAPWRITE\\NT";
 }
 
-void MakeTarget()
-{
-    CreateDirectoryW(L"C:\\TAPWRITE", nullptr);
-    CreateDirectoryW(kTarget.c_str(), nullptr);
-}
+// A directory where a file must go holds the copy at "Error Opening
+// Destination File" until it is removed.
+const std::wstring kBlocked = kTarget + L"twnetat.dll";
+// The first file of disk 2, where the test disks are cut.
+const std::wstring kFirstOnDisk2 = L"twevtenu.dl_";
 
 // The installed files are exactly `expected`, each the product's own bytes
 // with the product's last-write time. `productNames` maps installed names
@@ -69,38 +65,26 @@ void ExpectInstalled(const std::wstring& dir, const std::set<std::wstring>& expe
     EXPECT_TRUE(SameBytes(SystemDirectory() + L"dlg3d32.dll", FixturePath(L"dlg3d32-v1.dll")));
 }
 
-// Answers the readme question No, waits for the button to read "OK" and
-// presses it; the program must then end with code 0.
-#define FINISH_INTERACTIVE(setup) do { SCOPED_TRACE("FINISH_INTERACTIVE"); FinishInteractive(setup); } while (0)
-void FinishInteractive(SetupProcess& setup)
+// Answers the readme question (Yes must open the readme in the editor),
+// waits for the button to read "OK" and presses it; the program must then
+// end as completed.
+#define FINISH_INTERACTIVE(...) do { SCOPED_TRACE("FINISH_INTERACTIVE"); FinishInteractive(__VA_ARGS__); } while (0)
+void FinishInteractive(SetupProcess& setup, int readme = IDNO)
 {
-    HWND readme = setup.WaitForDialog(L"Read Important Information", 60000);
-    ASSERT_NE(readme, nullptr);
-    PressButton(readme, IDNO);
-    HWND button = FindCancelButton(setup.WaitForFrame());
+    ASSERT_TRUE(setup.Answer(L"Read Important Information", readme, 60000));
+    HWND editor = nullptr;
+    if (readme == IDYES) {
+        EXPECT_TRUE(WaitUntil([&] {
+            editor = FindWindowW(L"Notepad", nullptr);
+            return editor && WindowText(editor).find(L"readme") != std::wstring::npos;
+        }));
+        PostMessageW(editor, WM_CLOSE, 0, 0);
+    }
+    HWND button = setup.WaitForCancelButton();
     ASSERT_NE(button, nullptr);
     EXPECT_TRUE(WaitUntil([&] { return WindowText(button) == L"OK"; }));
     PostMessageW(button, BM_CLICK, 0, 0);
-    EXPECT_EQ(setup.WaitForExit(), 0u);
-}
-
-// Presses `id` in the dialog and waits until it has gone.
-bool Answer(HWND dialog, int id)
-{
-    PressButton(dialog, id);
-    return WaitUntil([&] { return !IsWindow(dialog); });
-}
-
-// The disk name of the first file of the table that lies on `disk`.
-std::wstring FirstFileOn(const std::wstring& disk)
-{
-    std::set<std::wstring> present = FilesIn(disk);
-    for (int i = 0; i < kFileCount; ++i) {
-        std::wstring name = BankString(1000 + kFileTable[i].compressedNameId);
-        if (present.count(name))
-            return name;
-    }
-    return L"";
+    EXPECT_EQ(setup.WaitForExit(), kCompleted);
 }
 
 class Install : public ::testing::Test {
@@ -114,12 +98,15 @@ protected:
 
     static void Clean()
     {
-        for (const wchar_t* tree : {L"C:\\TAPWRITE", L"C:\\TWTEST", L"C:\\TWBLOCK", L"C:\\TWDISKS"})
+        for (const wchar_t* tree : {L"C:\\TAPWRITE", L"C:\\TWTEST", L"C:\\TWBLOCK", L"C:\\TWDISKS", L"C:\\TWDAMAGED"})
             RemoveTree(tree);
         RemoveProductRegistry();
         DeleteFileW((SystemDirectory() + L"dlg3d32.dll").c_str());
     }
 };
+
+// The ways an install is stopped, each of which a deployment tool must see.
+class Outcome : public Install {};
 
 TEST_F(Install, UnattendedInstallsPutEachTypesFilesInTheLanguagesNames)
 {
@@ -133,131 +120,69 @@ TEST_F(Install, UnattendedInstallsPutEachTypesFilesInTheLanguagesNames)
         {L"/SMS: /TS:", L"en", kServerFiles, {}, true},
         {L"/SMS: /RA:", L"en", kServerFiles, {}, true},
         {L"/SMS: /EV:", L"en", kJobScopeFiles, {}, false},
-        {L"/L:2 /SMS: /EV:",
-         L"es",
+        {L"/L:2 /SMS: /EV:", L"es",
          {L"instalar.exe", L"leame.txt", L"nmsapi.dll", L"jobscope.exe", L"jobscope.hlp", L"twdiag.exe"},
-         {{L"instalar.exe", L"setup.exe"}, {L"leame.txt", L"readme.txt"}},
-         false},
-        {L"/L:3 /SMS: /EV:",
-         L"fr",
+         {{L"instalar.exe", L"setup.exe"}, {L"leame.txt", L"readme.txt"}}, false},
+        {L"/L:3 /SMS: /EV:", L"fr",
          {L"setup.exe", L"lisezmoi.txt", L"nmsapi.dll", L"jobscope.exe", L"jobscope.hlp", L"twdiag.exe"},
-         {{L"lisezmoi.txt", L"readme.txt"}},
-         false},
+         {{L"lisezmoi.txt", L"readme.txt"}}, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.options);
         Clean();
-        SetupProcess setup(Arguments(c.options), FromShare(c.share));
-        EXPECT_EQ(setup.WaitForExit(60000), 0u);
+        // Files of an older version go.
+        for (const wchar_t* name : {L"LAUNCHNT.EXE", L"LDRSETUP.EXE"})
+            CreateEmptyFile(kTarget + name);
+        SetupProcess setup(ToTarget(c.options), FromShare(c.share));
+        EXPECT_EQ(setup.WaitForExit(60000), kCompleted);
         EXPECT_INSTALLED(kTarget, c.files, c.productNames);
 
         RegistryValue font = ReadRegistryValue(kTapewright + L"\\Display", L"Font Face");
         EXPECT_EQ(font.present, c.configured);
-        if (!c.configured)
-            continue;
-        EXPECT_EQ(font.type, DWORD{REG_SZ});
-        EXPECT_EQ(ReadRegistryValue(kTapewright + L"\\Catalogs", L"Catalog Path Remote").Text(),
-                  L"\\\\" + ComputerName() + L"\\C$\\TAPWRITE\\NT\\CATALOGS\\");
+        if (c.configured) {
+            EXPECT_EQ(font.type, DWORD{REG_SZ});
+            EXPECT_EQ(ReadRegistryValue(kTapewright + L"\\Catalogs", L"Catalog Path Remote").Text(),
+                      L"\\\\" + ComputerName() + L"\\C$\\TAPWRITE\\NT\\CATALOGS\\");
+        }
     }
 }
 
-TEST_F(Install, FilesOfAnOlderVersionAreRemoved)
-{
-    MakeTarget();
-    for (const wchar_t* name : {L"LAUNCHNT.EXE", L"LDRSETUP.EXE", L"notes.txt"})
-        CreateEmptyFile(kTarget + name);
-    SetupProcess setup(Arguments(L"/SMS: /EV:"), FromShare());
-    EXPECT_EQ(setup.WaitForExit(60000), 0u);
-    std::set<std::wstring> expected = kJobScopeFiles;
-    expected.insert(L"notes.txt");
-    EXPECT_EQ(FilesIn(kTarget), expected);
-}
-
+// Declining to replace a prior install asks for the destination again.
 TEST_F(Install, InteractiveInstallAsksForTheDestinationAndEndsOnOk)
 {
+    CreateEmptyFile(kOther + L"twwinnt.exe");
     SetupProcess setup(L"/L:1", FromShare());
     HWND type = setup.WaitForDialog(L"Tapewright Install");
     ASSERT_NE(type, nullptr);
     PressButton(type, IDC_TYPE_BACKUP);
-    HWND dialog = setup.WaitForDialog(L"Specify Directory");
-    ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(ItemText(dialog, IDC_DEST_EDIT), L"C:\\TAPWRITE\\NT");
-    EXPECT_EQ(ItemText(dialog, IDC_DEST_TEXT), BankString(1000 + IDS_DEST_TEXT));
-    EXPECT_EQ(ItemText(dialog, IDC_DEST_COMMON), BankString(1000 + IDS_DEST_COMMON));
-    SetDlgItemTextW(dialog, IDC_DEST_EDIT, L"C:\\TWTEST\\NT");
-    PressButton(dialog, IDOK);
-    FINISH_INTERACTIVE(setup);
-    EXPECT_INSTALLED(kOther, kServerFiles);
-}
-
-TEST_F(Install, ReadmeOpensInTheEditorWhenWanted)
-{
-    SetupProcess setup(Arguments(L"/L:1 /EV:"), FromShare());
-    HWND readme = setup.WaitForDialog(L"Read Important Information", 60000);
-    ASSERT_NE(readme, nullptr);
-    PressButton(readme, IDYES);
-    HWND editor = nullptr;
-    EXPECT_TRUE(WaitUntil([&] {
-        editor = FindWindowW(L"Notepad", nullptr);
-        return editor && WindowText(editor).find(L"readme") != std::wstring::npos;
-    }));
-    if (editor)
-        PostMessageW(editor, WM_CLOSE, 0, 0);
-    HWND button = FindCancelButton(setup.WaitForFrame());
-    EXPECT_TRUE(WaitUntil([&] { return WindowText(button) == L"OK"; }));
-}
-
-TEST_F(Install, DecliningToReplaceAPriorInstallAsksForTheDestinationAgain)
-{
-    CreateDirectoryW(L"C:\\TWTEST", nullptr);
-    CreateDirectoryW(kOther.c_str(), nullptr);
-    CreateEmptyFile(kOther + L"twwinnt.exe");
-
-    SetupProcess setup(L"/L:1 /TS:", FromShare());
-    HWND dialog = setup.WaitForDialog(L"Specify Directory");
-    ASSERT_NE(dialog, nullptr);
-    SetDlgItemTextW(dialog, IDC_DEST_EDIT, L"C:\\TWTEST\\NT\\");
-    PressButton(dialog, IDOK);
-    HWND question = setup.WaitForDialog(L"Directory In Use");
-    ASSERT_NE(question, nullptr);
-    PressButton(question, IDNO);
-
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
-    dialog = setup.WaitForDialog(L"Specify Directory");
-    ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(ItemText(dialog, IDC_DEST_EDIT), L"C:\\TWTEST\\NT");
-    PressButton(dialog, IDOK);
-    question = setup.WaitForDialog(L"Directory In Use");
-    ASSERT_NE(question, nullptr);
-    PressButton(question, IDYES);
-    FINISH_INTERACTIVE(setup);
-    EXPECT_INSTALLED(kOther, kServerFiles);
-}
-
-TEST_F(Install, DestinationDialogRefusesWhatItCannotUse)
-{
-    CreateEmptyFile(L"C:\\TWBLOCK");
-    SetupProcess setup(L"/L:1 /TS:", FromShare());
-    HWND dialog = setup.WaitForDialog(L"Specify Directory");
-    ASSERT_NE(dialog, nullptr);
-
-    struct Case {
-        const wchar_t* path;
-        const wchar_t* caption;
-    } cases[] = {
-        {L"C:\\TWTEST\\MY DIR", L"Invalid Destination Path"},
-        {L"\\\\SERVER\\SHARE\\TAPW", L"Installation Warning"},
-        {L"C:\\TWBLOCK\\NT", L"Unable to Create Destination Path"},
-    };
-    for (const Case& c : cases) {
-        SetDlgItemTextW(dialog, IDC_DEST_EDIT, c.path);
+    for (int answer : {IDNO, IDYES}) {
+        HWND dialog = setup.WaitForDialog(L"Specify Directory");
+        ASSERT_NE(dialog, nullptr);
+        if (answer == IDNO) {
+            EXPECT_EQ(ItemText(dialog, IDC_DEST_EDIT), L"C:\\TAPWRITE\\NT");
+            EXPECT_EQ(ItemText(dialog, IDC_DEST_TEXT), BankString(1000 + IDS_DEST_TEXT));
+            EXPECT_EQ(ItemText(dialog, IDC_DEST_COMMON), BankString(1000 + IDS_DEST_COMMON));
+            SetDlgItemTextW(dialog, IDC_DEST_EDIT, L"C:\\TWTEST\\NT\\");
+        } else {
+            EXPECT_EQ(ItemText(dialog, IDC_DEST_EDIT), L"C:\\TWTEST\\NT");
+        }
         PressButton(dialog, IDOK);
-        HWND box = setup.WaitForDialog(c.caption);
-        ASSERT_NE(box, nullptr) << c.path;
-        ASSERT_TRUE(Answer(box, IDOK));
-        EXPECT_TRUE(IsWindow(dialog)) << c.path;
+        ASSERT_TRUE(setup.Answer(L"Directory In Use", answer));
+        ASSERT_TRUE(answer == IDYES || WaitUntil([&] { return !IsWindow(dialog); }));
     }
-    EXPECT_FALSE(Exists(L"C:\\TWTEST"));
+    FINISH_INTERACTIVE(setup, IDYES);
+    EXPECT_INSTALLED(kOther, kServerFiles);
+}
+
+TEST_F(Install, DestinationDialogStaysOnARefusalAndCancelIsAsked)
+{
+    SetupProcess setup(L"/L:1 /TS:", FromShare());
+    HWND dialog = setup.WaitForDialog(L"Specify Directory");
+    ASSERT_NE(dialog, nullptr);
+    SetDlgItemTextW(dialog, IDC_DEST_EDIT, L"C:\\TWTEST\\MY DIR");
+    PressButton(dialog, IDOK);
+    ASSERT_TRUE(setup.Answer(L"Invalid Destination Path", IDOK));
+    EXPECT_TRUE(IsWindow(dialog));
 
     SetDlgItemTextW(dialog, IDC_DEST_EDIT, L"");
     EXPECT_TRUE(WaitUntil([&] { return !IsWindowEnabled(GetDlgItem(dialog, IDOK)); }));
@@ -265,57 +190,39 @@ TEST_F(Install, DestinationDialogRefusesWhatItCannotUse)
     // Cancel asks first: No keeps the dialog, Yes ends the run.
     for (int answer : {IDNO, IDYES}) {
         PressButton(dialog, IDCANCEL);
-        HWND question = setup.WaitForDialog(L"Cancel Installation");
-        ASSERT_NE(question, nullptr);
-        ASSERT_TRUE(Answer(question, answer));
+        ASSERT_TRUE(setup.Answer(L"Cancel Installation", answer));
     }
-    EXPECT_EQ(setup.WaitForExit(), 1u);
+    EXPECT_EQ(setup.WaitForExit(), kNotCompleted);
 }
 
-TEST_F(Install, NumberedDisksArePromptedForInTurn)
+TEST_F(Install, NumberedDisksArePromptedForInTurnOrATypedPathServes)
 {
     const std::wstring disks = FixturePath(L"disks-en");
     ASSERT_TRUE(InsertDisk(disks + L"disk1\\"));
-    SetupProcess setup(Arguments(L"/L:1 /TS:"), From(L"A:\\"));
-
+    SetupProcess setup(ToTarget(L"/L:1 /TS:"), From(L"A:\\"));
     HWND prompt = setup.WaitForDialog(L"Load Install Disk", 60000);
     ASSERT_NE(prompt, nullptr);
     EXPECT_EQ(ItemText(prompt, IDC_DISK_WHERE),
               L"Please insert disk 2 in drive A:, or indicate the path where the files can be found:");
     EXPECT_EQ(ItemText(prompt, IDC_DISK_MISSING),
-              L"The file " + FirstFileOn(disks + L"disk2\\") + L" was not found on disk.");
+              L"The file " + kFirstOnDisk2 + L" was not found on disk.");
     EXPECT_EQ(ItemText(prompt, IDC_DISK_PATH), L"A:\\");
 
     // The wrong disk is asked for again; then disk 3 follows disk 2.
-    struct Step {
-        const wchar_t* insert;
-        const wchar_t* next;
-    } steps[] = {{L"disk3\\", L"disk 2"}, {L"disk2\\", L"disk 3"}};
-    for (const Step& step : steps) {
-        ASSERT_TRUE(InsertDisk(disks + step.insert));
-        ASSERT_TRUE(Answer(prompt, IDOK));
+    for (auto [insert, next] : {std::pair{L"disk3\\", L"disk 2"}, {L"disk2\\", L"disk 3"}}) {
+        ASSERT_TRUE(InsertDisk(disks + insert));
+        PressButton(prompt, IDOK);
+        ASSERT_TRUE(WaitUntil([&] { return !IsWindow(prompt); }));
         prompt = setup.WaitForDialog(L"Load Install Disk", 60000);
-        ASSERT_NE(prompt, nullptr) << step.insert;
-        EXPECT_NE(ItemText(prompt, IDC_DISK_WHERE).find(step.next), std::wstring::npos) << step.insert;
+        ASSERT_NE(prompt, nullptr) << insert;
+        EXPECT_NE(ItemText(prompt, IDC_DISK_WHERE).find(next), std::wstring::npos) << insert;
     }
-    ASSERT_TRUE(InsertDisk(disks + L"disk3\\"));
-    PressButton(prompt, IDOK);
-
-    FINISH_INTERACTIVE(setup);
-    EXPECT_INSTALLED(kTarget, kServerFiles);
-}
-
-TEST_F(Install, TypedPathServesEveryLaterFile)
-{
-    ASSERT_TRUE(InsertDisk(FixturePath(L"disks-en\\disk1")));
-    SetupProcess setup(Arguments(L"/L:1 /TS:"), From(L"A:\\"));
-    HWND prompt = setup.WaitForDialog(L"Load Install Disk", 60000);
-    ASSERT_NE(prompt, nullptr);
+    // A path typed instead serves every later file: the next thing asked is
+    // the readme.
     std::wstring share = FixturePath(L"share-en");
     share.pop_back();  // typed without the backslash
     SetDlgItemTextW(prompt, IDC_DISK_PATH, share.c_str());
     PressButton(prompt, IDOK);
-    // Every later file comes from there: the next thing asked is the readme.
     FINISH_INTERACTIVE(setup);
     EXPECT_INSTALLED(kTarget, kServerFiles);
 }
@@ -324,12 +231,10 @@ TEST_F(Install, FileMissingFromTheNextDiskIsReportedAfterOnePrompt)
 {
     const std::wstring copy = L"C:\\TWDISKS\\";
     CopyFolder(FixturePath(L"disks-en\\disk2"), copy);
-    std::wstring missing = FirstFileOn(copy);
-    ASSERT_FALSE(missing.empty());
-    DeleteFileW((copy + missing).c_str());
+    ASSERT_TRUE(DeleteFileW((copy + kFirstOnDisk2).c_str()));
 
     ASSERT_TRUE(InsertDisk(FixturePath(L"disks-en\\disk1")));
-    SetupProcess setup(Arguments(L"/L:1 /TS:"), From(L"A:\\"));
+    SetupProcess setup(ToTarget(L"/L:1 /TS:"), From(L"A:\\"));
     HWND prompt = setup.WaitForDialog(L"Load Install Disk", 60000);
     ASSERT_NE(prompt, nullptr);
     ASSERT_TRUE(InsertDisk(copy));
@@ -337,58 +242,152 @@ TEST_F(Install, FileMissingFromTheNextDiskIsReportedAfterOnePrompt)
 
     HWND error = setup.WaitForDialog(L"Error Opening Source File", 60000);
     ASSERT_NE(error, nullptr);
-    EXPECT_NE(MessageBoxText(error).find(L"\"A:\\" + missing + L"\""), std::wstring::npos);
-    EXPECT_EQ(setup.FindDialog(L"Load Install Disk"), nullptr);
+    EXPECT_NE(MessageBoxText(error).find(L"\"A:\\" + kFirstOnDisk2 + L"\""), std::wstring::npos);
+    EXPECT_EQ(setup.WaitForDialog(L"Load Install Disk", 0), nullptr);
     PressButton(error, IDOK);
-    EXPECT_EQ(setup.WaitForExit(), 1u);
+    EXPECT_EQ(setup.WaitForExit(), kNotCompleted);
 }
 
-TEST_F(Install, UnattendedDiskPromptIsACancel)
+TEST_F(Outcome, DestinationOptionThatCannotBeHonouredEndsBeforeAnyCopy)
 {
-    ASSERT_TRUE(InsertDisk(FixturePath(L"disks-en\\disk1")));
-    SetupProcess setup(Arguments(L"/SMS: /TS:"), From(L"A:\\"));
-    EXPECT_EQ(setup.WaitForExit(60000), 1u);
-}
-
-TEST_F(Install, CancelDuringTheCopyIsAskedYesEndsAndNoGoesOn)
-{
-    for (int answer : {IDNO, IDYES}) {
-        SCOPED_TRACE(answer == IDNO ? "No" : "Yes");
+    wchar_t windows[MAX_PATH];
+    GetWindowsDirectoryW(windows, ARRAYSIZE(windows));
+    // C:\TWTEST\NT cannot be used: a file has the name of its DATA folder.
+    for (const wchar_t* destination : {L"/DEST:", L"/DEST:C:\\TWTEST\\NT"}) {
+        SCOPED_TRACE(destination);
         Clean();
-        // A directory where a file must go holds the copy at "Error Opening
-        // Destination File" while the window's Cancel button is pressed.
-        MakeTarget();
-        CreateDirectoryW((kTarget + L"twnetat.dll").c_str(), nullptr);
-        SetupProcess setup(Arguments(L"/L:1 /TS:"), FromShare());
+        CreateEmptyFile(kOther + L"DATA");
+        SetupProcess setup(std::wstring(L"/SMS: /TS: ") + destination, FromShare());
+        EXPECT_EQ(setup.WaitForExit(60000), kNotCompleted);
+        EXPECT_FALSE(Exists(L"C:\\TAPWRITE"));
+        EXPECT_EQ(FilesIn(kOther), std::set<std::wstring>{L"DATA"});
+        EXPECT_FALSE(Exists(std::wstring(windows) + L"\\twdiag.exe"));
+    }
+}
+
+TEST_F(Outcome, FileHeldOpenOrADiskPromptEndsAnUnattendedInstall)
+{
+    CreateEmptyFile(kTarget + L"twnser.exe");
+    {
+        HeldFile running = HoldFile(kTarget + L"twnser.exe", FILE_SHARE_READ | FILE_SHARE_WRITE);
+        SetupProcess setup(ToTarget(L"/SMS: /TS:"), FromShare());
+        EXPECT_EQ(setup.WaitForExit(60000), kNotCompleted);
+        EXPECT_EQ(FilesIn(kTarget), std::set<std::wstring>{L"twnser.exe"});
+    }
+    // Unattended, a disk prompt counts as a cancel.
+    ASSERT_TRUE(InsertDisk(FixturePath(L"disks-en\\disk1")));
+    SetupProcess setup(ToTarget(L"/SMS: /TS:"), From(L"A:\\"));
+    EXPECT_EQ(setup.WaitForExit(60000), kNotCompleted);
+}
+
+// The Cancel button, closing the window and the end of the session during
+// the copy all ask first; only No lets the install complete.
+TEST_F(Outcome, CancelDuringTheCopyIsAskedAndOnlyNoGoesOn)
+{
+    struct Case {
+        const char* what;
+        UINT message;
+        int answer;
+    } cases[] = {
+        {"Cancel, No", BM_CLICK, IDNO},
+        {"Cancel, Yes", BM_CLICK, IDYES},
+        {"close", WM_CLOSE, IDYES},
+        {"session end", WM_QUERYENDSESSION, IDYES},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Clean();
+        std::filesystem::create_directories(kBlocked);
+        SetupProcess setup(ToTarget(L"/L:1 /TS:"), FromShare());
         HWND box = setup.WaitForDialog(L"Error Opening Destination File", 60000);
         ASSERT_NE(box, nullptr);
-        HWND button = FindCancelButton(setup.WaitForFrame());
-        ASSERT_NE(button, nullptr);
-        PostMessageW(button, BM_CLICK, 0, 0);
+        HWND frame = setup.WaitForFrame();
+        PostMessageW(c.message == BM_CLICK ? setup.WaitForCancelButton() : frame, c.message, 0, 0);
+        if (c.message != BM_CLICK) {
+            ASSERT_TRUE(setup.Answer(L"Cancel Installation", c.answer));
+        }
+        // The system goes on to end the session; the copy, freed, goes on
+        // until it sees the cancel.
+        if (c.message == WM_QUERYENDSESSION)
+            PostMessageW(frame, WM_ENDSESSION, TRUE, 0);
         Sleep(300);
-        RemoveDirectoryW((kTarget + L"twnetat.dll").c_str());
-        PressButton(box, IDRETRY);
-        HWND question = setup.WaitForDialog(L"Cancel Installation");
-        ASSERT_NE(question, nullptr);
-        PressButton(question, answer);
-        if (answer == IDNO) {
+        if (c.message != WM_CLOSE) {
+            RemoveDirectoryW(kBlocked.c_str());
+            PressButton(box, IDRETRY);
+        }
+        if (c.message == BM_CLICK) {
+            ASSERT_TRUE(setup.Answer(L"Cancel Installation", c.answer));
+        }
+        if (c.answer == IDNO) {
             FINISH_INTERACTIVE(setup);
             EXPECT_INSTALLED(kTarget, kServerFiles);
         } else {
-            EXPECT_EQ(setup.WaitForExit(), 1u);
+            EXPECT_EQ(setup.WaitForExit(), kNotCompleted);
             EXPECT_FALSE(FilesIn(kTarget).count(L"TWWINNT.EXE"));
         }
     }
 }
 
-TEST_F(Install, FileHeldOpenStopsTheInstallBeforeTheCopy)
+TEST_F(Outcome, ClosingTheWindowUnderADialogEndsTheRunThere)
 {
-    MakeTarget();
-    CreateEmptyFile(kTarget + L"twnser.exe");
-    HeldFile running(kTarget + L"twnser.exe", FILE_SHARE_READ | FILE_SHARE_WRITE);
-    SetupProcess setup(Arguments(L"/SMS: /TS:"), FromShare());
-    EXPECT_EQ(setup.WaitForExit(60000), 1u);
-    EXPECT_EQ(FilesIn(kTarget), (std::set<std::wstring>{L"twnser.exe"}));
+    struct Case {
+        const wchar_t* arguments;
+        const wchar_t* dialog;
+        const wchar_t* next;  // the dialog that must never follow
+    } cases[] = {
+        {L"", L"Tapewright", L"Tapewright Install"},
+        {L"/L:1", L"Tapewright Install", L"Specify Directory"},
+        {L"/L:1 /TS:", L"Specify Directory", L"Directory In Use"},
+    };
+    RegionalLanguage english(L"ENU");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.dialog);
+        SetupProcess setup(c.arguments, FromShare());
+        ASSERT_NE(setup.WaitForDialog(c.dialog), nullptr);
+        PostMessageW(setup.WaitForFrame(), WM_CLOSE, 0, 0);
+        ASSERT_TRUE(setup.Answer(L"Cancel Installation", IDYES));
+        bool nextShown = false;
+        WaitUntil([&] {
+            nextShown = nextShown || setup.WaitForDialog(c.next, 0) != nullptr;
+            return setup.WaitForExit(0) != STILL_ACTIVE;
+        });
+        EXPECT_EQ(setup.WaitForExit(), kNotCompleted);
+        EXPECT_FALSE(nextShown);
+    }
+}
+
+TEST_F(Outcome, KeepingThePriorInstallThatTheDestinationOptionNamesEndsTheInstall)
+{
+    CreateEmptyFile(kOther + L"TWWINNT.EXE");
+    SetupProcess setup(L"/L:1 /TS: /DEST:C:\\TWTEST\\NT", FromShare());
+    ASSERT_TRUE(setup.Answer(L"Directory In Use", IDNO));
+    EXPECT_EQ(setup.WaitForExit(), kNotCompleted);
+    EXPECT_EQ(FilesIn(kOther), std::set<std::wstring>{L"TWWINNT.EXE"});
+}
+
+// From a share on which one compressed file is damaged, the install fails
+// and the files installed before it stay whole. JobScope Only installs
+// setup.exe and the readme, then dlg3d32.dll into the system directory,
+// then nmsapi.dll.
+TEST_F(Outcome, DamagedSourceFailsTheInstallAndKeepsTheFilesBefore)
+{
+    const std::wstring good = FixturePath(L"share-en");
+    const std::wstring share = L"C:\\TWDAMAGED\\";
+    const std::wstring library = SystemDirectory() + L"dlg3d32.dll";
+    for (const wchar_t* damaged : {L"dlg3d32.dl_", L"nmsapi.dl_"}) {
+        for (const SourceDamage& damage : kEverySourceDamage) {
+            SCOPED_TRACE(testing::Message() << damaged << ", " << damage.name);
+            Clean();
+            CopyFolder(good, share);
+            ASSERT_TRUE(WriteDamagedCopy(good + damaged, share + damaged, damage));
+            SetupProcess setup(ToTarget(L"/SMS: /EV:"), From(share));
+            EXPECT_EQ(setup.WaitForExit(60000), kNotCompleted);
+            for (const wchar_t* name : {L"setup.exe", L"readme.txt"})
+                EXPECT_TRUE(SameBytes(kTarget + name, ProductFile(name))) << name;
+            EXPECT_EQ(SameBytes(library, FixturePath(L"dlg3d32-v1.dll")), damaged == std::wstring(L"nmsapi.dl_"));
+            EXPECT_FALSE(FilesIn(kTarget).count(L"jobscope.exe"));
+        }
+    }
 }
 
 }  // namespace

@@ -36,18 +36,12 @@ TEST(InstallTypeOptions, FirstOptionInOrderWinsWithoutAdministratorRights)
 
 TEST(InstallTypeDialog, OnlyAnAdministratorMayChooseTheServerTypes)
 {
-    const struct {
-        int id;
-        const wchar_t* text;
-    } texts[] = {
-        {IDC_TYPE_BACKUP, L"&Backup Server"},
-        {IDC_TYPE_REMOTE, L"&Remote Admin"},
-        {IDC_TYPE_JOBSCOPE, L"&JobScope Only"},
-        {IDCANCEL, L"Cancel"},
-        {IDC_TYPE_BACKUP_TEXT, L"Install all the files for the backup application."},
-        {IDC_TYPE_REMOTE_TEXT, L"Install the files to fully administer remote Backup Servers."},
-        {IDC_TYPE_JOBSCOPE_TEXT, L"Install just the JobScope monitoring application."},
-        {IDC_TYPE_QUIT_TEXT, L"Quit without installing anything."},
+    ResetSetupState();
+    const std::pair<int, UINT> texts[] = {
+        {IDC_TYPE_BACKUP, IDS_TYPE_BACKUP},           {IDC_TYPE_REMOTE, IDS_TYPE_REMOTE},
+        {IDC_TYPE_JOBSCOPE, IDS_TYPE_JOBSCOPE},       {IDCANCEL, IDS_CANCEL},
+        {IDC_TYPE_BACKUP_TEXT, IDS_TYPE_BACKUP_TEXT}, {IDC_TYPE_REMOTE_TEXT, IDS_TYPE_REMOTE_TEXT},
+        {IDC_TYPE_JOBSCOPE_TEXT, IDS_TYPE_JOBSCOPE_TEXT}, {IDC_TYPE_QUIT_TEXT, IDS_TYPE_QUIT_TEXT},
     };
     for (bool administrator : {true, false}) {
         SCOPED_TRACE(administrator ? "administrator" : "standard user");
@@ -56,15 +50,13 @@ TEST(InstallTypeDialog, OnlyAnAdministratorMayChooseTheServerTypes)
         SetupProcess setup(L"/L:1", launch);
         HWND dialog = setup.WaitForDialog(L"Tapewright Install");
         ASSERT_NE(dialog, nullptr);
-        for (const auto& t : texts)
-            EXPECT_EQ(ItemText(dialog, t.id), t.text) << t.id;
+        for (auto [control, text] : texts)
+            EXPECT_EQ(ItemText(dialog, control), BankString(1000 + text)) << control;
         for (int id : {IDC_TYPE_BACKUP, IDC_TYPE_REMOTE})
             EXPECT_EQ(IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE, administrator) << id;
         for (int id : {IDC_TYPE_JOBSCOPE, IDCANCEL})
             EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, id))) << id;
-        if (!administrator) {
-            EXPECT_EQ(LOWORD(SendMessageW(dialog, DM_GETDEFID, 0, 0)), IDC_TYPE_JOBSCOPE);
-        }
+        EXPECT_EQ(LOWORD(SendMessageW(dialog, DM_GETDEFID, 0, 0)), administrator ? IDC_TYPE_BACKUP : IDC_TYPE_JOBSCOPE);
         // The install goes on with the destination.
         PressButton(dialog, administrator ? IDC_TYPE_REMOTE : IDC_TYPE_JOBSCOPE);
         EXPECT_NE(setup.WaitForDialog(L"Specify Directory"), nullptr);

@@ -28,38 +28,28 @@ RegistryValue Read(const wchar_t* key, const wchar_t* name)
     return ReadRegistryValue(KeyOf(key), name);
 }
 
-void PutValue(const wchar_t* key, const wchar_t* name, DWORD type, const void* data, DWORD bytes)
+bool PutValue(const wchar_t* key, const wchar_t* name, DWORD type, const void* data, DWORD bytes)
 {
-    EXPECT_EQ(RegSetKeyValueW(HKEY_LOCAL_MACHINE, KeyOf(key).c_str(), name, type, data, bytes), ERROR_SUCCESS);
-}
-
-void PutText(const wchar_t* key, const wchar_t* name, const wchar_t* text)
-{
-    PutValue(key, name, REG_SZ, text, (lstrlenW(text) + 1) * sizeof(wchar_t));
+    return RegSetKeyValueW(HKEY_LOCAL_MACHINE, KeyOf(key).c_str(), name, type, data, bytes) == ERROR_SUCCESS;
 }
 
 // A key whose children must be volatile too, so setup cannot create its own
 // (non-volatile) keys below it.
-void CreateVolatileKey(const std::wstring& path)
+bool CreateVolatileKey(const std::wstring& path)
 {
     HKEY handle;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS,
-                              nullptr, &handle, nullptr),
-              ERROR_SUCCESS);
+    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr,
+                        &handle, nullptr) != ERROR_SUCCESS)
+        return false;
     RegCloseKey(handle);
+    return true;
 }
 
 // Values in the key, or -1 when it does not exist.
 int ValueCount(const std::wstring& key)
 {
-    HKEY handle;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, KeyOf(key).c_str(), 0, KEY_QUERY_VALUE, &handle) != ERROR_SUCCESS)
-        return -1;
-    DWORD values = 0;
-    RegQueryInfoKeyW(handle, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values, nullptr, nullptr,
-                     nullptr, nullptr);
-    RegCloseKey(handle);
-    return static_cast<int>(values);
+    RegistryKey read = ReadRegistryKey(KeyOf(key));
+    return read.exists ? static_cast<int>(read.values.size()) : -1;
 }
 
 struct KeyCount {
@@ -97,28 +87,23 @@ TEST_F(RegistryTest, FreshInstallWritesEveryValueInTheFormItsTypeCallsFor)
     ASSERT_EQ(WriteRegistryDefaults(HKEY_LOCAL_MACHINE), 0u);
     EXPECT_COUNTS(kFullCounts);
     EXPECT_EQ(ValueCount(L""), 0);
-
     for (const KeyCount& count : kFullCounts) {
-        HKEY handle;
-        ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, KeyOf(count.key).c_str(), 0, KEY_READ, &handle), 0);
-        wchar_t name[256];
-        BYTE data[2048];
-        DWORD nameChars = ARRAYSIZE(name), type = 0, bytes = sizeof data;
-        for (DWORD index = 0; RegEnumValueW(handle, index, name, &nameChars, nullptr, &type, data, &bytes) == 0;
-             ++index, nameChars = ARRAYSIZE(name), bytes = sizeof data) {
+        for (const auto& [name, value] : ReadRegistryKey(KeyOf(count.key)).values) {
             SCOPED_TRACE(std::wstring(count.key) + L"\\" + name);
-            if (type == REG_SZ) {
-                std::wstring text(reinterpret_cast<const wchar_t*>(data), bytes / sizeof(wchar_t));
+            if (value.type == REG_SZ) {
+                std::wstring text(reinterpret_cast<const wchar_t*>(value.bytes.data()), value.bytes.size() / 2);
                 EXPECT_EQ(text.find(L'\0'), text.size() - 1) << "one terminator, at the end";
             } else {
                 // The application's window records and the empty alert list
                 // have their fixed sizes; numbers are DWORDs, 16-bit
                 // settings included.
-                EXPECT_EQ(bytes, type == REG_BINARY ? 116u : type == REG_MULTI_SZ ? 642u : type == REG_DWORD ? 4u : 0u)
-                    << "type " << type;
+                EXPECT_EQ(value.bytes.size(), value.type == REG_BINARY     ? 116u
+                                              : value.type == REG_MULTI_SZ ? 642u
+                                              : value.type == REG_DWORD    ? 4u
+                                                                           : 0u)
+                    << "type " << value.type;
             }
         }
-        RegCloseKey(handle);
     }
     // A 16-bit setting widened, a 32-bit one, a text.
     EXPECT_EQ(Read(L"User Interface", L"Search Limit").Number(), 250u);
@@ -128,25 +113,17 @@ TEST_F(RegistryTest, FreshInstallWritesEveryValueInTheFormItsTypeCallsFor)
 
 TEST_F(RegistryTest, InstallOverAConfigurationKeepsSettingsAndRewritesPaths)
 {
-    PutText(L"Display", L"Font Face", L"Courier New");
-    PutText(L"User Interface", L"Wait time", L"soon");
+    const wchar_t soon[] = L"soon";
     const BYTE twoBytes[] = {1, 2};
-    PutValue(L"Backup Engine", L"Max Buffer Size", REG_BINARY, twoBytes, sizeof twoBytes);
-    PutText(L"User Interface", L"Data Path", L"E:\\OLD\\");
-    PutText(L"Catalogs", L"Catalog Path Remote", L"\\\\OLD\\E$\\");
+    const wchar_t oldData[] = L"E:\\OLD\\";
+    ASSERT_TRUE(PutValue(L"User Interface", L"Wait time", REG_SZ, soon, sizeof soon));
+    ASSERT_TRUE(PutValue(L"Backup Engine", L"Max Buffer Size", REG_BINARY, twoBytes, sizeof twoBytes));
+    ASSERT_TRUE(PutValue(L"User Interface", L"Data Path", REG_SZ, oldData, sizeof oldData));
+    ASSERT_TRUE(PutValue(L"Catalogs", L"Catalog Path Remote", REG_SZ, oldData, sizeof oldData));
 
-    WriteProductConfiguration(L"C:\\TAPWRITE\\NT\\");
 
-    EXPECT_COUNTS(kFullCounts);
-    EXPECT_EQ(Read(L"Display", L"Font Face").Text(), L"Courier New");
-    RegistryValue waitTime = Read(L"User Interface", L"Wait time");
-    EXPECT_EQ(waitTime.type, DWORD{REG_SZ});
-    EXPECT_EQ(waitTime.Text(), L"soon");
-    RegistryValue bufferSize = Read(L"Backup Engine", L"Max Buffer Size");
-    EXPECT_EQ(bufferSize.type, DWORD{REG_BINARY});
-    EXPECT_EQ(bufferSize.bytes, std::vector<BYTE>(twoBytes, twoBytes + 2));
-
-    // The paths follow this install, whatever was there.
+    // The paths follow this install, whatever was there; a destination
+    // without a drive leaves them as they are.
     struct Path {
         const wchar_t* key;
         const wchar_t* name;
@@ -155,18 +132,22 @@ TEST_F(RegistryTest, InstallOverAConfigurationKeepsSettingsAndRewritesPaths)
         {L"User Interface", L"Data Path", L"C:\\TAPWRITE\\NT\\DATA\\"},
         {L"Catalogs", L"Catalog Path Remote", L"\\\\" + ComputerName() + L"\\C$\\TAPWRITE\\NT\\CATALOGS\\"},
     };
-    for (const Path& path : paths) {
-        RegistryValue value = Read(path.key, path.name);
-        EXPECT_EQ(value.type, DWORD{REG_SZ}) << path.name;
-        EXPECT_EQ(value.bytes.size(), (path.value.size() + 1) * sizeof(wchar_t)) << path.name;
-        EXPECT_EQ(value.Text(), path.value) << path.name;
+    for (const wchar_t* destination : {L"C:\\TAPWRITE\\NT\\", L"\\\\SRV1\\APPS\\TW\\"}) {
+        WriteProductConfiguration(destination);
+        EXPECT_COUNTS(kFullCounts);
+        for (const Path& path : paths) {
+            RegistryValue value = Read(path.key, path.name);
+            EXPECT_EQ(value.type, DWORD{REG_SZ}) << path.name;
+            EXPECT_EQ(value.bytes.size(), (path.value.size() + 1) * sizeof(wchar_t)) << path.name;
+            EXPECT_EQ(value.Text(), path.value) << path.name;
+        }
     }
-
-    // A destination without a drive leaves the paths as they are.
-    WriteProductConfiguration(L"\\\\SRV1\\APPS\\TW\\");
-    EXPECT_COUNTS(kFullCounts);
-    for (const Path& path : paths)
-        EXPECT_EQ(Read(path.key, path.name).Text(), path.value) << path.name;
+    RegistryValue waitTime = Read(L"User Interface", L"Wait time");
+    EXPECT_EQ(waitTime.type, DWORD{REG_SZ});
+    EXPECT_EQ(waitTime.Text(), soon);
+    RegistryValue bufferSize = Read(L"Backup Engine", L"Max Buffer Size");
+    EXPECT_EQ(bufferSize.type, DWORD{REG_BINARY});
+    EXPECT_EQ(bufferSize.bytes, std::vector<BYTE>(twoBytes, twoBytes + 2));
 }
 
 struct PathsWithGuard {
@@ -174,10 +155,7 @@ struct PathsWithGuard {
     wchar_t guard[8];
 
     PathsWithGuard() { wmemset(reinterpret_cast<wchar_t*>(this), 0xCCCC, sizeof *this / sizeof(wchar_t)); }
-    bool GuardIntact() const
-    {
-        return std::wstring(guard, ARRAYSIZE(guard)) == std::wstring(ARRAYSIZE(guard), wchar_t(0xCCCC));
-    }
+    bool GuardIntact() const { return std::wstring(guard, 8) == std::wstring(8, wchar_t(0xCCCC)); }
 };
 
 TEST(DataPathsTest, RemotePathsNameTheAdministrativeShareWhenReachableAndPartsAreCutToFit)
@@ -214,7 +192,6 @@ TEST(DataPathsTest, RemotePathsNameTheAdministrativeShareWhenReachableAndPartsAr
         EXPECT_EQ(block.paths.catalogRemote, c.catalogRemote);
         EXPECT_TRUE(block.GuardIntact());
     }
-
     PathsWithGuard block;
     EXPECT_FALSE(BuildDataPaths(L"\\\\SRV1\\APPS\\TW\\", L"SRV1", block.paths));
     EXPECT_EQ(block.paths.data[0], wchar_t(0xCCCC)) << "nothing filled";
@@ -224,12 +201,12 @@ TEST_F(RegistryTest, KeyThatCannotBeCreatedEndsOnlyItsOwnTableWalk)
 {
     // Below a volatile key, setup's keys exist only where they were made
     // beforehand (volatile too); every other key fails to be created.
-    CreateVolatileKey(kTapewright);
+    ASSERT_TRUE(CreateVolatileKey(kTapewright));
     EXPECT_EQ(WriteRegistryDefaults(HKEY_LOCAL_MACHINE), DWORD{ERROR_CHILD_MUST_BE_VOLATILE});
     EXPECT_EQ(ValueCount(L""), 0) << "the first key fails: nothing is written";
 
     for (const wchar_t* key : {L"User Interface", L"Catalogs", L"Compression", L"Translators"})
-        CreateVolatileKey(KeyOf(key));
+        ASSERT_TRUE(CreateVolatileKey(KeyOf(key))) << key;
     EXPECT_EQ(WriteRegistryDefaults(HKEY_LOCAL_MACHINE), DWORD{ERROR_CHILD_MUST_BE_VOLATILE});
     EXPECT_COUNTS((std::vector<KeyCount>{
         {L"User Interface", 56 + 1},  // both tables start here
@@ -239,21 +216,6 @@ TEST_F(RegistryTest, KeyThatCannotBeCreatedEndsOnlyItsOwnTableWalk)
         {L"Backup Engine", -1},       // the second table stops here
         {L"Translators", 0},
     }));
-}
-
-TEST_F(RegistryTest, SetRegistryValueWritesExactlyTheBytesGivenOrFails)
-{
-    const BYTE bytes[] = {0x11, 0x22, 0x33, 0x44};
-    EXPECT_EQ(SetRegistryValue(HKEY_LOCAL_MACHINE, KeyOf(L"Probe\\Deep").c_str(), L"Three", REG_BINARY, bytes, 3), 1);
-    EXPECT_EQ(Read(L"Probe\\Deep", L"Three").bytes, std::vector<BYTE>(bytes, bytes + 3));
-
-    // A value that cannot be set, and a key that cannot be created.
-    EXPECT_EQ(SetRegistryValue(HKEY_LOCAL_MACHINE, KeyOf(L"Probe").c_str(), L"None", REG_DWORD, nullptr, 4), 0);
-    EXPECT_FALSE(Read(L"Probe", L"None").present);
-    CreateVolatileKey(KeyOf(L"Volatile"));
-    EXPECT_EQ(SetRegistryValue(HKEY_LOCAL_MACHINE, KeyOf(L"Volatile\\Child").c_str(), L"Three", REG_BINARY, bytes,
-                               3),
-              0);
 }
 
 volatile LONG AccessViolations;
@@ -274,26 +236,16 @@ TEST_F(RegistryTest, FaultInsideTheRegistryCallsFailsOnlyThatCall)
     // rather than refusing the pointer with an error code.
     PVOID observer = AddVectoredExceptionHandler(1, CountAccessViolations);
     const DWORD number = 7;
-    struct Case {
-        const char* what;
-        const wchar_t* name;
-        DWORD type;
-        const void* data;
-        DWORD bytes;
-    } cases[] = {
-        {"unreadable text", L"Text", REG_SZ, unreadable, 16},
-        {"unreadable value name", reinterpret_cast<const wchar_t*>(0x10), REG_DWORD, &number, 4},
-    };
-    for (const Case& c : cases) {
+    const auto unreadableName = reinterpret_cast<const wchar_t*>(0x10);
+    for (auto [name, data] : {std::pair<const wchar_t*, const void*>{L"Text", unreadable}, {unreadableName, &number}}) {
+        SCOPED_TRACE(name == unreadableName ? "unreadable value name" : "unreadable text");
         AccessViolations = 0;
-        EXPECT_EQ(SetRegistryValue(HKEY_LOCAL_MACHINE, kTapewright.c_str(), c.name, c.type, c.data, c.bytes), 0)
-            << c.what;
-        EXPECT_GE(AccessViolations, 1) << c.what;
+        EXPECT_EQ(SetRegistryValue(HKEY_LOCAL_MACHINE, kTapewright.c_str(), name, REG_SZ, data, 4), 0);
+        EXPECT_GE(AccessViolations, 1);
 
         AccessViolations = 0;
-        EXPECT_EQ(SetRegistryValue(HKEY_LOCAL_MACHINE, kTapewright.c_str(), L"After", REG_DWORD, &number, 4), 1)
-            << c.what;
-        EXPECT_EQ(AccessViolations, 0) << c.what;
+        EXPECT_EQ(SetRegistryValue(HKEY_LOCAL_MACHINE, kTapewright.c_str(), L"After", REG_DWORD, &number, 4), 1);
+        EXPECT_EQ(AccessViolations, 0);
     }
     RemoveVectoredExceptionHandler(observer);
     VirtualFree(unreadable, 0, MEM_RELEASE);

@@ -1,5 +1,9 @@
-// Message boxes and the cancel question: unattended answers, buttons in the
-// language of the bank, the two wordings, and a cancel that is asked about once.
+// Bank strings, message boxes and the cancel question: bounded loading and
+// formatting, unattended answers, buttons in the language of the bank, the
+// two wordings, a cancel that is asked about once; and the message pump,
+// which long loops call by time: after every step that takes longer than the
+// interval (a block from a slow disk), and not after every step of a fast
+// one.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -10,7 +14,6 @@
 #include "shell/setup_state.h"
 #include "shell/string_bank.h"
 #include "support/in_process.h"
-#include "support/setup_process.h"
 
 namespace {
 
@@ -21,61 +24,44 @@ TEST(BankStrings, LoadingAndFormattingAreBounded)
 {
     ResetSetupState();
     wchar_t buffer[16];
-    wmemset(buffer, L'#', 16);
-    EXPECT_EQ(LoadBankString(1070, buffer, 6), 6);
+    wmemset(buffer, L'#', ARRAYSIZE(buffer));
+    EXPECT_EQ(LoadBankString(1000 + IDS_CANCEL_TITLE, buffer, 6), 6);
     EXPECT_STREQ(buffer, L"Cancel");
     EXPECT_EQ(buffer[7], L'#');
-
-    EXPECT_EQ(LoadBankString(1999, buffer, 15), 0);
+    EXPECT_EQ(LoadBankString(1999, buffer, ARRAYSIZE(buffer) - 1), 0);  // no string has this ID
     EXPECT_STREQ(buffer, L"");
 
     // Drive name from the path's first two characters, the path in full.
     wchar_t message[512];
-    FormatBankString(message, 512, 1075u, L"D:\\TAPWRITE\\NT", L"D:\\TAPWRITE\\NT");
+    FormatBankString(message, ARRAYSIZE(message), 1000u + IDS_NO_SPACE_TEXT, L"D:\\TAPWRITE\\NT", L"D:\\TAPWRITE\\NT");
     EXPECT_EQ(std::wstring(message).rfind(L"Disk Drive D: specified in the destination path:\n\nD:\\TAPWRITE\\NT\n\n", 0),
               0u);
 
     wchar_t small[12];
-    wmemset(small, L'#', 12);
+    wmemset(small, L'#', ARRAYSIZE(small));
     EXPECT_EQ(FormatBankString(small, 10, L"%s and %d", L"a long argument", 42), 9);
     EXPECT_STREQ(small, L"a long ar");
-    EXPECT_EQ(small[10], L'#');
-    EXPECT_EQ(small[11], L'#');
+    EXPECT_EQ(std::wstring(small + 10, 2), L"##");
 
     std::wstring huge(3000, L'z');
     wchar_t large[2048];
-    EXPECT_EQ(FormatBankString(large, 2048, L"%s", huge.c_str()), 1024);
+    EXPECT_EQ(FormatBankString(large, ARRAYSIZE(large), L"%s", huge.c_str()), 1024);
 }
 
-TEST(MessageBoxes, UnattendedQuestionsTakeTheirPresetAnswers)
+TEST(MessageBoxes, UnattendedQuestionsTakeTheirPresetAnswersButMessagesAreShown)
 {
     ResetSetupState(kUnattended);
     MessageBoxAnswerer answerer({IDOK});
-    EXPECT_EQ(AskUser(1072u, 1073u, MB_YESNO, MB_ICONINFORMATION, IDNO), IDNO);
-    EXPECT_EQ(AskUser(1076u, 1077u, MB_OK, MB_ICONEXCLAMATION, IDOK), IDOK);
+    EXPECT_EQ(AskUser(1000u + IDS_README_TITLE, 1000u + IDS_README_QUESTION, MB_YESNO, MB_ICONINFORMATION, IDNO),
+              IDNO);
+    EXPECT_EQ(AskUser(1000u + IDS_CREATE_PATH_TITLE, 1000u + IDS_CREATE_PATH_TEXT, MB_OK, MB_ICONEXCLAMATION, IDOK),
+              IDOK);
     EXPECT_TRUE(answerer.Boxes().empty());
 
-    // A plain message is shown whatever the mode.
-    EXPECT_EQ(ShowMessage(1078u, 1079u, MB_OK, MB_ICONEXCLAMATION), IDOK);
+    EXPECT_EQ(ShowMessage(1000u + IDS_BAD_PATH_TITLE, 1000u + IDS_BAD_PATH_TEXT, MB_OK, MB_ICONEXCLAMATION), IDOK);
     ASSERT_EQ(answerer.Boxes().size(), 1u);
     EXPECT_EQ(answerer.Boxes()[0].caption, L"Invalid Destination Path");
-    EXPECT_EQ(answerer.Boxes()[0].text, BankString(1079));
-}
-
-HHOOK ButtonReader;
-std::wstring ButtonLabels;
-
-// Reads the buttons of each box as it opens, before the answerer presses one.
-LRESULT CALLBACK ReadButtons(int code, WPARAM wParam, LPARAM lParam)
-{
-    if (code == HCBT_ACTIVATE) {
-        HWND box = reinterpret_cast<HWND>(wParam);
-        for (int id : {IDOK, IDCANCEL, IDYES, IDNO, IDRETRY}) {
-            if (GetDlgItem(box, id))
-                ButtonLabels += ItemText(box, id) + L"|";
-        }
-    }
-    return CallNextHookEx(ButtonReader, code, wParam, lParam);
+    EXPECT_EQ(answerer.Boxes()[0].text, BankString(1000 + IDS_BAD_PATH_TEXT));
 }
 
 // An interactive question is asked in the current bank, buttons included.
@@ -84,26 +70,17 @@ TEST(MessageBoxes, InteractiveQuestionsSpeakTheLanguageOfTheBank)
     ResetSetupState(kInteractive);
     LangBase = 2000;
     MessageBoxAnswerer answerer({IDOK, IDNO, IDRETRY});
-    ButtonReader = SetWindowsHookExW(WH_CBT, ReadButtons, nullptr, GetCurrentThreadId());
-    struct {
-        UINT buttons;
-        int answer;
-        const wchar_t* labels;
-    } cases[] = {
-        {MB_OK, IDOK, L"Aceptar|"},
-        {MB_YESNO | MB_DEFBUTTON2, IDNO, L"&Sí|&No|"},
-        {MB_RETRYCANCEL, IDRETRY, L"Cancelar|&Reintentar|"},
-    };
-    for (const auto& c : cases) {
-        ButtonLabels.clear();
-        EXPECT_EQ(AskUser(LangBase + IDS_IN_USE_TITLE, LangBase + IDS_IN_USE_TEXT, c.buttons, MB_ICONSTOP, 0),
-                  c.answer);
-        EXPECT_EQ(ButtonLabels, c.labels);
-    }
-    UnhookWindowsHookEx(ButtonReader);
+    const UINT buttons[] = {MB_OK, MB_YESNO | MB_DEFBUTTON2, MB_RETRYCANCEL};
+    const int answers[] = {IDOK, IDNO, IDRETRY};
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(AskUser(LangBase + IDS_IN_USE_TITLE, LangBase + IDS_IN_USE_TEXT, buttons[i], MB_ICONSTOP, 0),
+                  answers[i]);
     ASSERT_EQ(answerer.Boxes().size(), 3u);
     EXPECT_EQ(answerer.Boxes()[0].caption, L"Acceso denegado");
     EXPECT_EQ(answerer.Boxes()[0].text, BankString(LangBase + IDS_IN_USE_TEXT));
+    EXPECT_EQ(answerer.Boxes()[0].buttons, L"Aceptar|");
+    EXPECT_EQ(answerer.Boxes()[1].buttons, L"&S\u00ed|&No|");
+    EXPECT_EQ(answerer.Boxes()[2].buttons, L"Cancelar|&Reintentar|");
 }
 
 TEST(CancelQuestion, WordingFollowsTheSetupMode)
@@ -116,18 +93,8 @@ TEST(CancelQuestion, WordingFollowsTheSetupMode)
     EXPECT_FALSE(ConfirmCancel());
     ASSERT_EQ(answerer.Boxes().size(), 2u);
     EXPECT_EQ(answerer.Boxes()[0].caption, L"Cancel Installation");
-    EXPECT_EQ(answerer.Boxes()[0].text,
-              L"The installation is not complete.  Are you sure you wish to cancel installation?");
-    EXPECT_EQ(answerer.Boxes()[1].text, L"The Uninstall is not complete. Are you sure you wish to cancel uninstall?");
-}
-
-TEST(CancelQuestion, EnterAnswersNo)
-{
-    ResetSetupState(kInteractive);
-    MessageBoxAnswerer answerer({MessageBoxAnswerer::kPressEnter});
-    CancelRequested = true;
-    EXPECT_FALSE(CheckCancel());
-    EXPECT_EQ(answerer.Boxes().size(), 1u);
+    EXPECT_EQ(answerer.Boxes()[0].text, BankString(1000 + IDS_CANCEL_INSTALL));
+    EXPECT_EQ(answerer.Boxes()[1].text, BankString(1000 + IDS_CANCEL_UNINSTALL));
 }
 
 TEST(CancelQuestion, UnattendedRunIsAskedOnlyAfterTheButtonWasPressed)
@@ -136,74 +103,65 @@ TEST(CancelQuestion, UnattendedRunIsAskedOnlyAfterTheButtonWasPressed)
     MessageBoxAnswerer answerer({IDNO});
     EXPECT_TRUE(ConfirmCancel());
     EXPECT_TRUE(answerer.Boxes().empty());
-
     CancelPressed = true;
     EXPECT_FALSE(ConfirmCancel());
     EXPECT_EQ(answerer.Boxes().size(), 1u);
 }
 
-TEST(CancelQuestion, CheckCancelAsksOnceAndKeepsAConfirmedCancel)
+TEST(CancelQuestion, CheckCancelAsksOnceEnterMeaningNoAndKeepsAConfirmedCancel)
 {
     ResetSetupState(kInteractive);
-    MessageBoxAnswerer answerer({IDNO, IDYES});
-
+    MessageBoxAnswerer answerer({MessageBoxAnswerer::kPressEnter, IDYES});
     EXPECT_FALSE(CheckCancel());
     EXPECT_TRUE(answerer.Boxes().empty());
 
     CancelRequested = true;
-    EXPECT_FALSE(CheckCancel());        // No: the request is withdrawn
+    EXPECT_FALSE(CheckCancel());  // Enter, No: the request is withdrawn
     EXPECT_FALSE(CancelRequested);
-    EXPECT_EQ(answerer.Boxes().size(), 1u);
-
     CancelRequested = true;
-    EXPECT_TRUE(CheckCancel());         // Yes
-    EXPECT_TRUE(CheckCancel());         // and not asked again
-    EXPECT_TRUE(CheckCancel());
+    EXPECT_TRUE(CheckCancel());  // Yes
+    EXPECT_TRUE(CheckCancel());  // and not asked again
     EXPECT_EQ(answerer.Boxes().size(), 2u);
-}
 
-TEST(CancelQuestion, AfterTheSequenceTheFlagIsReturnedWithoutAQuestion)
-{
+    // After the sequence the flag is returned without a question.
     ResetSetupState(kInteractive);
-    MessageBoxAnswerer answerer({IDNO});
-    SequenceDone = true;
-    CancelRequested = true;
+    SequenceDone = CancelRequested = true;
     EXPECT_TRUE(CheckCancel());
     CancelRequested = false;
     EXPECT_FALSE(CheckCancel());
-    EXPECT_TRUE(answerer.Boxes().empty());
+    EXPECT_EQ(answerer.Boxes().size(), 2u);
 }
 
-}  // namespace
-
-namespace {
+// A hidden window of this thread whose messages go to `procedure`.
+HWND CreateProbeWindow(WNDPROC procedure)
+{
+    WNDCLASSW windowClass = {};
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = L"TestProbe";
+    UnregisterClassW(windowClass.lpszClassName, windowClass.hInstance);
+    RegisterClassW(&windowClass);
+    return CreateWindowW(windowClass.lpszClassName, L"", 0, 0, 0, 0, 0, nullptr, nullptr, windowClass.hInstance,
+                         nullptr);
+}
 
 std::vector<UINT> Handled;
 bool SecondSeenInsideFirst;
 
 LRESULT CALLBACK RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_APP + 1) {
+    if (message == WM_APP + 1 || message == WM_APP + 2)
         Handled.push_back(message);
+    if (message == WM_APP + 1) {
         PumpMessages();  // nested: must return at once
         SecondSeenInsideFirst = Handled.size() > 1;
-        return 0;
-    }
-    if (message == WM_APP + 2) {
-        Handled.push_back(message);
-        return 0;
     }
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
 TEST(MessagePump, DrainsTheQueueAndIsNotReentered)
 {
-    WNDCLASSW windowClass = {};
-    windowClass.lpfnWndProc = RecordingProc;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.lpszClassName = L"PumpProbe";
-    RegisterClassW(&windowClass);
-    HWND window = CreateWindowExW(0, L"PumpProbe", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    HWND window = CreateProbeWindow(RecordingProc);
     ASSERT_NE(window, nullptr);
     PostMessageW(window, WM_APP + 1, 0, 0);
     PostMessageW(window, WM_APP + 2, 0, 0);
@@ -223,6 +181,41 @@ TEST(MessagePump, EndOfProgramKeepsTheFirstCodeAndSurvivesThePump)
     MSG msg;
     ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(msg.wParam, 1u);
+}
+
+int LastStepSeen;
+
+LRESULT CALLBACK StepWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_APP)
+        LastStepSeen = static_cast<int>(wParam);
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+// Runs `steps` steps of `stepMs` each, posting the step's number before its
+// drain; returns how many steps found their message handled right away.
+int StepsDrainedAtOnce(HWND window, int steps, DWORD stepMs)
+{
+    PumpMessages();
+    LastStepSeen = 0;
+    int drained = 0;
+    for (int step = 1; step <= steps; ++step) {
+        Sleep(stepMs);
+        PostMessageW(window, WM_APP, step, 0);
+        PumpMessagesWhenDue();
+        drained += LastStepSeen == step;
+    }
+    PumpMessages();
+    return drained;
+}
+
+TEST(Drain, SlowStepsDrainEveryTimeFastOnesByTime)
+{
+    HWND window = CreateProbeWindow(StepWindowProc);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(StepsDrainedAtOnce(window, 10, kDrainIntervalMs + 2), 10);
+    EXPECT_LT(StepsDrainedAtOnce(window, 200, 0), 100);
+    DestroyWindow(window);
 }
 
 }  // namespace

@@ -5,12 +5,50 @@
 
 #include "res/resource_ids.h"
 #include "shell/message_box.h"
+#include "shell/message_loop.h"
 #include "shell/progress.h"
 #include "shell/setup_state.h"
 #include "shell/setup_window.h"
 #include "support/in_process.h"
 
 namespace {
+
+// The maximised setup window created in this process.
+class SetupWindow : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ResetSetupState();
+        static HBRUSH backdrop = CreateSolidBrush(RGB(0, 0, 64));
+        static bool registered = RegisterSetupClasses(Instance, backdrop);
+        ASSERT_TRUE(registered);
+        ASSERT_NE(CreateFrameWindow(Instance), nullptr);
+        LoadBillboards();
+        ShowWindow(FrameWindow, SW_SHOWMAXIMIZED);
+        UpdateWindow(FrameWindow);
+        Settle();
+    }
+    void TearDown() override
+    {
+        if (IsWindow(FrameWindow))
+            DestroyWindow(FrameWindow);
+        FrameWindow = ClientWindow = InfoWindow = PercentWindow = CancelButton = nullptr;
+        // The frame asks for the end of the program when it goes; this test
+        // program carries on.
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        }
+    }
+
+    // Drains this thread's queue so the windows are painted.
+    static void Settle()
+    {
+        for (int i = 0; i < 3; ++i) {
+            PumpMessages();
+            Sleep(20);
+        }
+    }
+};
 
 // The colour of pixel (x, y) of a bitmap resource of the program.
 COLORREF BitmapPixel(UINT id, int x, int y)
@@ -33,30 +71,13 @@ COLORREF WindowPixel(HWND window, int x, int y)
     return colour;
 }
 
-// The client backdrop as it paints itself, drawn into a bitmap.
-struct PrintedClient {
-    RECT area;
-    HDC dc = CreateCompatibleDC(nullptr);
-    HBITMAP bitmap = nullptr;
-
-    PrintedClient()
-    {
-        GetClientRect(ClientWindow, &area);
-        HDC screen = GetDC(nullptr);
-        bitmap = CreateCompatibleBitmap(screen, area.right, area.bottom);
-        ReleaseDC(nullptr, screen);
-        SelectObject(dc, bitmap);
-        SendMessageW(ClientWindow, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
-    }
-    ~PrintedClient()
-    {
-        DeleteDC(dc);
-        DeleteObject(bitmap);
-    }
-    COLORREF Pixel(int x, int y) const { return GetPixel(dc, x, y); }
-};
-
-class SetupWindow : public SetupWindowTest {};
+RECT PlaceInClient(HWND panel)
+{
+    RECT r;
+    GetWindowRect(panel, &r);
+    MapWindowPoints(nullptr, ClientWindow, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
 
 TEST_F(SetupWindow, FrameHasItsIconAndPanelsStartHidden)
 {
@@ -68,29 +89,14 @@ TEST_F(SetupWindow, FrameHasItsIconAndPanelsStartHidden)
     EXPECT_TRUE(GetWindowLongW(CancelButton, GWL_STYLE) & BS_DEFPUSHBUTTON);
 }
 
-RECT PlaceInClient(HWND panel)
-{
-    RECT r;
-    GetWindowRect(panel, &r);
-    MapWindowPoints(nullptr, ClientWindow, reinterpret_cast<POINT*>(&r), 2);
-    return r;
-}
-
+// The panels meet at the middle of a tall client; on a short one the
+// percent panel keeps 10 pixels from the top and the info panel its lower
+// edge 25 pixels above the bottom.
 TEST_F(SetupWindow, PanelsMeetAtTheMiddleOfATallClientAndStayOnAShortOne)
 {
     SendMessageW(ClientWindow, WM_SIZE, 0, MAKELPARAM(1000, 700));
-    RECT info = PlaceInClient(InfoWindow);
-    RECT percent = PlaceInClient(PercentWindow);
-    EXPECT_EQ(info.left, 330);
-    EXPECT_EQ(info.top, 350);
-    EXPECT_EQ(info.right - info.left, 340);
-    EXPECT_EQ(info.bottom - info.top, 200);
-    EXPECT_EQ(percent.left, 322);
-    EXPECT_EQ(percent.top, 176);
-    EXPECT_EQ(percent.bottom, info.top);
-
-    // On a short screen the percent panel keeps 10 pixels from the top and
-    // the info panel keeps its lower edge 25 pixels above the bottom.
+    EXPECT_EQ(PlaceInClient(InfoWindow).top, 350);
+    EXPECT_EQ(PlaceInClient(PercentWindow).bottom, 350);
     SendMessageW(ClientWindow, WM_SIZE, 0, MAKELPARAM(640, 300));
     EXPECT_EQ(PlaceInClient(PercentWindow).top, 10);
     EXPECT_EQ(PlaceInClient(InfoWindow).bottom, 275);
@@ -98,19 +104,25 @@ TEST_F(SetupWindow, PanelsMeetAtTheMiddleOfATallClientAndStayOnAShortOne)
 
 TEST_F(SetupWindow, BackdropIsThePatternOrOneColourWithTheBillboardInTheCorner)
 {
+    RECT area;
+    GetClientRect(ClientWindow, &area);
     for (bool palette : {false, true}) {
         SCOPED_TRACE(palette ? "8-bit display" : "other depths");
         PaletteDisplay = palette;
         LoadBillboards();
-        PrintedClient printed;
+        InvalidateRect(ClientWindow, nullptr, TRUE);
+        Settle();
         // The billboard's lower-left pixel sits on the client's lower-left pixel.
         UINT billboard = palette ? IDB_BILLBOARD_256 : IDB_BILLBOARD_16;
-        for (int x : {3, 170})
-            EXPECT_EQ(printed.Pixel(x, printed.area.bottom - 4 - x), BitmapPixel(billboard, x, 380 - 4 - x)) << x;
+        for (int x : {3, 170}) {
+            EXPECT_EQ(WindowPixel(ClientWindow, x, area.bottom - 4 - x), BitmapPixel(billboard, x, 380 - 4 - x))
+                << x;
+        }
         // Elsewhere the 48 x 48 pattern repeats, or one colour is stretched.
         for (int x : {400, 520, 700}) {
-            EXPECT_EQ(printed.Pixel(x, 7), palette ? RGB(0, 0, 64) : BitmapPixel(IDB_PATTERN_16, x % 48, 7)) << x;
-            EXPECT_EQ(printed.Pixel(x, 7 + 48), printed.Pixel(x, 7)) << x;
+            COLORREF top = WindowPixel(ClientWindow, x, 7);
+            EXPECT_EQ(top, palette ? RGB(0, 0, 64) : BitmapPixel(IDB_PATTERN_16, x % 48, 7)) << x;
+            EXPECT_EQ(WindowPixel(ClientWindow, x, 7 + 48), top) << x;
         }
     }
     PaletteDisplay = false;
@@ -143,46 +155,29 @@ WNDPROC InfoProcedure;
 
 LRESULT CALLBACK CountInfoPaints(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_PAINT)
-        ++InfoPaints;
+    InfoPaints += message == WM_PAINT;
     return CallWindowProcW(InfoProcedure, window, message, wParam, lParam);
 }
 
-TEST_F(SetupWindow, InfoTextWithTheSameIdIsNotRedrawn)
+// A new text is painted at once; the same one again is not painted over.
+TEST_F(SetupWindow, InfoTextIsRedrawnOnlyWhenItChanges)
 {
     ShowInfoWindow(true);
     InfoProcedure = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(InfoWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CountInfoPaints)));
     Settle();
-    InfoPaints = 0;
-    EXPECT_TRUE(SetInfoText(1000 + IDS_BILLBOARD_FIRST));
-    EXPECT_GE(InfoPaints, 1);
-    InfoPaints = 0;
-    EXPECT_TRUE(SetInfoText(1000 + IDS_BILLBOARD_FIRST));
-    Settle();
-    EXPECT_EQ(InfoPaints, 0);
-    EXPECT_TRUE(SetInfoText(1000 + IDS_BILLBOARD_FIRST + 1));
-    EXPECT_GE(InfoPaints, 1);
-    SetWindowLongPtrW(InfoWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(InfoProcedure));
-}
-
-void PressKey(HWND window, WPARAM key)
-{
-    SendMessageW(window, WM_KEYDOWN, key, 1);
-    SendMessageW(window, WM_KEYUP, key, 0xC0000001);
-}
-
-TEST_F(SetupWindow, EnterAndEscapePressTheCancelButton)
-{
-    ShowPercentWindow(true);
-    for (WPARAM key : {VK_RETURN, VK_ESCAPE}) {
-        CancelRequested = CancelPressed = false;
-        SetFocus(CancelButton);
-        PressKey(CancelButton, key);
-        Settle();
-        EXPECT_TRUE(CancelRequested) << key;
-        EXPECT_TRUE(CancelPressed) << key;
+    const struct {
+        UINT id;
+        bool painted;
+    } steps[] = {{IDS_BILLBOARD_FIRST, true}, {IDS_BILLBOARD_FIRST, false}, {IDS_BILLBOARD_FIRST + 1, true}};
+    for (const auto& step : steps) {
+        InfoPaints = 0;
+        EXPECT_TRUE(SetInfoText(1000 + step.id));
+        if (!step.painted)
+            Settle();
+        EXPECT_EQ(InfoPaints > 0, step.painted) << step.id;
     }
+    SetWindowLongPtrW(InfoWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(InfoProcedure));
 }
 
 bool QuitRequested()
@@ -191,9 +186,21 @@ bool QuitRequested()
     return PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE) && msg.wParam == 0;
 }
 
-TEST_F(SetupWindow, ButtonEndsTheProgramOnceTheSequenceIsDone)
+// Enter and Escape press the button; once the sequence is done, the button
+// ends the program instead of asking for a cancel.
+TEST_F(SetupWindow, CancelButtonAnswersEnterAndEscapeAndEndsTheProgramOnceDone)
 {
     ShowPercentWindow(true);
+    for (WPARAM key : {VK_RETURN, VK_ESCAPE}) {
+        CancelRequested = CancelPressed = false;
+        SetFocus(CancelButton);
+        SendMessageW(CancelButton, WM_KEYDOWN, key, 1);
+        SendMessageW(CancelButton, WM_KEYUP, key, 0xC0000001);
+        Settle();
+        EXPECT_TRUE(CancelRequested) << key;
+        EXPECT_TRUE(CancelPressed) << key;
+    }
+    CancelRequested = false;
     SequenceDone = true;
     SendMessageW(CancelButton, BM_CLICK, 0, 0);
     EXPECT_TRUE(QuitRequested());

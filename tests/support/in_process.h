@@ -1,10 +1,8 @@
 #pragma once
 // Support for tests that run the setup code inside the test program: the
-// process state reset to a fresh run's, the setup window built in this
-// process, and message boxes answered as they open.
+// process state reset to a fresh run's, and message boxes answered as they
+// open.
 #include <windows.h>
-
-#include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
@@ -20,6 +18,7 @@ public:
     struct Box {
         std::wstring caption;
         std::wstring text;
+        std::wstring buttons;  // the labels of OK, Cancel, Yes, No, Retry, each followed by "|"
     };
 
     // An answer that presses Enter, so the box's default button answers.
@@ -38,16 +37,6 @@ private:
     std::vector<int> answers_;
     std::vector<Box> boxes_;
     HHOOK hook_;
-};
-
-// A test with the maximised setup window created in this process.
-class SetupWindowTest : public ::testing::Test {
-protected:
-    void SetUp() override;
-    void TearDown() override;
-
-    // Drains this thread's queue so the windows are painted.
-    static void Settle();
 };
 
 // A bank string of the program (absolute ID).

@@ -7,16 +7,13 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <string>
-#include <vector>
 
-#include "support/setup_process.h"
+namespace fs = std::filesystem;
 
 std::wstring FixturePath(const std::wstring& relative)
 {
     std::wstring path = std::wstring(FIXTURES_DIR) + L"\\" + relative;
-    DWORD attributes = GetFileAttributesW(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) && path.back() != L'\\')
+    if (IsDirectory(path) && path.back() != L'\\')
         path += L"\\";
     return path;
 }
@@ -28,28 +25,26 @@ std::wstring ProductFile(const std::wstring& name)
 
 void RemoveTree(const std::wstring& path)
 {
-    std::wstring root = path;
-    while (!root.empty() && root.back() == L'\\')
-        root.pop_back();
-    DWORD attributes = GetFileAttributesW(root.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES)
-        return;
-    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        SetFileAttributesW(root.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileW(root.c_str());
-        return;
-    }
-    WIN32_FIND_DATAW entry;
-    HANDLE search = FindFirstFileW((root + L"\\*").c_str(), &entry);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            std::wstring name = entry.cFileName;
-            if (name != L"." && name != L"..")
-                RemoveTree(root + L"\\" + name);
-        } while (FindNextFileW(search, &entry));
-        FindClose(search);
-    }
-    RemoveDirectoryW(root.c_str());
+    std::error_code error;
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    for (const auto& entry : fs::recursive_directory_iterator(path, error))
+        SetFileAttributesW(entry.path().c_str(), FILE_ATTRIBUTE_NORMAL);
+    fs::remove_all(path, error);
+}
+
+void CreateEmptyFile(const std::wstring& path)
+{
+    std::error_code error;
+    fs::create_directories(fs::path(path).parent_path(), error);
+    std::ofstream(fs::path(path), std::ios::trunc);
+}
+
+void CopyFolder(const std::wstring& from, const std::wstring& to)
+{
+    std::error_code error;
+    fs::create_directories(to, error);
+    for (const std::wstring& name : FilesIn(from))
+        CopyFileW((from + name).c_str(), (to + name).c_str(), FALSE);
 }
 
 bool Exists(const std::wstring& path)
@@ -67,23 +62,30 @@ std::set<std::wstring> FilesIn(const std::wstring& folder)
 {
     std::set<std::wstring> names;
     std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+    for (const auto& entry : fs::directory_iterator(folder, error)) {
         if (!entry.is_directory(error))
             names.insert(entry.path().filename().wstring());
     }
     return names;
 }
 
-void CreateEmptyFile(const std::wstring& path)
+std::string FileBytes(const std::wstring& path)
 {
-    CloseHandle(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    std::ifstream file(fs::path(path), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
-void CopyFolder(const std::wstring& from, const std::wstring& to)
+bool SameBytes(const std::wstring& a, const std::wstring& b)
 {
-    CreateDirectoryW(to.c_str(), nullptr);
-    for (const std::wstring& name : FilesIn(from))
-        CopyFileW((from + name).c_str(), (to + name).c_str(), FALSE);
+    return Exists(a) && Exists(b) && FileBytes(a) == FileBytes(b);
+}
+
+ULONGLONG LastWriteTime(const std::wstring& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data))
+        return 0;
+    return (static_cast<ULONGLONG>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
 }
 
 namespace {
@@ -109,14 +111,19 @@ std::string HostPath(const std::wstring& path)
     using ToUnix = char*(CDECL*)(LPCWSTR);
     static auto toUnix = reinterpret_cast<ToUnix>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-    if (!toUnix)
-        return std::string();
-    char* converted = toUnix(path.c_str());
-    if (!converted)
-        return std::string();
-    std::string result = converted;
+    char* converted = toUnix ? toUnix(path.c_str()) : nullptr;
+    std::string result = converted ? converted : "";
     HeapFree(GetProcessHeap(), 0, converted);
     return result;
+}
+
+// The header of an SZDD file: signature, method, and at byte 10 the length
+// of the expanded file.
+constexpr size_t kHeaderBytes = 14;
+
+void SetLength(std::string& bytes, const char* length)
+{
+    memcpy(&bytes[10], length, 4);
 }
 
 }  // namespace
@@ -146,70 +153,24 @@ bool InsertDisk(const std::wstring& diskFolder)
     return defined != FALSE;
 }
 
-namespace {
+const SourceDamage kEverySourceDamage[7] = {
+    {"cut in half", [](std::string& bytes) { bytes.resize(bytes.size() / 2); }},
+    {"header only", [](std::string& bytes) { bytes.resize(kHeaderBytes); }},
+    {"shorter than the header", [](std::string& bytes) { bytes.resize(kHeaderBytes - 4); }},
+    {"empty", [](std::string& bytes) { bytes.clear(); }},
+    {"no header", [](std::string& bytes) { bytes.erase(0, kHeaderBytes); }},
+    {"length field 0x80000000", [](std::string& bytes) { SetLength(bytes, "\x00\x00\x00\x80"); }},
+    {"length field 0xFFFFFFFF", [](std::string& bytes) { SetLength(bytes, "\xFF\xFF\xFF\xFF"); }},
+};
 
-bool ReadBytes(const std::wstring& path, std::string& bytes)
+bool WriteDamagedCopy(const std::wstring& from, const std::wstring& to, const SourceDamage& damage)
 {
-    std::ifstream file(std::filesystem::path(path), std::ios::binary);
-    using Bytes = std::istreambuf_iterator<char>;
-    if (file)
-        bytes.assign(Bytes(file), Bytes());
-    return static_cast<bool>(file);
-}
-
-}  // namespace
-
-bool SameBytes(const std::wstring& a, const std::wstring& b)
-{
-    std::string first, second;
-    return ReadBytes(a, first) && ReadBytes(b, second) && first == second;
-}
-
-const char* DamageName(SourceDamage damage)
-{
-    switch (damage) {
-    case SourceDamage::kTruncated: return "cut in half";
-    case SourceDamage::kHeaderOnly: return "header only";
-    case SourceDamage::kShorterThanHeader: return "shorter than the header";
-    case SourceDamage::kEmpty: return "empty";
-    case SourceDamage::kNoHeader: return "no header";
-    case SourceDamage::kLength2Gb: return "length field 0x80000000";
-    case SourceDamage::kLengthMax: return "length field 0xFFFFFFFF";
-    }
-    return "?";
-}
-
-bool WriteDamagedCopy(const std::wstring& from, const std::wstring& to, SourceDamage damage)
-{
-    constexpr size_t kHeaderBytes = 14;
-    constexpr size_t kLengthAt = 10;
-    std::string bytes;
-    if (!ReadBytes(from, bytes) || bytes.size() <= kHeaderBytes)
+    std::string bytes = FileBytes(from);
+    if (bytes.size() <= kHeaderBytes)
         return false;
-    switch (damage) {
-    case SourceDamage::kTruncated: bytes.resize(bytes.size() / 2); break;
-    case SourceDamage::kHeaderOnly: bytes.resize(kHeaderBytes); break;
-    case SourceDamage::kShorterThanHeader: bytes.resize(kHeaderBytes - 4); break;
-    case SourceDamage::kEmpty: bytes.clear(); break;
-    case SourceDamage::kNoHeader: bytes.erase(bytes.begin(), bytes.begin() + kHeaderBytes); break;
-    case SourceDamage::kLength2Gb: memcpy(&bytes[kLengthAt], "\x00\x00\x00\x80", 4); break;
-    case SourceDamage::kLengthMax: memcpy(&bytes[kLengthAt], "\xFF\xFF\xFF\xFF", 4); break;
-    }
-    HANDLE file = CreateFileW(to.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD written = 0;
-    BOOL wrote = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-    return wrote && written == bytes.size();
-}
-
-ULONGLONG LastWriteTime(const std::wstring& path)
-{
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data))
-        return 0;
-    return (static_cast<ULONGLONG>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
+    damage.damage(bytes);
+    std::ofstream file(fs::path(to), std::ios::binary | std::ios::trunc);
+    return static_cast<bool>(file.write(bytes.data(), static_cast<std::streamsize>(bytes.size())).flush());
 }
 
 void RemoveProductRegistry()
@@ -232,21 +193,29 @@ std::wstring RegistryValue::Text() const
     return text.substr(0, text.find(L'\0'));
 }
 
-RegistryValue ReadRegistryValue(const std::wstring& key, const wchar_t* name)
+RegistryKey ReadRegistryKey(const std::wstring& key, HKEY root)
 {
-    RegistryValue value;
+    RegistryKey result;
     HKEY handle;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_QUERY_VALUE, &handle) != ERROR_SUCCESS)
-        return value;
-    DWORD size = 0;
-    if (RegQueryValueExW(handle, name, nullptr, &value.type, nullptr, &size) == ERROR_SUCCESS) {
-        value.bytes.resize(size);
-        value.present =
-            RegQueryValueExW(handle, name, nullptr, &value.type, value.bytes.data(), &size) == ERROR_SUCCESS;
-        value.bytes.resize(size);
-    }
+    if (RegOpenKeyExW(root, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS)
+        return result;
+    result.exists = true;
+    wchar_t name[256];
+    std::vector<BYTE> data(65536);
+    DWORD nameChars = ARRAYSIZE(name), type = 0, bytes = static_cast<DWORD>(data.size());
+    for (DWORD index = 0;
+         RegEnumValueW(handle, index, name, &nameChars, nullptr, &type, data.data(), &bytes) == ERROR_SUCCESS;
+         ++index, nameChars = ARRAYSIZE(name), bytes = static_cast<DWORD>(data.size()))
+        result.values[name] = {true, type, std::vector<BYTE>(data.begin(), data.begin() + bytes)};
     RegCloseKey(handle);
-    return value;
+    return result;
+}
+
+RegistryValue ReadRegistryValue(const std::wstring& key, const wchar_t* name, HKEY root)
+{
+    RegistryKey read = ReadRegistryKey(key, root);
+    auto found = read.values.find(name);
+    return found == read.values.end() ? RegistryValue() : found->second;
 }
 
 std::wstring ComputerName()
@@ -259,52 +228,11 @@ std::wstring ComputerName()
 std::wstring SystemDirectory()
 {
     wchar_t directory[MAX_PATH];
-    GetSystemDirectoryW(directory, MAX_PATH);
+    GetSystemDirectoryW(directory, ARRAYSIZE(directory));
     return std::wstring(directory) + L"\\";
 }
 
-HeldFile::HeldFile(const std::wstring& path, DWORD share)
-    : handle_(CreateFileW(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr))
+HeldFile HoldFile(const std::wstring& path, DWORD share)
 {
-}
-
-HeldFile::~HeldFile()
-{
-    if (handle_ != INVALID_HANDLE_VALUE)
-        CloseHandle(handle_);
-}
-
-FileCreatedOnChange::FileCreatedOnChange(const std::wstring& folder, const std::wstring& path)
-    : path_(path),
-      change_(FindFirstChangeNotificationW(folder.c_str(), FALSE, FILE_NOTIFY_CHANGE_FILE_NAME)),
-      stop_(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
-      thread_(CreateThread(nullptr, 0, Watch, this, 0, nullptr))
-{
-}
-
-FileCreatedOnChange::~FileCreatedOnChange()
-{
-    // The platform may report a change a moment after it happened.
-    if (WaitForSingleObject(thread_, 2000) == WAIT_TIMEOUT)
-        SetEvent(stop_);
-    WaitForSingleObject(thread_, INFINITE);
-    CloseHandle(thread_);
-    CloseHandle(stop_);
-    FindCloseChangeNotification(change_);
-}
-
-DWORD WINAPI FileCreatedOnChange::Watch(void* context)
-{
-    auto self = static_cast<FileCreatedOnChange*>(context);
-    HANDLE events[] = {self->change_, self->stop_};
-    if (WaitForMultipleObjects(2, events, FALSE, INFINITE) == WAIT_OBJECT_0)
-        CloseHandle(CreateFileW(self->path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
-    return 0;
-}
-
-HWND FindCancelButton(HWND frame)
-{
-    HWND client = GetWindow(frame, GW_CHILD);
-    HWND percent = client ? FindWindowExW(client, nullptr, L"TWInst_Percent", nullptr) : nullptr;
-    return percent ? FindWindowExW(percent, nullptr, L"Button", nullptr) : nullptr;
+    return HeldFile(CreateFileW(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr), CloseHandle);
 }

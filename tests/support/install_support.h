@@ -1,8 +1,10 @@
 #pragma once
-// What the install tests set up and look at on the system: fixture disk
-// sets, the floppy drive A:, the installed tree, the product's registry key.
+// What the tests set up and look at on the system: fixture disk sets, the
+// floppy drive A:, files and folders, the registry.
 #include <windows.h>
 
+#include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -14,10 +16,11 @@ std::wstring FixturePath(const std::wstring& relative);
 // The product's own copy of a file, by its English installed name.
 std::wstring ProductFile(const std::wstring& name);
 
-// Deletes a directory tree (or a file); absent is fine.
+// Deletes a directory tree (or a file), read-only entries included; absent
+// is fine.
 void RemoveTree(const std::wstring& path);
 
-// Creates an empty file (or empties one).
+// Creates an empty file (or empties one), and the folders above it.
 void CreateEmptyFile(const std::wstring& path);
 
 // Copies every file of `from` (a folder ending in a backslash) into `to`.
@@ -33,20 +36,21 @@ bool IsDirectory(const std::wstring& path);
 // The names of the files (not directories) in `folder`.
 std::set<std::wstring> FilesIn(const std::wstring& folder);
 
+// A file's bytes; empty when it cannot be read.
+std::string FileBytes(const std::wstring& path);
 bool SameBytes(const std::wstring& a, const std::wstring& b);
+ULONGLONG LastWriteTime(const std::wstring& path);
 
-// The ways a compressed source file is found damaged.
-enum class SourceDamage { kTruncated, kHeaderOnly, kShorterThanHeader, kEmpty, kNoHeader, kLength2Gb, kLengthMax };
-constexpr SourceDamage kEverySourceDamage[] = {
-    SourceDamage::kTruncated, SourceDamage::kHeaderOnly, SourceDamage::kShorterThanHeader, SourceDamage::kEmpty,
-    SourceDamage::kNoHeader,  SourceDamage::kLength2Gb,  SourceDamage::kLengthMax,
+// A way a compressed source file is found damaged, done to its bytes.
+struct SourceDamage {
+    const char* name;
+    void (*damage)(std::string& bytes);
 };
-const char* DamageName(SourceDamage damage);
+extern const SourceDamage kEverySourceDamage[7];
 
 // Writes `to` as a copy of the compressed file `from` with `damage` done to
 // it; false when `from` cannot be read or `to` cannot be written.
-bool WriteDamagedCopy(const std::wstring& from, const std::wstring& to, SourceDamage damage);
-ULONGLONG LastWriteTime(const std::wstring& path);
+bool WriteDamagedCopy(const std::wstring& from, const std::wstring& to, const SourceDamage& damage);
 
 // Removes HKLM\Software\Velmar with everything below it.
 void RemoveProductRegistry();
@@ -61,8 +65,18 @@ struct RegistryValue {
     std::wstring Text() const;  // up to the first terminator
 };
 
-// A value below HKEY_LOCAL_MACHINE.
-RegistryValue ReadRegistryValue(const std::wstring& key, const wchar_t* name);
+struct NoCase {
+    bool operator()(const std::wstring& a, const std::wstring& b) const { return lstrcmpiW(a.c_str(), b.c_str()) < 0; }
+};
+
+// The values of a key by name; `exists` is false when the key cannot be opened.
+struct RegistryKey {
+    bool exists = false;
+    std::map<std::wstring, RegistryValue, NoCase> values;
+};
+
+RegistryKey ReadRegistryKey(const std::wstring& key, HKEY root = HKEY_LOCAL_MACHINE);
+RegistryValue ReadRegistryValue(const std::wstring& key, const wchar_t* name, HKEY root = HKEY_LOCAL_MACHINE);
 
 // This computer's name, as the product asks for it.
 std::wstring ComputerName();
@@ -70,36 +84,7 @@ std::wstring ComputerName();
 // The system directory with a trailing backslash.
 std::wstring SystemDirectory();
 
-// A file held open by this test program, as a running program would hold it.
-class HeldFile {
-public:
-    HeldFile(const std::wstring& path, DWORD share);
-    ~HeldFile();
-    HeldFile(const HeldFile&) = delete;
-    HeldFile& operator=(const HeldFile&) = delete;
-    bool Held() const { return handle_ != INVALID_HANDLE_VALUE; }
-
-private:
-    HANDLE handle_;
-};
-
-// Creates the empty file `path` from another thread at the first change of a
-// file name in `folder`, as another program could while setup works there.
-class FileCreatedOnChange {
-public:
-    FileCreatedOnChange(const std::wstring& folder, const std::wstring& path);
-    ~FileCreatedOnChange();
-    FileCreatedOnChange(const FileCreatedOnChange&) = delete;
-    FileCreatedOnChange& operator=(const FileCreatedOnChange&) = delete;
-
-private:
-    static DWORD WINAPI Watch(void* self);
-
-    std::wstring path_;
-    HANDLE change_;
-    HANDLE stop_;
-    HANDLE thread_;
-};
-
-// The percent panel's button of a setup frame.
-HWND FindCancelButton(HWND frame);
+// A file held open by this test program, as a running program would hold it;
+// INVALID_HANDLE_VALUE when it cannot be opened.
+using HeldFile = std::unique_ptr<void, decltype(&CloseHandle)>;
+HeldFile HoldFile(const std::wstring& path, DWORD share);

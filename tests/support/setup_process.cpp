@@ -1,58 +1,43 @@
 #include "support/setup_process.h"
 
-
 namespace {
 
 // A copy of this process's token whose Administrators entry is deny-only.
 HANDLE TokenWithoutAdministrators()
 {
-    HANDLE token = nullptr;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ALL_ACCESS, &token))
-        return nullptr;
-    SID_IDENTIFIER_AUTHORITY ntAuthority = SECURITY_NT_AUTHORITY;
-    PSID administrators = nullptr;
-    HANDLE restricted = nullptr;
-    if (AllocateAndInitializeSid(&ntAuthority, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0,
-                                 0, 0, 0, &administrators)) {
-        SID_AND_ATTRIBUTES disable = {administrators, 0};
-        if (!CreateRestrictedToken(token, 0, 1, &disable, 0, nullptr, 0, nullptr, &restricted))
-            restricted = nullptr;
-        FreeSid(administrators);
-    }
-    CloseHandle(token);
+    HANDLE token = nullptr, restricted = nullptr;
+    BYTE administrators[SECURITY_MAX_SID_SIZE];
+    DWORD size = sizeof administrators;
+    SID_AND_ATTRIBUTES disable = {administrators, 0};
+    if (OpenProcessToken(GetCurrentProcess(), TOKEN_ALL_ACCESS, &token) &&
+        CreateWellKnownSid(WinBuiltinAdministratorsSid, nullptr, administrators, &size))
+        CreateRestrictedToken(token, 0, 1, &disable, 0, nullptr, 0, nullptr, &restricted);
+    if (token)
+        CloseHandle(token);
     return restricted;
 }
 
-struct WindowSearch {
-    DWORD processId;
-    const wchar_t* className;
-    const wchar_t* caption;
-    HWND found;
-};
-
-BOOL CALLBACK MatchWindow(HWND window, LPARAM parameter)
-{
-    auto search = reinterpret_cast<WindowSearch*>(parameter);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner != search->processId || !IsWindowVisible(window))
-        return TRUE;
-    if (search->className && ClassName(window) != search->className)
-        return TRUE;
-    if (search->caption && WindowText(window) != search->caption)
-        return TRUE;
-    search->found = window;
-    return FALSE;
-}
-
+// A visible top-level window of the process by class and, unless null,
+// caption.
 HWND FindProcessWindow(DWORD processId, const wchar_t* className, const wchar_t* caption)
 {
-    WindowSearch search = {processId, className, caption, nullptr};
-    EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    for (HWND window = nullptr; (window = FindWindowExW(nullptr, window, className, caption)) != nullptr;) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == processId && IsWindowVisible(window))
+            return window;
+    }
+    return nullptr;
 }
 
 }  // namespace
+
+SetupLaunch From(const std::wstring& folder)
+{
+    SetupLaunch launch;
+    launch.program = folder + L"setup.exe";
+    return launch;
+}
 
 SetupProcess::SetupProcess(const std::wstring& arguments, SetupLaunch launch)
 {
@@ -101,9 +86,19 @@ HWND SetupProcess::WaitForFrame(DWORD timeoutMs)
     return WaitForWindow(L"TWInst_Frame", nullptr, timeoutMs);
 }
 
-HWND SetupProcess::FindDialog(const wchar_t* caption) const
+HWND SetupProcess::WaitForCancelButton()
 {
-    return FindProcessWindow(process_.dwProcessId, L"#32770", caption);
+    HWND client = GetWindow(WaitForFrame(), GW_CHILD);
+    HWND percent = client ? FindWindowExW(client, nullptr, L"TWInst_Percent", nullptr) : nullptr;
+    return percent ? FindWindowExW(percent, nullptr, L"Button", nullptr) : nullptr;
+}
+
+bool SetupProcess::Answer(const wchar_t* caption, int id, DWORD timeoutMs)
+{
+    HWND box = WaitForDialog(caption, timeoutMs);
+    if (box)
+        PressButton(box, id);
+    return box && WaitUntil([&] { return !IsWindow(box); });
 }
 
 DWORD SetupProcess::WaitForExit(DWORD timeoutMs)
@@ -131,8 +126,7 @@ std::wstring ClassName(HWND window)
 
 std::wstring ItemText(HWND dialog, int id)
 {
-    HWND item = GetDlgItem(dialog, id);
-    return item ? WindowText(item) : std::wstring();
+    return WindowText(GetDlgItem(dialog, id));
 }
 
 void PressButton(HWND dialog, int id)
@@ -152,35 +146,14 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs)
     }
 }
 
-COLORREF ScreenPixel(HWND window, int x, int y)
-{
-    POINT point = {x, y};
-    ClientToScreen(window, &point);
-    HDC screen = GetDC(nullptr);
-    COLORREF colour = GetPixel(screen, point.x, point.y);
-    ReleaseDC(nullptr, screen);
-    return colour;
-}
-
-namespace {
-
-BOOL CALLBACK KeepLongestStatic(HWND child, LPARAM parameter)
-{
-    if (lstrcmpiW(ClassName(child).c_str(), L"Static") == 0) {
-        auto longest = reinterpret_cast<std::wstring*>(parameter);
-        std::wstring text = WindowText(child);
-        if (text.size() > longest->size())
-            *longest = text;
-    }
-    return TRUE;
-}
-
-}  // namespace
-
 std::wstring MessageBoxText(HWND box)
 {
     std::wstring longest;
-    EnumChildWindows(box, KeepLongestStatic, reinterpret_cast<LPARAM>(&longest));
+    for (HWND child = nullptr; (child = FindWindowExW(box, child, L"Static", nullptr)) != nullptr;) {
+        std::wstring text = WindowText(child);
+        if (text.size() > longest.size())
+            longest = text;
+    }
     return longest;
 }
 
@@ -191,22 +164,17 @@ const wchar_t kInternational[] = L"Control Panel\\International";
 }  // namespace
 
 RegionalLanguage::RegionalLanguage(const wchar_t* code)
+    : previous_(ReadRegistryValue(kInternational, L"sLanguage", HKEY_CURRENT_USER))
 {
-    wchar_t previous[16];
-    DWORD size = sizeof previous;
-    hadValue_ = RegGetValueW(HKEY_CURRENT_USER, kInternational, L"sLanguage", RRF_RT_REG_SZ, nullptr, previous,
-                             &size) == ERROR_SUCCESS;
-    if (hadValue_)
-        previous_ = previous;
     RegSetKeyValueW(HKEY_CURRENT_USER, kInternational, L"sLanguage", REG_SZ, code,
                     (lstrlenW(code) + 1) * sizeof(wchar_t));
 }
 
 RegionalLanguage::~RegionalLanguage()
 {
-    if (hadValue_)
-        RegSetKeyValueW(HKEY_CURRENT_USER, kInternational, L"sLanguage", REG_SZ, previous_.c_str(),
-                        static_cast<DWORD>((previous_.size() + 1) * sizeof(wchar_t)));
+    if (previous_.present)
+        RegSetKeyValueW(HKEY_CURRENT_USER, kInternational, L"sLanguage", previous_.type, previous_.bytes.data(),
+                        static_cast<DWORD>(previous_.bytes.size()));
     else
         RegDeleteKeyValueW(HKEY_CURRENT_USER, kInternational, L"sLanguage");
 }

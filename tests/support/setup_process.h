@@ -1,11 +1,13 @@
 #pragma once
 // Runs the built setup.exe as a child process and drives its windows the way
 // a person would: find a window by class and caption, read texts, press
-// buttons, read what the screen shows.
+// buttons.
 #include <windows.h>
 
 #include <functional>
 #include <string>
+
+#include "support/install_support.h"
 
 constexpr DWORD kWindowWait = 15000;
 
@@ -18,6 +20,9 @@ struct SetupLaunch {
     std::wstring program = SETUP_EXE_PATH;
 };
 
+// The setup.exe in `folder` (ending in a backslash), started from there.
+SetupLaunch From(const std::wstring& folder);
+
 class SetupProcess {
 public:
     explicit SetupProcess(const std::wstring& arguments, SetupLaunch launch = {});
@@ -25,14 +30,16 @@ public:
     SetupProcess(const SetupProcess&) = delete;
     SetupProcess& operator=(const SetupProcess&) = delete;
 
-    bool Started() const { return process_.hProcess != nullptr; }
-
     // A visible dialog (#32770) or the setup frame of this process; null
-    // after the timeout. A null caption matches any.
+    // after the timeout (0: at this moment). A null caption matches any.
     HWND WaitForDialog(const wchar_t* caption, DWORD timeoutMs = kWindowWait);
     HWND WaitForFrame(DWORD timeoutMs = kWindowWait);
-    // A visible dialog of this process, by caption, at this moment.
-    HWND FindDialog(const wchar_t* caption) const;
+    // The percent panel's button of the setup frame.
+    HWND WaitForCancelButton();
+
+    // Waits for the message box `caption`, presses `id` and waits until the
+    // box has gone; false when it never came or did not go.
+    bool Answer(const wchar_t* caption, int id, DWORD timeoutMs = kWindowWait);
 
     // The exit code, or STILL_ACTIVE when the process did not end in time.
     DWORD WaitForExit(DWORD timeoutMs = kWindowWait);
@@ -53,9 +60,6 @@ void PressButton(HWND dialog, int id);
 // Polls `condition` every 20 ms until it holds or the time is up.
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = kWindowWait);
 
-// The colour the screen shows at a point of a window's client area.
-COLORREF ScreenPixel(HWND window, int x, int y);
-
 // The text of a message box (its longest static text).
 std::wstring MessageBoxText(HWND box);
 
@@ -67,6 +71,5 @@ public:
     ~RegionalLanguage();
 
 private:
-    std::wstring previous_;
-    bool hadValue_ = false;
+    RegistryValue previous_;
 };
