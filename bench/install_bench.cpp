@@ -17,7 +17,8 @@
 // Each output is removed before its run and its bytes are checked after.
 // Prints the medians, the ratios against the targets, the fixed and
 // per-MB cost fitted over the payloads, the reply latencies, the launch to
-// the first painted frame and the load average, as Markdown. Exit code 0
+// the first painted frame and the load average, as Markdown; every run's
+// time goes to standard error (round 0 is the warm-up). Exit code 0
 // when every run succeeded, 1 when one failed, 2 on a bad command line.
 #include <windows.h>
 
@@ -29,6 +30,7 @@
 
 #include "bench_clock.h"
 #include "bench_stats.h"
+#include "drain_cost.h"
 #include "drain_rule.h"
 #include "launch_watch.h"
 #include "payload_io.h"
@@ -53,6 +55,7 @@ struct Payload {
     std::wstring nsisInstaller;
     std::vector<std::wstring> files;
     ULONGLONG expandedBytes = 0;
+    ULONGLONG blocks = 0;  // LZRead calls of kBlockBytes that expand every file
     std::vector<double> seconds[kMethodCount];
     ULONGLONG lastBytes[kMethodCount] = {};
     std::vector<double> repliesMs[kWatchedCount];
@@ -64,6 +67,7 @@ struct Payload {
 
 struct Settings {
     int rounds = 5;
+    std::vector<double> drainMicroseconds;  // one per round
     std::wstring scratch;
     std::wstring loadFile;
     std::vector<Payload> payloads;
@@ -72,6 +76,7 @@ struct Settings {
 struct Run {
     bool ok = false;
     double seconds = 0;
+
     ULONGLONG bytes = 0;
     LaunchResult watched;
 };
@@ -165,15 +170,24 @@ class Bench {
 public:
     Bench(Settings& settings, ScreenBackdrop& screen) : settings_(settings), screen_(screen) {}
 
-    // One round: every method on every payload, in an order that turns
-    // with the round so that none always follows the same neighbour.
+    // One round: every method on every payload, in orders that turn with
+    // the round so that none always follows the same neighbour (a large
+    // payload's writes slow whatever runs next).
     void Round(int round, bool keep)
     {
-        for (Payload& payload : settings_.payloads) {
+        constexpr int kDrainsTimed = 2000;
+        double drain = DrainMicroseconds(kDrainsTimed);
+        if (keep && drain > 0)
+            settings_.drainMicroseconds.push_back(drain);
+        const int payloads = static_cast<int>(settings_.payloads.size());
+        for (int j = 0; j < payloads; ++j) {
+            Payload& payload = settings_.payloads[static_cast<size_t>((j + round + payloads) % payloads)];
             for (int k = 0; k < kMethodCount; ++k) {
                 Method method = static_cast<Method>((k + round + kMethodCount) % kMethodCount);
                 Run run = RunOnce(payload, method);
                 payload.lastBytes[method] = run.bytes;
+                fwprintf(stderr, L"round %d\t%.0f MB\t%ls\t%.3f s\n", round + 1, payload.nominalMb,
+                         kMethodNames[method], run.seconds);
                 if (!run.ok) {
                     ++failures_;
                     wprintf(L"FAILED: %ls, %.0f MB payload, round %d (exit code %lu, %.1f MB written)\n",
@@ -253,6 +267,7 @@ private:
     {
         WatchOptions options;
         options.frameClass = L"TWBench_Reference";
+        options.copyingClass = L"TWBench_Copying";
         options.screen = &screen_;
         return RunProgram(L"reference_install.exe", payload, out, options);
     }
@@ -294,9 +309,9 @@ private:
     static void Keep(Payload& payload, Method method, const Run& run)
     {
         payload.seconds[method].push_back(run.seconds);
-        Watched watched = method == kInstall ? kWatchedInstall : kWatchedReference;
         if (method != kInstall && method != kReference)
             return;
+        Watched watched = method == kInstall ? kWatchedInstall : kWatchedReference;
         const LaunchResult& result = run.watched;
         payload.repliesMs[watched].insert(payload.repliesMs[watched].end(), result.repliesMs.begin(),
                                           result.repliesMs.end());
@@ -332,6 +347,19 @@ void PrintTimes(const Settings& settings)
                 payload.ExpandedMb());
         for (const std::vector<double>& seconds : payload.seconds)
             wprintf(L" %.3f s |", Median(seconds));
+        wprintf(L"\n");
+    }
+    wprintf(L"\nThe fastest and slowest round:\n\n| payload |");
+    for (const wchar_t* name : kMethodNames)
+        wprintf(L" %ls |", name);
+    wprintf(L"\n|---:|");
+    for (int m = 0; m < kMethodCount; ++m)
+        wprintf(L"---:|");
+    wprintf(L"\n");
+    for (const Payload& payload : settings.payloads) {
+        wprintf(L"| %.0f MB |", payload.nominalMb);
+        for (const std::vector<double>& seconds : payload.seconds)
+            wprintf(L" %.3f - %.3f s |", Percentile(seconds, 0), Percentile(seconds, 1));
         wprintf(L"\n");
     }
     wprintf(L"\nsetup.exe writes %.1f MB into the product directory of the %.0f MB payload; the rest goes to "
@@ -395,9 +423,28 @@ void PrintFits(const Settings& settings)
     wprintf(L"\n");
 }
 
+// Where setup's time over the reference goes, per block of the copy,
+// against the price of one drain.
+void PrintDrainBreakdown(const Settings& settings)
+{
+    double drain = Median(settings.drainMicroseconds);
+    wprintf(L"One drain of an empty queue by a thread that owns a shown window: %.1f us (median of the rounds' "
+            L"means).\n\n",
+            drain);
+    wprintf(L"| payload | 8 KB blocks | install - reference | per block | in drains |\n"
+            L"|---:|---:|---:|---:|---:|\n");
+    for (const Payload& payload : settings.payloads) {
+        double extra = Median(payload.seconds[kInstall]) - Median(payload.seconds[kReference]);
+        double perBlock = payload.blocks ? extra * 1e6 / static_cast<double>(payload.blocks) : 0;
+        wprintf(L"| %.0f MB | %llu | %.3f s | %.1f us | %.1f |\n", payload.nominalMb, payload.blocks, extra,
+                perBlock, drain > 0 ? perBlock / drain : 0);
+    }
+    wprintf(L"\n");
+}
+
 void PrintReplies(const Settings& settings)
 {
-    const wchar_t* const names[kWatchedCount] = {L"setup.exe (percent panel up)", L"reference loop (whole run)"};
+    const wchar_t* const names[kWatchedCount] = {L"setup.exe (percent panel up)", L"reference loop (copying)"};
     wprintf(L"Window replies to WM_NULL sent every 10 ms from the bench:\n\n");
     wprintf(L"| program | payload | replies | p50 | p99 | max |\n|---|---:|---:|---:|---:|---:|\n");
     std::vector<double> all[kWatchedCount];
@@ -465,8 +512,10 @@ int wmain(int argc, wchar_t** argv)
         std::wstring out = settings.scratch + L"size\\";
         RemoveTree(out);
         CreateDirectoryW(out.c_str(), nullptr);
+        ULONGLONG& blocks = payload.blocks;
         for (const std::wstring& name : payload.files)
-            ExpandFile(payload.share + name, out + name, buffer, [](bool) {}, &payload.expandedBytes);
+            ExpandFile(payload.share + name, out + name, buffer, [&blocks](bool) { ++blocks; },
+                       &payload.expandedBytes);
         RemoveTree(out);
     }
     const std::wstring setupProgram = settings.payloads[0].share + L"setup.exe";
@@ -494,6 +543,7 @@ int wmain(int argc, wchar_t** argv)
     PrintTimes(settings);
     PrintRatios(settings);
     PrintFits(settings);
+    PrintDrainBreakdown(settings);
     PrintReplies(settings);
     PrintLaunch(settings, settings.rounds);
     if (bench.failures())

@@ -41,8 +41,8 @@ bool Copying(HWND frame, const WatchOptions& options)
 {
     if (!options.copyingClass)
         return true;
-    HWND client = FindWindowExW(frame, nullptr, options.clientClass, nullptr);
-    HWND panel = client ? FindWindowExW(client, nullptr, options.copyingClass, nullptr) : nullptr;
+    HWND parent = options.clientClass ? FindWindowExW(frame, nullptr, options.clientClass, nullptr) : frame;
+    HWND panel = parent ? FindWindowExW(parent, nullptr, options.copyingClass, nullptr) : nullptr;
     return panel && IsWindowVisible(panel);
 }
 

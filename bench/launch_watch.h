@@ -14,11 +14,12 @@ struct WatchOptions {
     // The class of the program's top-level window, sent WM_NULL every 10 ms
     // once it exists; nullptr: no window is watched.
     const wchar_t* frameClass = nullptr;
-    // Classes of the frame's child and grandchild whose visibility marks
-    // the copy: replies count only while it is visible. nullptr: every reply
-    // counts.
-    const wchar_t* clientClass = nullptr;
+    // The class of the window whose visibility marks the copy: replies count
+    // only while it is visible; nullptr: every reply counts. It is a child
+    // of the frame, or of the frame's child of `clientClass` when that is
+    // given.
     const wchar_t* copyingClass = nullptr;
+    const wchar_t* clientClass = nullptr;
     // Watches for the backdrop covering the screen; nullptr: no screen reads.
     ScreenBackdrop* screen = nullptr;
 };
