@@ -68,8 +68,12 @@ void ProbeReplies(HANDLE process, double start, const WatchOptions& options, Lau
         double elapsed = Now() - sent;
         if (!replied && !IsWindow(frame))
             break;
-        if (copying)
+        if (copying) {
             result.repliesMs.push_back(elapsed * 1000);
+            if (result.copyFrom < 0)
+                result.copyFrom = sent - start;
+            result.copyTo = sent - start;
+        }
         next += kProbeInterval;
         double now = Now();
         if (next < now)

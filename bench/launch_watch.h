@@ -30,6 +30,8 @@ struct LaunchResult {
     double seconds = 0;          // start to exit
     double windowAfter = -1;     // start to the frame existing; < 0: never
     double paintedAfter = -1;    // start to the backdrop over most of the screen; < 0: not seen
+    double copyFrom = -1;        // start to the first and the last probe that saw the copy; < 0: none did
+    double copyTo = -1;
     bool screenWasCovered = false;  // the backdrop was on the screen before the start
     std::vector<double> repliesMs;  // WM_NULL round trips while copying
 };
