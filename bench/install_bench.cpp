@@ -437,8 +437,8 @@ void PrintFits(const Settings& settings)
 void PrintDrainBreakdown(const Settings& settings)
 {
     double drain = Median(settings.drainMicroseconds);
-    wprintf(L"One drain of an empty queue by a thread that owns a shown window: %.1f us (median of the rounds' "
-            L"means).\n\n",
+    wprintf(L"Setup's time over the reference per 8 KB block, against one drain of an empty queue by a thread "
+            L"that owns a shown window: %.1f us here (median of the rounds' means).\n\n",
             drain);
     wprintf(L"| payload | 8 KB blocks | install - reference | per block | in drains |\n"
             L"|---:|---:|---:|---:|---:|\n");
@@ -456,6 +456,7 @@ void PrintDrainBreakdown(const Settings& settings)
 void PrintPhases(const Settings& settings)
 {
     const wchar_t* const names[kWatchedCount] = {L"setup.exe", L"reference loop"};
+    wprintf(L"The watched runs in parts, as the probes saw the copy (to within 10 ms), medians:\n\n");
     wprintf(L"| program | payload | start to copy | copy | copy to exit | whole run |\n"
             L"|---|---:|---:|---:|---:|---:|\n");
     for (int w = 0; w < kWatchedCount; ++w) {
