@@ -16,8 +16,9 @@
 //    drains, no program to start: the expansion alone.
 // Each output is removed before its run and its bytes are checked after.
 // Prints the medians, the ratios against the targets, the fixed and
-// per-MB cost fitted over the payloads, the reply latencies, the launch to
-// the first painted frame and the load average, as Markdown; every run's
+// per-MB cost fitted over the payloads, the breakdown of setup's time, the
+// reply latencies, the launch to the first painted frame and the load
+// average, as Markdown; every run's
 // time goes to standard error (round 0 is the warm-up). Exit code 0
 // when every run succeeded, 1 when one failed, 2 on a bad command line.
 #include <windows.h>
@@ -80,7 +81,6 @@ struct Settings {
 struct Run {
     bool ok = false;
     double seconds = 0;
-
     ULONGLONG bytes = 0;
     LaunchResult watched;
 };
