@@ -1,255 +1,580 @@
-// install_bench SHARE PRODUCT_DIR_FOR_REFERENCE SETUP_DEST
+// install_bench --rounds N --scratch C:\DIR\ [--load FILE]
+//               --payload MB SHARE\ NSIS_INSTALLER [--payload ...]
 //
-// Measures, in one run on the same files:
-//  - the bare expansion: bare_expand.exe (beside this program) expands every
-//    compressed file of the share with LZRead in 8 KB blocks and writes it,
-//    looking at the message queue twice per block as setup does: the work
-//    setup must do and nothing else, timed from start to exit as setup is;
-//  - the same expansion inside this process, without the program around it;
-//  - LZCopy of the same files;
-//  - an unattended Backup Server install by setup.exe from the share, while
-//    this process sends the setup window a message every 10 ms and times
-//    each reply;
-//  - gui_floor.exe (beside this program), which only opens a maximised
-//    window and ends: what any windowed program pays to start and end here.
-// Each is measured in several interleaved rounds (this machine is noisy);
-// prints the medians, the ratio of the install to the bare expansion and
-// the reply latencies over all rounds.
+// Times, on the same files and in interleaved rounds (after one warm-up
+// round), for each payload:
+//  - setup.exe's unattended Backup Server install from the share, watched
+//    from here: launch to its window, launch to its backdrop painted over
+//    most of the screen, and its window's reply to WM_NULL every 10 ms
+//    while the percent panel is up (the copy);
+//  - lzcopy_all.exe (beside this program): LZCopy of every file of the
+//    share;
+//  - the NSIS silent install of the same expanded files;
+//  - reference_install.exe (beside this program): the work setup is
+//    required to do, with one window open, watched like setup;
+//  - LZRead and WriteFile of every file in this process, no window, no
+//    drains, no program to start: the expansion alone.
+// Each output is removed before its run and its bytes are checked after.
+// Prints the medians, the ratios against the targets, the fixed and
+// per-MB cost fitted over the payloads, the breakdown of setup's time, the
+// reply latencies, the launch to the first painted frame and the load
+// average, as Markdown; every run's
+// time goes to standard error (round 0 is the warm-up). Exit code 0
+// when every run succeeded, 1 when one failed, 2 on a bad command line.
 #include <windows.h>
-#include <lzexpand.h>
 
-#include <algorithm>
 #include <stdio.h>
+#include <stdlib.h>
+
 #include <string>
 #include <vector>
 
+#include "bench_clock.h"
+#include "bench_stats.h"
+#include "drain_cost.h"
+#include "drain_rule.h"
+#include "launch_watch.h"
+#include "payload_io.h"
+#include "screen_backdrop.h"
+
 namespace {
 
-double Now()
-{
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
+enum Method { kInstall, kLzCopy, kNsis, kReference, kLzRead, kMethodCount };
 
-std::vector<std::wstring> CompressedFiles(const std::wstring& share)
-{
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW entry;
-    HANDLE search = FindFirstFileW((share + L"*_").c_str(), &entry);
-    if (search == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        names.push_back(entry.cFileName);
-    } while (FindNextFileW(search, &entry));
-    FindClose(search);
-    std::sort(names.begin(), names.end());
-    return names;
-}
+const wchar_t* const kMethodNames[kMethodCount] = {
+    L"setup.exe install", L"LZCopy", L"NSIS silent install", L"reference loop", L"LZRead alone (in process)",
+};
+// Output folders under the scratch folder.
+const wchar_t* const kMethodFolders[kMethodCount] = {L"setup", L"lzcopy", L"nsis", L"reference", L"lzread"};
 
-void DrainQueue()
-{
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
+// Watched programs: setup.exe and the reference.
+enum Watched { kWatchedInstall, kWatchedReference, kWatchedCount };
 
-// Expands every file; returns the seconds taken and the bytes written.
-double BareExpansion(const std::wstring& share, const std::vector<std::wstring>& names, const std::wstring& out,
-                     ULONGLONG* bytes)
-{
-    std::vector<char> buffer(8192);
-    *bytes = 0;
-    double start = Now();
-    for (const std::wstring& name : names) {
-        HANDLE source = CreateFileW((share + name).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                    0, nullptr);
-        INT reader = LZInit(static_cast<INT>(reinterpret_cast<INT_PTR>(source)));
-        HANDLE target = CreateFileW((out + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        INT count;
-        do {
-            count = LZRead(reader, buffer.data(), 8192);
-            DWORD written = 0;
-            if (count > 0) {
-                WriteFile(target, buffer.data(), static_cast<DWORD>(count), &written, nullptr);
-                *bytes += static_cast<ULONGLONG>(count);
-            }
-            DrainQueue();
-            DrainQueue();
-        } while (count == 8192);
-        CloseHandle(target);
-        LZClose(reader);
-    }
-    return Now() - start;
-}
-
-double WithLzCopy(const std::wstring& share, const std::vector<std::wstring>& names, const std::wstring& out)
-{
-    double start = Now();
-    for (const std::wstring& name : names) {
-        OFSTRUCT from;
-        OFSTRUCT to;
-        INT source = LZOpenFileW(const_cast<LPWSTR>((share + name).c_str()), &from, OF_READ);
-        INT target = LZOpenFileW(const_cast<LPWSTR>((out + name + L".copy").c_str()), &to, OF_CREATE);
-        LZCopy(source, target);
-        LZClose(source);
-        LZClose(target);
-    }
-    return Now() - start;
-}
-
-struct InstallResult {
-    double seconds = 0;
-    double frameAfter = 0;
-    DWORD exitCode = STILL_ACTIVE;
-    std::vector<double> latencies;
+struct Payload {
+    double nominalMb = 0;
+    std::wstring share;
+    std::wstring nsisInstaller;
+    std::vector<std::wstring> files;
+    ULONGLONG expandedBytes = 0;
+    ULONGLONG blocks = 0;  // LZRead calls of kBlockBytes that expand every file
+    std::vector<double> seconds[kMethodCount];
+    ULONGLONG lastBytes[kMethodCount] = {};
+    std::vector<double> repliesMs[kWatchedCount];
+    std::vector<double> paintedAfter[kWatchedCount];
+    std::vector<double> windowAfter[kWatchedCount];
+    // Start to the copy, the copy, and the copy's end to exit, as the probes saw them.
+    std::vector<double> beforeCopy[kWatchedCount];
+    std::vector<double> copying[kWatchedCount];
+    std::vector<double> afterCopy[kWatchedCount];
+    int staleScreens[kWatchedCount] = {};  // launches left unwatched: the backdrop was already shown
+    double ExpandedMb() const { return static_cast<double>(expandedBytes) / 1e6; }
 };
 
-// Starts `commandLine`; while it runs, `watch` (if any) is called with the
-// process handle. Returns the seconds from start to exit, 0 when it could
-// not be started.
-template <typename Watch>
-double TimeProcess(std::wstring commandLine, DWORD* exitCode, Watch watch)
-{
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    double start = Now();
-    if (!CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process))
-        return 0;
-    watch(process.hProcess, start);
-    WaitForSingleObject(process.hProcess, INFINITE);
-    double seconds = Now() - start;
-    GetExitCodeProcess(process.hProcess, exitCode);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return seconds;
-}
+struct Settings {
+    int rounds = 5;
+    std::vector<double> drainMicroseconds;  // one per round
+    std::wstring scratch;
+    std::wstring loadFile;
+    std::vector<Payload> payloads;
+};
 
-// Sends the setup window a message every 10 ms while setup runs and keeps
-// how long each reply took.
-void ProbeReplies(HANDLE process, double start, InstallResult& result)
-{
-    HWND frame = nullptr;
-    while (!frame && WaitForSingleObject(process, 1) == WAIT_TIMEOUT)
-        frame = FindWindowW(L"TWInst_Frame", nullptr);
-    result.frameAfter = Now() - start;
-    while (frame && WaitForSingleObject(process, 0) == WAIT_TIMEOUT) {
-        double sent = Now();
-        DWORD_PTR answer;
-        if (!SendMessageTimeoutW(frame, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &answer))
-            break;
-        double replied = Now();
-        result.latencies.push_back((replied - sent) * 1000);
-        double next = sent + 0.010;
-        while (Now() < next)
-            Sleep(1);
-    }
-}
+struct Run {
+    bool ok = false;
+    double seconds = 0;
+    ULONGLONG bytes = 0;
+    LaunchResult watched;
+};
 
-InstallResult TimeInstall(const std::wstring& share, const std::wstring& destination)
-{
-    InstallResult result;
-    result.seconds = TimeProcess(L"\"" + share + L"setup.exe\" /SMS: /TS: /DEST:" + destination, &result.exitCode,
-                                 [&result](HANDLE process, double start) { ProbeReplies(process, start, result); });
-    return result;
-}
-
-double TimeProgram(const std::wstring& program)
-{
-    DWORD exitCode = 0;
-    return TimeProcess(L"\"" + program + L"\"", &exitCode, [](HANDLE, double) {});
-}
-
-std::wstring BesideThisProgram(const wchar_t* name)
-{
-    wchar_t path[MAX_PATH];
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring result = path;
-    return result.substr(0, result.rfind(L'\\') + 1) + name;
-}
-
-// One argument of a command line; a backslash before the closing quote is
-// doubled so that it stays a backslash.
 std::wstring Quoted(const std::wstring& argument)
 {
     std::wstring quoted = L"\"" + argument;
+    // A backslash before the closing quote would escape it.
     if (!argument.empty() && argument.back() == L'\\')
         quoted += L'\\';
     return quoted + L"\"";
 }
 
-double Percentile(std::vector<double> values, double fraction)
+std::wstring BesideThisProgram(const wchar_t* name)
 {
-    if (values.empty())
-        return 0;
-    std::sort(values.begin(), values.end());
-    size_t index = static_cast<size_t>(fraction * static_cast<double>(values.size() - 1) + 0.5);
-    return values[index];
+    wchar_t path[MAX_PATH];
+    DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return name;
+    std::wstring result(path, length);
+    return result.substr(0, result.rfind(L'\\') + 1) + name;
+}
+
+std::wstring WithoutTrailingSlash(std::wstring folder)
+{
+    if (!folder.empty() && folder.back() == L'\\')
+        folder.pop_back();
+    return folder;
+}
+
+bool ReadSettings(int argc, wchar_t** argv, Settings& settings)
+{
+    for (int i = 1; i < argc; ++i) {
+        std::wstring option = argv[i];
+        if (option == L"--rounds" && i + 1 < argc) {
+            settings.rounds = _wtoi(argv[++i]);
+        } else if (option == L"--scratch" && i + 1 < argc) {
+            settings.scratch = argv[++i];
+        } else if (option == L"--load" && i + 1 < argc) {
+            settings.loadFile = argv[++i];
+        } else if (option == L"--payload" && i + 3 < argc) {
+            Payload payload;
+            payload.nominalMb = _wtof(argv[++i]);
+            payload.share = argv[++i];
+            payload.nsisInstaller = argv[++i];
+            settings.payloads.push_back(payload);
+        } else {
+            return false;
+        }
+    }
+    return settings.rounds > 0 && !settings.scratch.empty() && settings.scratch.back() == L'\\' &&
+           !settings.payloads.empty();
+}
+
+// The three load averages of the machine, from a /proc/loadavg-style file.
+std::wstring LoadAverage(const std::wstring& file)
+{
+    if (file.empty())
+        return L"not measured";
+    HANDLE handle = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return L"not readable";
+    char text[128] = {};
+    DWORD read = 0;
+    ReadFile(handle, text, sizeof text - 1, &read, nullptr);
+    CloseHandle(handle);
+    std::wstring result;
+    int fields = 0;
+    for (DWORD i = 0; i < read && fields < 3; ++i) {
+        if (text[i] == ' ') {
+            ++fields;
+            if (fields < 3)
+                result += L' ';
+        } else {
+            result += static_cast<wchar_t>(text[i]);
+        }
+    }
+    return result;
+}
+
+const wchar_t* ProgramBits(const std::wstring& program)
+{
+    DWORD type = 0;
+    if (!GetBinaryTypeW(program.c_str(), &type))
+        return L"unknown";
+    return type == SCS_64BIT_BINARY ? L"64-bit" : type == SCS_32BIT_BINARY ? L"32-bit" : L"other";
+}
+
+class Bench {
+public:
+    Bench(Settings& settings, ScreenBackdrop& screen) : settings_(settings), screen_(screen) {}
+
+    // One round: every method on every payload, in orders that turn with
+    // the round so that none always follows the same neighbour (a large
+    // payload's writes slow whatever runs next).
+    void Round(int round, bool keep)
+    {
+        constexpr int kDrainsTimed = 2000;
+        double drain = DrainMicroseconds(kDrainsTimed);
+        if (keep && drain > 0)
+            settings_.drainMicroseconds.push_back(drain);
+        const int payloads = static_cast<int>(settings_.payloads.size());
+        for (int j = 0; j < payloads; ++j) {
+            Payload& payload = settings_.payloads[static_cast<size_t>((j + round + payloads) % payloads)];
+            for (int k = 0; k < kMethodCount; ++k) {
+                Method method = static_cast<Method>((k + round + kMethodCount) % kMethodCount);
+                Run run = RunOnce(payload, method);
+                payload.lastBytes[method] = run.bytes;
+                fwprintf(stderr, L"round %d\t%.0f MB\t%ls\t%.3f s\n", round + 1, payload.nominalMb,
+                         kMethodNames[method], run.seconds);
+                if (!run.ok) {
+                    ++failures_;
+                    wprintf(L"FAILED: %ls, %.0f MB payload, round %d (exit code %lu, %.1f MB written)\n",
+                            kMethodNames[method], payload.nominalMb, round + 1, run.watched.exitCode,
+                            static_cast<double>(run.bytes) / 1e6);
+                }
+                if (keep && run.ok)
+                    Keep(payload, method, run);
+            }
+        }
+    }
+
+    int failures() const { return failures_; }
+
+private:
+    std::wstring Output(Method method) const { return settings_.scratch + kMethodFolders[method] + L"\\"; }
+
+    // setup.exe writes the product directory under its output folder.
+    std::wstring SetupDestination() const { return Output(kInstall) + L"NT"; }
+
+    Run RunOnce(const Payload& payload, Method method)
+    {
+        Run run;
+        const std::wstring out = Output(method);
+        RemoveTree(out);
+        CreateDirectoryW(out.c_str(), nullptr);
+        switch (method) {
+        case kInstall:
+            run = RunInstall(payload);
+            break;
+        case kLzCopy:
+            run = RunProgram(L"lzcopy_all.exe", payload, out);
+            break;
+        case kNsis:
+            run = RunNsis(payload, out);
+            break;
+        case kReference:
+            run = RunReference(payload, out);
+            break;
+        case kLzRead:
+            run = RunLzRead(payload, out);
+            break;
+        default:
+            break;
+        }
+        if (method != kLzRead)
+            run.bytes = TreeBytes(out);
+        run.ok = run.ok && BytesAsExpected(payload, method, run.bytes);
+        return run;
+    }
+
+    // setup.exe installs one file of the share outside the product
+    // directory; every other method writes them all into its folder.
+    static bool BytesAsExpected(const Payload& payload, Method method, ULONGLONG bytes)
+    {
+        if (method != kInstall)
+            return bytes == payload.expandedBytes;
+        return bytes <= payload.expandedBytes && bytes * 10 >= payload.expandedBytes * 9;
+    }
+
+    Run RunInstall(const Payload& payload)
+    {
+        WatchOptions options;
+        options.frameClass = L"TWInst_Frame";
+        options.clientClass = L"TWInst_Client";
+        options.copyingClass = L"TWInst_Percent";
+        options.screen = &screen_;
+        Run run;
+        run.watched =
+            RunWatched(Quoted(payload.share + L"setup.exe") + L" /SMS: /TS: /DEST:" + SetupDestination(), options);
+        run.seconds = run.watched.seconds;
+        run.ok = run.watched.started && run.watched.exitCode == 0;
+        return run;
+    }
+
+    Run RunReference(const Payload& payload, const std::wstring& out)
+    {
+        WatchOptions options;
+        options.frameClass = L"TWBench_Reference";
+        options.copyingClass = L"TWBench_Copying";
+        options.screen = &screen_;
+        return RunProgram(L"reference_install.exe", payload, out, options);
+    }
+
+    // A bench program beside this one, given the share and the output.
+    static Run RunProgram(const wchar_t* program, const Payload& payload, const std::wstring& out,
+                          const WatchOptions& options = {})
+    {
+        Run run;
+        run.watched = RunWatched(
+            Quoted(BesideThisProgram(program)) + L" " + Quoted(payload.share) + L" " + Quoted(out), options);
+        run.seconds = run.watched.seconds;
+        run.ok = run.watched.started && run.watched.exitCode == 0;
+        return run;
+    }
+
+    Run RunNsis(const Payload& payload, const std::wstring& out)
+    {
+        Run run;
+        // /D= must come last and unquoted.
+        run.watched = RunWatched(Quoted(payload.nsisInstaller) + L" /S /D=" + WithoutTrailingSlash(out), {});
+        run.seconds = run.watched.seconds;
+        run.ok = run.watched.started && run.watched.exitCode == 0;
+        return run;
+    }
+
+    static Run RunLzRead(const Payload& payload, const std::wstring& out)
+    {
+        Run run;
+        run.ok = true;
+        std::vector<char> buffer(kBlockBytes);
+        double start = Now();
+        for (const std::wstring& name : payload.files)
+            run.ok = ExpandFile(payload.share + name, out + name, buffer, [](bool) {}, &run.bytes) && run.ok;
+        run.seconds = Now() - start;
+        return run;
+    }
+
+    static void Keep(Payload& payload, Method method, const Run& run)
+    {
+        payload.seconds[method].push_back(run.seconds);
+        if (method != kInstall && method != kReference)
+            return;
+        Watched watched = method == kInstall ? kWatchedInstall : kWatchedReference;
+        const LaunchResult& result = run.watched;
+        payload.repliesMs[watched].insert(payload.repliesMs[watched].end(), result.repliesMs.begin(),
+                                          result.repliesMs.end());
+        if (result.windowAfter >= 0)
+            payload.windowAfter[watched].push_back(result.windowAfter);
+        if (result.paintedAfter >= 0)
+            payload.paintedAfter[watched].push_back(result.paintedAfter);
+        if (result.screenWasCovered)
+            ++payload.staleScreens[watched];
+        if (result.copyFrom >= 0) {
+            payload.beforeCopy[watched].push_back(result.copyFrom);
+            payload.copying[watched].push_back(result.copyTo - result.copyFrom);
+            payload.afterCopy[watched].push_back(result.seconds - result.copyTo);
+        }
+    }
+
+    Settings& settings_;
+    ScreenBackdrop& screen_;
+    int failures_ = 0;
+};
+
+const wchar_t* Verdict(bool met)
+{
+    return met ? L"met" : L"**not met**";
+}
+
+void PrintTimes(const Settings& settings)
+{
+    wprintf(L"| payload | files | MB expanded |");
+    for (const wchar_t* name : kMethodNames)
+        wprintf(L" %ls |", name);
+    wprintf(L"\n|---:|---:|---:|");
+    for (int m = 0; m < kMethodCount; ++m)
+        wprintf(L"---:|");
+    wprintf(L"\n");
+    for (const Payload& payload : settings.payloads) {
+        wprintf(L"| %.0f MB | %u | %.1f |", payload.nominalMb, static_cast<unsigned>(payload.files.size()),
+                payload.ExpandedMb());
+        for (const std::vector<double>& seconds : payload.seconds)
+            wprintf(L" %.3f s |", Median(seconds));
+        wprintf(L"\n");
+    }
+    wprintf(L"\nThe fastest and slowest round:\n\n| payload |");
+    for (const wchar_t* name : kMethodNames)
+        wprintf(L" %ls |", name);
+    wprintf(L"\n|---:|");
+    for (int m = 0; m < kMethodCount; ++m)
+        wprintf(L"---:|");
+    wprintf(L"\n");
+    for (const Payload& payload : settings.payloads) {
+        wprintf(L"| %.0f MB |", payload.nominalMb);
+        for (const std::vector<double>& seconds : payload.seconds)
+            wprintf(L" %.3f - %.3f s |", Percentile(seconds, 0), Percentile(seconds, 1));
+        wprintf(L"\n");
+    }
+    wprintf(L"\nsetup.exe writes %.1f MB into the product directory of the %.0f MB payload; the rest goes to "
+            L"the system directory.\n\n",
+            static_cast<double>(settings.payloads[0].lastBytes[kInstall]) / 1e6, settings.payloads[0].nominalMb);
+}
+
+void PrintRatios(const Settings& settings)
+{
+    struct RatioRow {
+        const wchar_t* name;
+        Method numerator;
+        Method against;
+        double target;  // 0: shown for the breakdown, no target
+    };
+    const RatioRow rows[] = {
+        {L"install / LZCopy", kInstall, kLzCopy, 1.3},
+        {L"install / NSIS", kInstall, kNsis, 1.5},
+        {L"install / reference", kInstall, kReference, 1.05},
+        {L"reference / LZCopy", kReference, kLzCopy, 0},
+        {L"LZRead alone / LZCopy", kLzRead, kLzCopy, 0},
+    };
+    const Payload& headline = settings.payloads[0];
+    wprintf(L"| ratio of medians |");
+    for (const Payload& payload : settings.payloads)
+        wprintf(L" %.0f MB |", payload.nominalMb);
+    wprintf(L" target (%.0f MB) | |\n|---|", headline.nominalMb);
+    for (size_t i = 0; i < settings.payloads.size(); ++i)
+        wprintf(L"---:|");
+    wprintf(L"---|---|\n");
+    for (const RatioRow& row : rows) {
+        Method numerator = row.numerator;
+        wprintf(L"| %ls |", row.name);
+        for (const Payload& payload : settings.payloads)
+            wprintf(L" %.2f |", Median(payload.seconds[numerator]) / Median(payload.seconds[row.against]));
+        if (row.target > 0) {
+            double ratio = Median(headline.seconds[numerator]) / Median(headline.seconds[row.against]);
+            wprintf(L" <= %.2f | %ls |\n", row.target, Verdict(ratio <= row.target));
+        } else {
+            wprintf(L" | |\n");
+        }
+    }
+    wprintf(L"\n");
+}
+
+void PrintFits(const Settings& settings)
+{
+    std::vector<double> megabytes;
+    for (const Payload& payload : settings.payloads)
+        megabytes.push_back(payload.ExpandedMb());
+    wprintf(L"Cost = fixed + per MB, least squares over the payloads' medians:\n\n");
+    wprintf(L"| program | fixed | per MB | largest residual |\n|---|---:|---:|---:|\n");
+    for (int m = 0; m < kMethodCount; ++m) {
+        std::vector<double> medians;
+        for (const Payload& payload : settings.payloads)
+            medians.push_back(Median(payload.seconds[m]));
+        LineFit fit = FitLine(megabytes, medians);
+        wprintf(L"| %ls | %.3f s | %.2f ms | %.3f s |\n", kMethodNames[m], fit.fixed, fit.perUnit * 1000,
+                fit.worstResidual);
+    }
+    wprintf(L"\n");
+}
+
+// Where setup's time over the reference goes, per block of the copy,
+// against the price of one drain.
+void PrintDrainBreakdown(const Settings& settings)
+{
+    double drain = Median(settings.drainMicroseconds);
+    wprintf(L"Setup's time over the reference per 8 KB block, against one drain of an empty queue by a thread "
+            L"that owns a shown window: %.1f us here (median of the rounds' means).\n\n",
+            drain);
+    wprintf(L"| payload | 8 KB blocks | install - reference | per block | in drains |\n"
+            L"|---:|---:|---:|---:|---:|\n");
+    for (const Payload& payload : settings.payloads) {
+        double extra = Median(payload.seconds[kInstall]) - Median(payload.seconds[kReference]);
+        double perBlock = payload.blocks ? extra * 1e6 / static_cast<double>(payload.blocks) : 0;
+        wprintf(L"| %.0f MB | %llu | %.3f s | %.1f us | %.1f |\n", payload.nominalMb, payload.blocks, extra,
+                perBlock, drain > 0 ? perBlock / drain : 0);
+    }
+    wprintf(L"\n");
+}
+
+// The watched programs' runs in three parts, medians; the probes see the
+// copy to within their 10 ms.
+void PrintPhases(const Settings& settings)
+{
+    const wchar_t* const names[kWatchedCount] = {L"setup.exe", L"reference loop"};
+    wprintf(L"The watched runs in parts, as the probes saw the copy (to within 10 ms), medians:\n\n");
+    wprintf(L"| program | payload | start to copy | copy | copy to exit | whole run |\n"
+            L"|---|---:|---:|---:|---:|---:|\n");
+    for (int w = 0; w < kWatchedCount; ++w) {
+        Method method = w == kWatchedInstall ? kInstall : kReference;
+        for (const Payload& payload : settings.payloads)
+            wprintf(L"| %ls | %.0f MB | %.3f s | %.3f s | %.3f s | %.3f s |\n", names[w], payload.nominalMb,
+                    Median(payload.beforeCopy[w]), Median(payload.copying[w]), Median(payload.afterCopy[w]),
+                    Median(payload.seconds[method]));
+    }
+    wprintf(L"\n");
+}
+
+void PrintReplies(const Settings& settings)
+{
+    const wchar_t* const names[kWatchedCount] = {L"setup.exe (percent panel up)", L"reference loop (copying)"};
+    wprintf(L"Window replies to WM_NULL sent every 10 ms from the bench:\n\n");
+    wprintf(L"| program | payload | replies | p50 | p99 | max |\n|---|---:|---:|---:|---:|---:|\n");
+    std::vector<double> all[kWatchedCount];
+    for (int w = 0; w < kWatchedCount; ++w) {
+        for (const Payload& payload : settings.payloads) {
+            const std::vector<double>& replies = payload.repliesMs[w];
+            all[w].insert(all[w].end(), replies.begin(), replies.end());
+            wprintf(L"| %ls | %.0f MB | %u | %.1f ms | %.1f ms | %.1f ms |\n", names[w], payload.nominalMb,
+                    static_cast<unsigned>(replies.size()), Percentile(replies, 0.5), Percentile(replies, 0.99),
+                    Percentile(replies, 1));
+        }
+    }
+    const std::vector<double>& install = all[kWatchedInstall];
+    wprintf(L"\nsetup.exe over all payloads: %u replies, p99 %.1f ms (target <= 20: %ls), max %.1f ms "
+            L"(target <= 50: %ls)\n\n",
+            static_cast<unsigned>(install.size()), Percentile(install, 0.99),
+            Verdict(!install.empty() && Percentile(install, 0.99) <= 20), Percentile(install, 1),
+            Verdict(!install.empty() && Percentile(install, 1) <= 50));
+}
+
+void PrintLaunch(const Settings& settings, int rounds)
+{
+    const wchar_t* const names[kWatchedCount] = {L"setup.exe", L"reference loop"};
+    wprintf(L"Launch to the window and to the first painted frame (its backdrop over at least %.0f%% of the "
+            L"sampled screen), all payloads:\n\n",
+            ScreenBackdrop::kPaintedShare * 100);
+    wprintf(L"| program | window exists (median) | first painted frame (median) | max | frames seen | "
+            L"not watched: backdrop already on screen |\n|---|---:|---:|---:|---:|---:|\n");
+    double setupPainted = 0;
+    size_t setupSeen = 0;
+    for (int w = 0; w < kWatchedCount; ++w) {
+        std::vector<double> window, painted;
+        int stale = 0;
+        for (const Payload& payload : settings.payloads) {
+            stale += payload.staleScreens[w];
+            window.insert(window.end(), payload.windowAfter[w].begin(), payload.windowAfter[w].end());
+            painted.insert(painted.end(), payload.paintedAfter[w].begin(), payload.paintedAfter[w].end());
+        }
+        wprintf(L"| %ls | %.3f s | %.3f s | %.3f s | %u of %u | %d |\n", names[w], Median(window),
+                Median(painted), Percentile(painted, 1), static_cast<unsigned>(painted.size()),
+                static_cast<unsigned>(rounds * settings.payloads.size()), stale);
+        if (w == kWatchedInstall) {
+            setupPainted = Median(painted);
+            setupSeen = painted.size();
+        }
+    }
+    wprintf(L"\nsetup.exe launch to first painted frame: %.3f s (target <= 0.2 s: %ls)\n\n", setupPainted,
+            Verdict(setupSeen > 0 && setupPainted <= 0.2));
 }
 
 }  // namespace
 
 int wmain(int argc, wchar_t** argv)
 {
-    if (argc < 4) {
-        fwprintf(stderr, L"usage: install_bench SHARE\\ SCRATCH\\ DESTINATION\n");
+    Settings settings;
+    if (!ReadSettings(argc, argv, settings)) {
+        fwprintf(stderr, L"usage: install_bench --rounds N --scratch C:\\DIR\\ [--load FILE] "
+                         L"--payload MB SHARE\\ NSIS_INSTALLER [--payload ...]\n");
         return 2;
     }
-    std::wstring share = argv[1];
-    std::wstring scratch = argv[2];
-    std::wstring destination = argv[3];
-    CreateDirectoryW(scratch.c_str(), nullptr);
-    std::vector<std::wstring> names = CompressedFiles(share);
-
-    constexpr int kRounds = 5;
-    std::vector<double> bare, inProcess, lzcopy, install, startup, floor, latencies;
-    const std::wstring floorProgram = BesideThisProgram(L"gui_floor.exe");
-    const std::wstring bareCommand =
-        Quoted(BesideThisProgram(L"bare_expand.exe")) + L" " + Quoted(share) + L" " + Quoted(scratch);
-    ULONGLONG bytes = 0;
-    DWORD exitCode = 0;
-    for (int round = 0; round < kRounds; ++round) {
-        DWORD bareExit = 0;
-        bare.push_back(TimeProcess(bareCommand, &bareExit, [](HANDLE, double) {}));
-        inProcess.push_back(BareExpansion(share, names, scratch, &bytes));
-        lzcopy.push_back(WithLzCopy(share, names, scratch));
-        floor.push_back(TimeProgram(floorProgram));
-        InstallResult result = TimeInstall(share, destination);
-        install.push_back(result.seconds);
-        startup.push_back(result.frameAfter);
-        latencies.insert(latencies.end(), result.latencies.begin(), result.latencies.end());
-        if (result.exitCode != 0)
-            exitCode = result.exitCode;
+    CreateDirectoryW(settings.scratch.c_str(), nullptr);
+    for (Payload& payload : settings.payloads) {
+        payload.files = ShareFiles(payload.share);
+        std::vector<char> buffer(kBlockBytes);
+        std::wstring out = settings.scratch + L"size\\";
+        RemoveTree(out);
+        CreateDirectoryW(out.c_str(), nullptr);
+        ULONGLONG& blocks = payload.blocks;
+        for (const std::wstring& name : payload.files)
+            ExpandFile(payload.share + name, out + name, buffer, [&blocks](bool) { ++blocks; },
+                       &payload.expandedBytes);
+        RemoveTree(out);
     }
-    double bareMedian = Percentile(bare, 0.5);
-    double lzcopyMedian = Percentile(lzcopy, 0.5);
-    double installMedian = Percentile(install, 0.5);
-    double floorMedian = Percentile(floor, 0.5);
-    double worst = latencies.empty() ? 0 : *std::max_element(latencies.begin(), latencies.end());
+    const std::wstring setupProgram = settings.payloads[0].share + L"setup.exe";
+    ScreenBackdrop screen;
+    std::wstring error;
+    if (!screen.Open(setupProgram, &error)) {
+        fwprintf(stderr, L"install_bench: %ls\n", error.c_str());
+        return 1;
+    }
 
-    wprintf(L"compressed files:          %u (%.1f MB expanded), %d rounds, medians:\n",
-            static_cast<unsigned>(names.size()), static_cast<double>(bytes) / 1e6, kRounds);
-    wprintf(L"bare expansion:            %.3f s (bare_expand.exe, start to exit)\n", bareMedian);
-    wprintf(L"  the same, in process:    %.3f s\n", Percentile(inProcess, 0.5));
-    wprintf(L"LZCopy:                    %.3f s\n", lzcopyMedian);
-    wprintf(L"setup.exe install:         %.3f s (window up after %.3f s; exit code %lu)\n", installMedian,
-            Percentile(startup, 0.5), exitCode);
-    wprintf(L"install / bare expansion:  %.2f (target at most 1.25)\n", installMedian / bareMedian);
-    wprintf(L"install / LZCopy:          %.2f\n", installMedian / lzcopyMedian);
-    wprintf(L"GUI program floor:         %.3f s (a program that opens a maximised window and ends)\n",
-            floorMedian);
-    wprintf(L"(install - floor) / bare:  %.2f (setup's own work against the bare expansion)\n",
-            (installMedian - floorMedian) / bareMedian);
-    wprintf(L"window replies:            %u, p99 %.1f ms (target at most 50), max %.1f ms (target at most 200)\n",
-            static_cast<unsigned>(latencies.size()), Percentile(latencies, 0.99), worst);
-    return exitCode == 0 ? 0 : 1;
+    std::wstring loadAtStart = LoadAverage(settings.loadFile);
+    double start = Now();
+    Bench bench(settings, screen);
+    bench.Round(-1, false);
+    for (int round = 0; round < settings.rounds; ++round)
+        bench.Round(round, true);
+    double elapsed = Now() - start;
+    std::wstring loadAtEnd = LoadAverage(settings.loadFile);
+
+    wprintf(L"\nsetup.exe %ls; drain interval %.0f ms; %d interleaved rounds after one warm-up round, "
+            L"medians; %.0f s of measuring.\n",
+            ProgramBits(setupProgram), kDrainIntervalSeconds * 1000, settings.rounds, elapsed);
+    wprintf(L"Load average (1, 5, 15 min): %ls at the start, %ls at the end (2 cores).\n\n", loadAtStart.c_str(),
+            loadAtEnd.c_str());
+    PrintTimes(settings);
+    PrintRatios(settings);
+    PrintFits(settings);
+    PrintDrainBreakdown(settings);
+    PrintPhases(settings);
+    PrintReplies(settings);
+    PrintLaunch(settings, settings.rounds);
+    if (bench.failures())
+        wprintf(L"%d runs FAILED; their times are left out.\n", bench.failures());
+    return bench.failures() ? 1 : 0;
 }

@@ -1,0 +1,4 @@
+// The bench's clock, in seconds from an arbitrary start.
+#pragma once
+
+double Now();
