@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Makes the benchmark's product: the test product files with every file
-that setup expands into the product directory grown to 2.5 MB of text-like
-data (compressible about as much as program files), over 40 MB in all.
+that setup expands into the product directory, but the service programs,
+grown to 3 MB of text-like data (compressible about as much as program
+files), over 40 MB in all.
 
 Run:  make_payload.py --from build/fixtures/product --out build/bench/product
 """
@@ -12,9 +13,10 @@ import os
 import shutil
 
 # Files that stay as the test product has them: copied, not expanded
-# (setup.exe, readme.txt) or installed by the version check (dlg3d32.dll).
-KEPT = {"setup.exe", "readme.txt", "dlg3d32.dll"}
-SIZE = 2_500_000
+# (setup.exe, readme.txt), installed by the version check (dlg3d32.dll), or
+# real programs that setup runs as the product's services.
+KEPT = {"setup.exe", "readme.txt", "dlg3d32.dll", "twnser.exe", "twserver.exe", "twnetns.exe"}
+SIZE = 3_000_000
 
 WORDS = ("tape backup server catalog volume session restore verify job queue "
          "device drive media label block buffer index record archive schedule "
