@@ -1,12 +1,13 @@
 #pragma once
 // The product's services as the tests make them in the test prefix's real
-// Service Control Manager, under the product's names and running the
-// project's service program, and removed again with everything they made.
+// Service Control Manager: under the product's names, running the project's
+// service program under the prefix's own user, and removed again with all
+// they made.
 #include <windows.h>
 
 #include <string>
 
-// How the service program behaves (its Parameters values; 0 leaves one out).
+// The service program's Parameters values (tools/service); 0 leaves one out.
 struct ServiceBehaviour {
     DWORD stopMilliseconds = 0;
     DWORD stopStalls = 0;
@@ -15,10 +16,9 @@ struct ServiceBehaviour {
 };
 constexpr DWORD kNeverStops = 0xFFFFFFFF;
 
-// One product service, registered under the service name of bank string
-// `nameId` (relative to the English bank), running `program`, under the
-// prefix's own user. The destructor ends its process if it still runs,
-// deletes it and waits until the manager has let go of the name.
+// The service named by bank string `nameId` (relative to the English bank).
+// When it goes, its process is ended, it is deleted, and the manager has
+// let go of the name.
 class TestService {
 public:
     TestService(UINT nameId, const std::wstring& program, DWORD startType = SERVICE_DEMAND_START,
@@ -29,25 +29,16 @@ public:
 
     bool Created() const { return created_; }
     const std::wstring& Name() const { return name_; }
-    // Starts it and waits until it runs.
-    bool Start();
-    // Replaces its behaviour; the program reads it when the service starts.
-    void SetBehaviour(const ServiceBehaviour& behaviour);
+    bool Start();  // and waits until it runs
+    void SetBehaviour(const ServiceBehaviour& behaviour);  // read when it next starts
 
 private:
     std::wstring name_;
     bool created_ = false;
 };
 
-// The current state of the service `name` (SERVICE_RUNNING, ...), 0 when it
-// does not exist.
+// The state of the service `name` (SERVICE_RUNNING, ...); 0 when absent.
 DWORD ServiceState(const std::wstring& name);
-
-// The process that runs the service `name`, 0 when none.
+// The process running the service `name`; 0 when none.
 DWORD ServiceProcess(const std::wstring& name);
-
-// Waits until the service `name` is in `state` (0: deleted).
 bool WaitForServiceState(const std::wstring& name, DWORD state, DWORD timeoutMs = 10000);
-
-// The service name of bank string `nameId`, relative to the English bank.
-std::wstring ServiceName(UINT nameId);
