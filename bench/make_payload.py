@@ -14,8 +14,9 @@ import os
 import shutil
 
 # Files that stay as the test product has them: copied, not expanded
-# (setup.exe, readme.txt) or installed by the version check (dlg3d32.dll).
-KEPT = {"setup.exe", "readme.txt", "dlg3d32.dll"}
+# (setup.exe, readme.txt), installed by the version check (dlg3d32.dll), or
+# real programs that setup runs as the product's services.
+KEPT = {"setup.exe", "readme.txt", "dlg3d32.dll", "twnser.exe", "twserver.exe", "twnetns.exe"}
 
 WORDS = ("tape backup server catalog volume session restore verify job queue "
          "device drive media label block buffer index record archive schedule "

@@ -2,12 +2,11 @@
 // fixes their order, the progress shown between them and what a failure
 // ends.
 //
-// The steps around the product's system services (stopping and removing the
-// old ones, restarting them after a cancel, installing the new ones with the
-// network provider's device name corrected) and the Program Manager group
-// are not part of this program yet; the sequence goes on without them. With
-// no service stopped, nothing can still be letting go of the product's files,
-// so the files-in-use check runs at once.
+// The installation of the product's new system services (with the service
+// account) and the Program Manager group are not part of this program yet;
+// the sequence goes on without them. The old services are stopped before the
+// files-in-use check, started again when the install ends there, and removed
+// before the copy.
 #include "flow/install_sequence.h"
 
 #include <shellapi.h>
@@ -16,7 +15,9 @@
 #include "files/copy_progress.h"
 #include "files/destination_checks.h"
 #include "flow/destination.h"
+#include "registry/environment_probes.h"
 #include "res/resource_ids.h"
+#include "services/service_control.h"
 #include "shell/message_box.h"
 #include "shell/late_bound.h"
 #include "shell/options.h"
@@ -26,6 +27,10 @@
 #include "shell/string_bank.h"
 
 namespace {
+
+// The programs of services just stopped may take a moment to let go of
+// their files.
+constexpr DWORD kServiceReleaseMs = 500;
 
 // Asks for the destination until it holds no installation that the user
 // wants to keep. False when the install ends there: the dialog was
@@ -73,9 +78,21 @@ bool RunInstall(HWND frame, wchar_t* destination)
     if (!ChooseNewDestination(frame, destination) || CancelConfirmed)
         return false;
 
-    ShowPercentWindow(true);
-    if (CheckFilesInUse(destination) == 2 || CancelConfirmed)
+    if (IsAdmin) {
+        SetActionText(LangBase + IDS_ACTION_CHECKING_SERVICES);
+        ShowPercentWindow(true);
+        AgentBrowserEnabled = QueryAgentBrowserEnabled() != 0;
+        StopServices(destination);
+        if (ServicesStoppedByRun)
+            Sleep(kServiceReleaseMs);
+    } else {
+        ShowPercentWindow(true);
+    }
+    if (CheckFilesInUse(destination) == 2 || CancelConfirmed) {
+        StartServices(destination);
         return false;
+    }
+    RemoveServices(destination);
     DeleteKnownFiles(destination);
 
     SetInfoText(BillboardId);
@@ -85,6 +102,11 @@ bool RunInstall(HWND frame, wchar_t* destination)
     SetActionText(LangBase + IDS_ACTION_PERFORMING);
     if (!InstallFileSet(destination))
         return false;
+
+    if (IsAdmin)
+        FixNetworkProviderDeviceName();
+    // The new services are installed here, under the service account, once
+    // that is built.
 
     SetActionText(LangBase + IDS_ACTION_PERFORMING);
     if ((InstallType & kInstallBackupServer) && CopyErrorFlag)

@@ -62,6 +62,7 @@
 #define IDS_ACTION_PERFORMING 30
 #define IDS_ACTION_COPYING    31
 #define IDS_ACTION_COMPLETE   33
+#define IDS_ACTION_CHECKING_SERVICES 35
 #define IDS_BILLBOARD_FIRST   40
 #define IDS_THANK_YOU         43
 #define IDS_GROUP_NAME        50
@@ -97,6 +98,12 @@
 #define IDS_DATA_DIRECTORY    251
 #define IDS_CATALOG_DIRECTORY 252
 #define IDS_README_VIEWER     253
+#define IDS_SERVICE_NAMING         255   // service names and display names
+#define IDS_SERVICE_NAMING_DISPLAY 256
+#define IDS_SERVICE_SERVER         257
+#define IDS_SERVICE_SERVER_DISPLAY 258
+#define IDS_SERVICE_BROWSER        259
+#define IDS_SERVICE_BROWSER_DISPLAY 260
 #define IDS_TYPE_CAPTION      404   // 404 to 411: caption, three buttons, four texts
 #define IDS_TYPE_BACKUP       405
 #define IDS_TYPE_REMOTE       406

@@ -34,6 +34,7 @@ ServiceAccountRecord ServiceAccount;
 bool FocusUserFirst = true;
 AccountUse AccountState = AccountUse::None;
 bool AgentBrowserEnabled;
+DWORD ServicesStoppedByRun;
 
 int ExitCode = kExitCompleted;
 
@@ -66,5 +67,6 @@ void ResetSetupState(HINSTANCE instance, const wchar_t* commandLine)
     FocusUserFirst = true;
     AccountState = AccountUse::None;
     AgentBrowserEnabled = false;
+    ServicesStoppedByRun = 0;
     ExitCode = kExitCompleted;
 }

@@ -109,6 +109,10 @@ enum class AccountUse { None, Accepted, Rejected };
 extern AccountUse AccountState;               // written by the service installation
 extern bool AgentBrowserEnabled;              // written by the install sequence
 
+// Written by StopServices: bit n is set when the stop request for row n of
+// the service table was accepted in this run. StartServices restarts those.
+extern DWORD ServicesStoppedByRun;
+
 // Written by RequestProgramEnd: the code the program ends with, the highest
 // one any step asked for, so that a step that fails after another asked for
 // the end is not hidden by it.

@@ -1,0 +1,36 @@
+#pragma once
+// Stopping, removing and restarting the product's services, by their names
+// in the service table, around an install or an uninstall.
+#include <windows.h>
+
+#include "services/service_table.h"
+
+// Stops the service of `entry` and waits for it within the bounds of
+// services/stop_wait.h. 1 when it is stopped or absent; 0 when the manager
+// or the service cannot be opened or queried, or the stop was refused or
+// not completed in time. With `remove`, the service is then deleted
+// (tried four times, waiting longer each time) and the result is the
+// deletion's. `stopSent`, when given, is set when this call's stop request
+// was accepted.
+int StopService(const ServiceEntry& entry, bool remove, bool* stopSent = nullptr);
+
+// Starts the service of `entry` unless it is running or starting. 1 when it
+// is, or was started, or is absent; else 0. No wait follows the start.
+int StartServiceIfStopped(const ServiceEntry& entry);
+
+// Stops each product service of the install type without deleting it, and
+// records in ServicesStoppedByRun each one whose stop request was accepted.
+// Ends at the first that fails. `argument` is not used.
+int StopServices(const wchar_t* argument);
+
+// Stops and deletes each product service of the install type; ends at the
+// first whose deletion fails. `argument` is not used.
+int RemoveServices(const wchar_t* argument);
+
+// Starts again each service that StopServices stopped in this run, and
+// only those; goes on past a failure. 1 when every start succeeded.
+// `argument` is not used.
+int StartServices(const wchar_t* argument);
+
+// 1 when the agent browser service exists and is not disabled.
+int QueryAgentBrowserEnabled();

@@ -1,0 +1,80 @@
+#include "services/service_control.h"
+
+#include "services/platform_calls.h"
+#include "services/service_handle.h"
+#include "services/stop_wait.h"
+#include "shell/setup_state.h"
+#include "shell/string_bank.h"
+
+namespace {
+
+// Waits before the second, third and fourth try of a deletion.
+constexpr DWORD kDeleteRetryWaitsMs[] = {500, 1000, 2000};
+
+int DeleteWithRetries(SC_HANDLE service)
+{
+    BOOL deleted = Platform().DeleteService(service);
+    for (DWORD wait : kDeleteRetryWaitsMs) {
+        if (deleted)
+            break;
+        Sleep(wait);
+        deleted = Platform().DeleteService(service);
+    }
+    return deleted ? 1 : 0;
+}
+
+int StopAndRecord(const ServiceEntry& entry, const wchar_t*)
+{
+    bool stopSent = false;
+    int result = StopService(entry, false, &stopSent);
+    if (stopSent)
+        ServicesStoppedByRun |= 1u << ServiceRow(entry);
+    return result;
+}
+
+int StopAndDelete(const ServiceEntry& entry, const wchar_t*)
+{
+    return StopService(entry, true);
+}
+
+}  // namespace
+
+int StopService(const ServiceEntry& entry, bool remove, bool* stopSent)
+{
+    wchar_t name[kServiceNameChars + 1];
+    LoadBankString(LangBase + entry.nameId, name, kServiceNameChars);
+    ServiceHandle manager(Platform().OpenSCManagerW(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
+    if (!manager)
+        return 0;
+    ServiceHandle service(Platform().OpenServiceW(manager.get(), name, SERVICE_ALL_ACCESS));
+    if (!service)
+        return GetLastError() == ERROR_SERVICE_DOES_NOT_EXIST ? 1 : 0;
+    SERVICE_STATUS status;
+    if (!Platform().QueryServiceStatus(service.get(), &status))
+        return 0;
+
+    int stopped = 1;
+    if (status.dwCurrentState != SERVICE_STOPPED) {
+        if (!Platform().ControlService(service.get(), SERVICE_CONTROL_STOP, &status)) {
+            stopped = 0;
+        } else {
+            if (stopSent)
+                *stopSent = true;
+            // A status that can no longer be read ends the wait without
+            // changing the result; a service that takes too long fails it.
+            if (WaitForServiceStop(service.get(), kStopWaitBounds) == StopWait::GaveUp)
+                stopped = 0;
+        }
+    }
+    return remove ? DeleteWithRetries(service.get()) : stopped;
+}
+
+int StopServices(const wchar_t* argument)
+{
+    return ForEachService(StopAndRecord, argument);
+}
+
+int RemoveServices(const wchar_t* argument)
+{
+    return ForEachService(StopAndDelete, argument);
+}

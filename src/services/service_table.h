@@ -1,0 +1,35 @@
+#pragma once
+// The product's services, and the walk over those that the chosen install
+// type installs. Read by the service control and the service installation.
+#include <windows.h>
+
+// A service name or display name holds at most this many characters.
+constexpr int kServiceNameChars = 255;
+
+// Bit of ServiceEntry::flags: set, the service shares a process
+// (SERVICE_WIN32_SHARE_PROCESS); clear, it has one of its own. No other bit
+// is read.
+enum : UINT {
+    kServiceSharesProcess = 1,
+};
+
+struct ServiceEntry {
+    UINT executableId;   // installed name of its executable, relative to LangBase: its file-table row's
+    UINT nameId;         // the name the Service Control Manager keeps it under
+    UINT displayNameId;  // translated in some banks
+    UINT flags;
+};
+
+extern const ServiceEntry kServiceTable[];
+extern const int kServiceCount;
+
+// An operation on one service; 0 ends the walk.
+using ServiceOperation = int (*)(const ServiceEntry& entry, const wchar_t* argument);
+
+// Calls `operation` for each service, in table order, whose executable the
+// chosen install type installs. 1 when every call gave non-zero, else 0 at
+// the first call that gave 0.
+int ForEachService(ServiceOperation operation, const wchar_t* argument);
+
+// The row of `entry` in the table.
+int ServiceRow(const ServiceEntry& entry);

@@ -1,0 +1,96 @@
+#include "support/test_services.h"
+
+#include <utility>
+
+#include "services/service_handle.h"
+#include "support/in_process.h"
+#include "support/install_support.h"
+#include "support/setup_process.h"
+
+namespace {
+
+std::wstring ParametersKey(const std::wstring& name)
+{
+    return L"System\\CurrentControlSet\\Services\\" + name + L"\\Parameters";
+}
+
+SERVICE_STATUS_PROCESS Status(const std::wstring& name)
+{
+    SERVICE_STATUS_PROCESS status = {};
+    ServiceHandle manager(OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT));
+    ServiceHandle service(OpenServiceW(manager.get(), name.c_str(), SERVICE_QUERY_STATUS));
+    DWORD bytes = 0;
+    QueryServiceStatusEx(service.get(), SC_STATUS_PROCESS_INFO, reinterpret_cast<BYTE*>(&status), sizeof status,
+                         &bytes);
+    return status;
+}
+
+}  // namespace
+
+DWORD ServiceState(const std::wstring& name)
+{
+    return Status(name).dwCurrentState;
+}
+
+DWORD ServiceProcess(const std::wstring& name)
+{
+    return Status(name).dwProcessId;
+}
+
+bool WaitForServiceState(const std::wstring& name, DWORD state, DWORD timeoutMs)
+{
+    return WaitUntil([&] { return ServiceState(name) == state; }, timeoutMs);
+}
+
+TestService::TestService(UINT nameId, const std::wstring& program, DWORD startType, ServiceBehaviour behaviour)
+    : name_(BankString(1000 + nameId))
+{
+    wchar_t user[257];
+    DWORD chars = ARRAYSIZE(user);
+    GetUserNameW(user, &chars);
+    std::wstring account = ComputerName() + L"\\" + user;
+    ServiceHandle manager(OpenSCManagerW(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
+    ServiceHandle service(CreateServiceW(manager.get(), name_.c_str(), name_.c_str(), SERVICE_ALL_ACCESS,
+                                         SERVICE_WIN32_SHARE_PROCESS, startType, SERVICE_ERROR_NORMAL,
+                                         program.c_str(), nullptr, nullptr, nullptr, account.c_str(), L"x"));
+    created_ = static_cast<bool>(service);
+    if (created_)
+        SetBehaviour(behaviour);
+}
+
+void TestService::SetBehaviour(const ServiceBehaviour& behaviour)
+{
+    const std::wstring key = ParametersKey(name_);
+    RegDeleteKeyW(HKEY_LOCAL_MACHINE, key.c_str());
+    const std::pair<const wchar_t*, DWORD> values[] = {{L"StopMilliseconds", behaviour.stopMilliseconds},
+                                                       {L"StopStalls", behaviour.stopStalls},
+                                                       {L"StopWaitHint", behaviour.stopWaitHint},
+                                                       {L"NeverStart", behaviour.neverStart}};
+    for (const auto& [name, value] : values)
+        if (value)
+            RegSetKeyValueW(HKEY_LOCAL_MACHINE, key.c_str(), name, REG_DWORD, &value, sizeof value);
+}
+
+bool TestService::Start()
+{
+    ServiceHandle manager(OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT));
+    ServiceHandle service(OpenServiceW(manager.get(), name_.c_str(), SERVICE_START));
+    return StartServiceW(service.get(), 0, nullptr) && WaitForServiceState(name_, SERVICE_RUNNING);
+}
+
+TestService::~TestService()
+{
+    HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, ServiceProcess(name_));
+    if (process) {
+        TerminateProcess(process, 1);
+        WaitForSingleObject(process, 5000);
+        CloseHandle(process);
+    }
+    RegDeleteKeyW(HKEY_LOCAL_MACHINE, ParametersKey(name_).c_str());
+    {
+        ServiceHandle manager(OpenSCManagerW(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
+        ServiceHandle service(OpenServiceW(manager.get(), name_.c_str(), DELETE));
+        DeleteService(service.get());
+    }
+    WaitForServiceState(name_, 0);
+}

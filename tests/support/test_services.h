@@ -1,0 +1,44 @@
+#pragma once
+// The product's services as the tests make them in the test prefix's real
+// Service Control Manager: under the product's names, running the project's
+// service program under the prefix's own user, and removed again with all
+// they made.
+#include <windows.h>
+
+#include <string>
+
+// The service program's Parameters values (tools/service); 0 leaves one out.
+struct ServiceBehaviour {
+    DWORD stopMilliseconds = 0;
+    DWORD stopStalls = 0;
+    DWORD stopWaitHint = 0;
+    DWORD neverStart = 0;
+};
+constexpr DWORD kNeverStops = 0xFFFFFFFF;
+
+// The service named by bank string `nameId` (relative to the English bank).
+// When it goes, its process is ended, it is deleted, and the manager has
+// let go of the name.
+class TestService {
+public:
+    TestService(UINT nameId, const std::wstring& program, DWORD startType = SERVICE_DEMAND_START,
+                ServiceBehaviour behaviour = {});
+    ~TestService();
+    TestService(const TestService&) = delete;
+    TestService& operator=(const TestService&) = delete;
+
+    bool Created() const { return created_; }
+    const std::wstring& Name() const { return name_; }
+    bool Start();  // and waits until it runs
+    void SetBehaviour(const ServiceBehaviour& behaviour);  // read when it next starts
+
+private:
+    std::wstring name_;
+    bool created_ = false;
+};
+
+// The state of the service `name` (SERVICE_RUNNING, ...); 0 when absent.
+DWORD ServiceState(const std::wstring& name);
+// The process running the service `name`; 0 when none.
+DWORD ServiceProcess(const std::wstring& name);
+bool WaitForServiceState(const std::wstring& name, DWORD state, DWORD timeoutMs = 10000);
