@@ -64,8 +64,8 @@ TEST_F(ServicesInstall, RunningServicesAreStoppedAndRemovedBeforeTheCopy)
 
 TEST_F(ServicesInstall, AnInstallEndedByAFileInUseStartsTheStoppedServicesAgain)
 {
-    HeldFile running(kTarget + L"TWWINNT.EXE", FILE_SHARE_READ);
-    ASSERT_TRUE(running.Held());
+    HeldFile running = HoldFile(kTarget + L"TWWINNT.EXE", FILE_SHARE_READ);
+    ASSERT_TRUE(running);
     EXPECT_EQ(Install(), 1u);
     for (const auto& service : services_)
         EXPECT_TRUE(WaitForServiceState(service->Name(), SERVICE_RUNNING)) << service->Name().c_str();

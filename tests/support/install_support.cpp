@@ -234,5 +234,7 @@ std::wstring SystemDirectory()
 
 HeldFile HoldFile(const std::wstring& path, DWORD share)
 {
-    return HeldFile(CreateFileW(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr), CloseHandle);
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr);
+    // Empty when the file could not be opened, so a test can tell.
+    return HeldFile(file == INVALID_HANDLE_VALUE ? nullptr : file, CloseHandle);
 }
