@@ -1,9 +1,12 @@
 // The platform-call table on the real platform: functions that the platform
 // exports without implementing them answer "not implemented" instead of
-// ending the program, and the right is then granted by name.
+// ending the program, and the right is then granted by name; an account of
+// another domain is not taken for this computer's.
 #include <windows.h>
 
 #include <gtest/gtest.h>
+
+#include <stdio.h>
 
 #include <string>
 
@@ -19,10 +22,21 @@ bool OnWine()
     return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
 }
 
+// An exception that gets past the table ends the test program at once, with
+// its code, rather than waiting for a debugger.
+LONG WINAPI EndOnUnhandled(EXCEPTION_POINTERS* exception)
+{
+    fprintf(stderr, "unhandled exception %08lx\n", exception->ExceptionRecord->ExceptionCode);
+    fflush(stderr);
+    TerminateProcess(GetCurrentProcess(), 3);
+    return EXCEPTION_EXECUTE_HANDLER;
+}
+
 TEST(PlatformCalls, UnimplementedFunctionsAnswerInsteadOfRaising)
 {
     if (!OnWine())
         GTEST_SKIP() << "the platform implements the account-object functions";
+    SetUnhandledExceptionFilter(EndOnUnhandled);
     PlatformCalls& calls = Platform();
     LSA_OBJECT_ATTRIBUTES attributes{};
     attributes.Length = sizeof attributes;
@@ -60,6 +74,12 @@ TEST(PlatformCalls, TheRightIsGrantedByNameWhereAccountObjectsAreMissing)
     ASSERT_TRUE(GetUserNameW(user, &userChars));
     std::wstring account = std::wstring(computer) + L"\\" + user;
     ASSERT_TRUE(AccountExists(account.c_str()));
+    // The platform would answer for this computer's user if asked for the
+    // whole name; a domain part that names no domain of the network is a
+    // computer to ask, and none answers.
+    std::wstring elsewhere = std::wstring(L"OTHERDOM\\") + user;
+    EXPECT_FALSE(AccountExists(elsewhere.c_str()));
+    EXPECT_EQ(AccountErrors.os, static_cast<DWORD>(RPC_S_SERVER_UNAVAILABLE));
     // The platform keeps no rights: the right is never found, and granting
     // it succeeds.
     EXPECT_FALSE(HasServiceLogonRight(account.c_str()));
