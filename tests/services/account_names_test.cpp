@@ -10,40 +10,11 @@
 #include "services/account_names.h"
 #include "services/accounts.h"
 #include "network_fixture.h"
+#include "support/product_type.h"
 
 namespace {
 
 using Call = SimulatedNetwork::Call;
-
-const wchar_t kProductOptions[] = L"SYSTEM\\CurrentControlSet\\Control\\ProductOptions";
-
-// Restores ProductType as it was.
-class ProductTypeRestorer {
-public:
-    ProductTypeRestorer()
-    {
-        DWORD bytes = sizeof saved_;
-        had_ = RegGetValueW(HKEY_LOCAL_MACHINE, kProductOptions, L"ProductType", RRF_RT_REG_SZ, nullptr, saved_,
-                            &bytes) == ERROR_SUCCESS;
-    }
-    ~ProductTypeRestorer()
-    {
-        if (had_)
-            Set(saved_);
-        else
-            RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kProductOptions, L"ProductType");
-    }
-    static void Set(const wchar_t* type)
-    {
-        ASSERT_EQ(RegSetKeyValueW(HKEY_LOCAL_MACHINE, kProductOptions, L"ProductType", REG_SZ, type,
-                                  (lstrlenW(type) + 1) * sizeof(wchar_t)),
-                  ERROR_SUCCESS);
-    }
-
-private:
-    wchar_t saved_[260];
-    bool had_;
-};
 
 class AccountNames : public NetworkTest {};
 
@@ -81,8 +52,8 @@ TEST_F(AccountNames, SplitsByWhereTheAccountIsKept)
 
 TEST_F(AccountNames, ALookupOnADomainControllerAsksTheController)
 {
-    ProductTypeRestorer restorer;
-    ProductTypeRestorer::Set(L"LanManNt");
+    ProductTypeOverride productType;
+    productType.Set(L"LanManNt");
     net_.AddDomain(L"DOM", net_.ThisComputer());
     net_.AddUser(L"DOM", L"alice");
     AccountParts parts;
@@ -167,17 +138,17 @@ TEST_F(AccountNames, TheDomainSearchGivesUpOnASlowNetwork)
 
 TEST_F(AccountNames, ADomainControllerSaysSoInTheRegistry)
 {
-    ProductTypeRestorer restorer;
+    ProductTypeOverride productType;
     const struct {
         const wchar_t* type;
         bool controller;
     } cases[] = {{L"LanManNt", true}, {L"LANMANNT", true}, {L"WinNT", false}, {L"ServerNT", false}};
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.type);
-        ProductTypeRestorer::Set(c.type);
+        productType.Set(c.type);
         EXPECT_EQ(IsDomainController(), c.controller);
     }
-    RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kProductOptions, L"ProductType");
+    productType.Remove();
     AccountErrors = {};
     EXPECT_FALSE(IsDomainController());
     EXPECT_EQ(AccountErrors.os, ERROR_FILE_NOT_FOUND);
