@@ -844,9 +844,12 @@ struct Entries {
     static BOOL WINAPI StartServiceW(SC_HANDLE service, DWORD count, LPCWSTR* arguments)
     {
         ++Net().serviceStarts_;
+        // A handle opened before the network was built has no name: only a
+        // failure of any service applies to it.
         auto known = Net().services_.find(service);
+        std::wstring name = known == Net().services_.end() ? L"" : known->second;
         DWORD error;
-        if (known != Net().services_.end() && TakeServiceFailure(Net().startFailures_, known->second, error)) {
+        if (TakeServiceFailure(Net().startFailures_, name, error)) {
             SetLastError(error);
             return FALSE;
         }
