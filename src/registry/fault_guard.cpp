@@ -13,7 +13,7 @@ alignas(16) CONTEXT ResumePoint;
 volatile bool Faulted;
 volatile DWORD GuardedThread;
 
-bool IsProcessorFault(DWORD code)
+bool EndsGuardedWork(DWORD code)
 {
     switch (code) {
     case EXCEPTION_ACCESS_VIOLATION:
@@ -31,6 +31,9 @@ bool IsProcessorFault(DWORD code)
     case EXCEPTION_FLT_OVERFLOW:
     case EXCEPTION_FLT_STACK_CHECK:
     case EXCEPTION_FLT_UNDERFLOW:
+    // Not a processor fault, but the same for the guarded work: the call
+    // cannot return, and the work ends with a failure.
+    case kUnimplementedFunctionException:
         return true;
     default:
         // C++ exceptions, breakpoints and single steps belong to their own
@@ -43,7 +46,7 @@ bool IsProcessorFault(DWORD code)
 
 LONG CALLBACK ResumeAfterFault(EXCEPTION_POINTERS* exception)
 {
-    if (GetCurrentThreadId() != GuardedThread || !IsProcessorFault(exception->ExceptionRecord->ExceptionCode))
+    if (GetCurrentThreadId() != GuardedThread || !EndsGuardedWork(exception->ExceptionRecord->ExceptionCode))
         return EXCEPTION_CONTINUE_SEARCH;
     Faulted = true;
     *exception->ContextRecord = ResumePoint;

@@ -1,7 +1,9 @@
 #include "services/platform_calls.h"
 
+#include <tuple>
 #include <type_traits>
 
+#include "registry/fault_guard.h"
 #include "shell/late_bound.h"
 
 namespace {
@@ -37,6 +39,51 @@ void Resolve(Call& entry, const wchar_t* library, const char* name)
         entry = &Missing<Call>::Call;
 }
 
+template <typename Member>
+struct EntryType;
+
+template <typename Entry>
+struct EntryType<Entry PlatformCalls::*> {
+    using type = Entry;
+};
+
+// The entry `Member` calling the platform's function under the fault guard:
+// a function that the platform exports but does not implement raises when
+// called, and then answers as a missing one. One instance per entry, since
+// two entries may share a signature.
+template <auto Member, typename Call = typename EntryType<decltype(Member)>::type>
+struct Guarded;
+
+template <auto Member, typename Result, typename... Args>
+struct Guarded<Member, Result(WINAPI*)(Args...)> {
+    using Call = Result(WINAPI*)(Args...);
+    static inline Call platform;
+
+    static DWORD Run(void* argument)
+    {
+        return static_cast<DWORD>(std::apply(platform, *static_cast<std::tuple<Args...>*>(argument)));
+    }
+
+    static Result WINAPI Entry(Args... args)
+    {
+        std::tuple<Args...> arguments(args...);
+        DWORD result = 0;
+        if (!RunGuarded(&Run, &arguments, result))
+            return NotImplemented<Result>();
+        return static_cast<Result>(result);
+    }
+};
+
+// Resolves an entry whose function the platform may export without
+// implementing: the platform's own, if any, is called under the guard.
+template <auto Member>
+void ResolveGuarded(PlatformCalls& calls, const wchar_t* library, const char* name)
+{
+    using Entry = Guarded<Member>;
+    Resolve(Entry::platform, library, name);
+    calls.*Member = &Entry::Entry;
+}
+
 PlatformCalls RealCalls()
 {
     const wchar_t* net = L"netapi32.dll";
@@ -45,7 +92,7 @@ PlatformCalls RealCalls()
     PlatformCalls calls;
     Resolve(calls.NetGetDCName, net, "NetGetDCName");
     Resolve(calls.NetUserAdd, net, "NetUserAdd");
-    Resolve(calls.NetGroupGetUsers, net, "NetGroupGetUsers");
+    ResolveGuarded<&PlatformCalls::NetGroupGetUsers>(calls, net, "NetGroupGetUsers");
     Resolve(calls.NetLocalGroupGetMembers, net, "NetLocalGroupGetMembers");
     Resolve(calls.NetLocalGroupAddMember, net, "NetLocalGroupAddMember");
     Resolve(calls.NetWkstaGetInfo, net, "NetWkstaGetInfo");
@@ -57,10 +104,10 @@ PlatformCalls RealCalls()
     Resolve(calls.LookupAccountSidW, advapi, "LookupAccountSidW");
     Resolve(calls.LsaOpenPolicy, advapi, "LsaOpenPolicy");
     Resolve(calls.LsaClose, advapi, "LsaClose");
-    Resolve(calls.LsaOpenAccount, advapi, "LsaOpenAccount");
-    Resolve(calls.LsaCreateAccount, advapi, "LsaCreateAccount");
-    Resolve(calls.LsaGetSystemAccessAccount, advapi, "LsaGetSystemAccessAccount");
-    Resolve(calls.LsaSetSystemAccessAccount, advapi, "LsaSetSystemAccessAccount");
+    ResolveGuarded<&PlatformCalls::LsaOpenAccount>(calls, advapi, "LsaOpenAccount");
+    ResolveGuarded<&PlatformCalls::LsaCreateAccount>(calls, advapi, "LsaCreateAccount");
+    ResolveGuarded<&PlatformCalls::LsaGetSystemAccessAccount>(calls, advapi, "LsaGetSystemAccessAccount");
+    ResolveGuarded<&PlatformCalls::LsaSetSystemAccessAccount>(calls, advapi, "LsaSetSystemAccessAccount");
     Resolve(calls.LsaEnumerateAccountRights, advapi, "LsaEnumerateAccountRights");
     Resolve(calls.LsaAddAccountRights, advapi, "LsaAddAccountRights");
     Resolve(calls.LsaFreeMemory, advapi, "LsaFreeMemory");

@@ -17,8 +17,12 @@ using LsaCreateAccountCall = NTSTATUS(NTAPI*)(LSA_HANDLE policy, PSID sid, ACCES
 using LsaGetSystemAccessAccountCall = NTSTATUS(NTAPI*)(LSA_HANDLE account, PULONG systemAccess);
 using LsaSetSystemAccessAccountCall = NTSTATUS(NTAPI*)(LSA_HANDLE account, ULONG systemAccess);
 
-// The status a table entry answers when the platform lacks its function or
-// the function raises instead of returning.
+// What a table entry answers when the platform lacks its function, or when
+// the function raises instead of returning (the account-object functions and
+// NetGroupGetUsers, which some platforms export without implementing them,
+// are called under a guard): an LSA call kStatusNotImplemented, a network
+// call ERROR_CALL_NOT_IMPLEMENTED as its status, any other call a failure
+// with that last-error value.
 constexpr NTSTATUS kStatusNotImplemented = static_cast<NTSTATUS>(0xC0000002);
 
 struct PlatformCalls {
