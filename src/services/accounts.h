@@ -28,6 +28,9 @@ bool MakeAccountAdministrator(const wchar_t* account, const wchar_t* server = nu
 // The right to log on as a service, in the security policy of the computer
 // where the account's services run: tested, and granted when missing
 // (keeping the account's other logon rights).
+// The service-logon bit of an LSA account's system access mask.
+constexpr ULONG kServiceLogonMode = 0x10;
+
 bool HasServiceLogonRight(const wchar_t* account, const wchar_t* server = nullptr);
 bool GrantServiceLogonRight(const wchar_t* account, const wchar_t* server = nullptr);
 

@@ -8,7 +8,6 @@ namespace {
 // The bit of an account's system access mask that lets it log on as a
 // service, and the same right by name, as the account-rights functions keep
 // it.
-constexpr ULONG kServiceLogonMode = 0x10;
 constexpr wchar_t kServiceLogonRight[] = L"SeServiceLogonRight";
 
 // Every access to an LSA account object; the platform's headers do not name

@@ -16,7 +16,7 @@ using Call = SimulatedNetwork::Call;
 constexpr ULONG kInteractive = 0x1;
 constexpr ULONG kNetwork = 0x2;
 constexpr ULONG kBatch = 0x4;
-constexpr ULONG kService = 0x10;
+constexpr ULONG kService = kServiceLogonMode;
 constexpr DWORD kAccessDenied = 0xC0000022;
 
 class LogonRight : public NetworkTest, public testing::WithParamInterface<bool> {
