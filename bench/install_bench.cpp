@@ -259,6 +259,9 @@ private:
         options.clientClass = L"TWInst_Client";
         options.copyingClass = L"TWInst_Percent";
         options.screen = &screen_;
+        // The file installation is what is compared with LZCopy and NSIS:
+        // without administrator rights setup leaves out the service steps.
+        options.withoutAdministrator = true;
         Run run;
         run.watched =
             RunWatched(Quoted(payload.share + L"setup.exe") + L" /SMS: /TS: /DEST:" + SetupDestination(), options);

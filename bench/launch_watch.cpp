@@ -105,6 +105,20 @@ void WatchScreen(HANDLE process, double start, ScreenBackdrop& screen, LaunchRes
     }
 }
 
+HANDLE TokenWithoutAdministrators()
+{
+    HANDLE token = nullptr, restricted = nullptr;
+    BYTE administrators[SECURITY_MAX_SID_SIZE];
+    DWORD size = sizeof administrators;
+    SID_AND_ATTRIBUTES disable = {administrators, 0};
+    if (OpenProcessToken(GetCurrentProcess(), TOKEN_ALL_ACCESS, &token) &&
+        CreateWellKnownSid(WinBuiltinAdministratorsSid, nullptr, administrators, &size))
+        CreateRestrictedToken(token, 0, 1, &disable, 0, nullptr, 0, nullptr, &restricted);
+    if (token)
+        CloseHandle(token);
+    return restricted;
+}
+
 }  // namespace
 
 LaunchResult RunWatched(std::wstring commandLine, const WatchOptions& options)
@@ -116,8 +130,13 @@ LaunchResult RunWatched(std::wstring commandLine, const WatchOptions& options)
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
     double start = Now();
-    if (!CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process))
+    OwnedHandle token(options.withoutAdministrator ? TokenWithoutAdministrators() : nullptr);
+    BOOL created = options.withoutAdministrator
+                       ? token.get() && CreateProcessAsUserW(token.get(), nullptr, &commandLine[0], nullptr, nullptr,
+                                                             FALSE, 0, nullptr, nullptr, &startup, &process)
+                       : CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                        &startup, &process);
+    if (!created)
         return result;
     result.started = true;
     OwnedHandle processHandle(process.hProcess);

@@ -22,6 +22,9 @@ struct WatchOptions {
     const wchar_t* clientClass = nullptr;
     // Watches for the backdrop covering the screen; nullptr: no screen reads.
     ScreenBackdrop* screen = nullptr;
+    // Runs the program with the Administrators group deny-only, as a
+    // standard user's token has it.
+    bool withoutAdministrator = false;
 };
 
 struct LaunchResult {

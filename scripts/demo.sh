@@ -30,10 +30,18 @@ winwait Tapewright 5 --press 2
 wait "$first" || true
 
 # A real Backup Server install from the share into C:\TAPWRITE\NT: the
-# language, type and directory are given, the readme question is answered No.
-echo "== setup.exe /L:1 /TS: /DEST:C:\\TAPWRITE\\NT, run from the share"
-wine "${share}setup.exe" /L:1 /TS: '/DEST:C:\TAPWRITE\NT' </dev/null >"$out/setup-install.log" 2>&1 &
+# language, type, directory and service account (this prefix's own user, as
+# which Wine runs services) are given, the readme question is answered No.
+user=$(id -un)
+echo "== setup.exe /L:1 /TS: /DEST:C:\\TAPWRITE\\NT /USER:$user /DOMAIN:\$LOCAL\$ /PASSWORD:..., run from the share"
+wine "${share}setup.exe" /L:1 /TS: '/DEST:C:\TAPWRITE\NT' "/USER:$user" '/DOMAIN:$LOCAL$' /PASSWORD:x \
+    </dev/null >"$out/setup-install.log" 2>&1 &
 setup=$!
+# Under Wine the prefix's user is no administrator by the membership list
+# and holds no right: setup asks to make it one and reports both grants.
+winwait "Administrative Rights Required" 120 --press 6 || { echo "the account was not checked" >&2; exit 1; }
+winwait "Rights Granted" 20 --press 1
+winwait "Rights Granted" 20 --press 1
 winwait "Read Important Information" 120 --press 7 || { echo "the install did not finish" >&2; exit 1; }
 sleep 1
 import -window root "$out/setup-finished.png"
@@ -50,6 +58,16 @@ for query in 'User Interface|Data Path' 'User Interface|Data Path Remote' 'Catal
     key=${query%%|*}
     value=${query#*|}
     wine reg query "HKLM\\Software\\Velmar\\Tapewright\\$key" /v "$value" /reg:32 </dev/null 2>/dev/null | grep -a "$value" || true
+done
+echo "== The product's services"
+for name in 'Velmar Advertising and Naming Service' 'Velmar RPC Interfaces Service' 'VelmarAgentBrowser'; do
+    key="HKLM\\System\\CurrentControlSet\\Services\\$name"
+    display=$(wine reg query "$key" /v DisplayName </dev/null 2>/dev/null | grep -a DisplayName | sed 's/.*REG_SZ *//' | tr -d '\r')
+    account=$(wine reg query "$key" /v ObjectName </dev/null 2>/dev/null | grep -a ObjectName | sed 's/.*REG_SZ *//' | tr -d '\r')
+    start=$(wine reg query "$key" /v Start </dev/null 2>/dev/null | grep -a ' Start' | sed 's/.*REG_DWORD *//' | tr -d '\r ')
+    state=$(wine sc query "$name" </dev/null 2>/dev/null | grep -a STATE | sed 's/.*: *[0-9]* *//' | tr -d '\r ')
+    case "$start" in 0x2) start=automatic ;; 0x3) start=manual ;; 0x4) start=disabled ;; esac
+    printf '  %s\n    display name %s, %s, start %s, account %s\n' "$name" "$display" "${state:-absent}" "$start" "$account"
 done
 kill "$setup" 2>/dev/null || true
 echo

@@ -2,11 +2,10 @@
 // fixes their order, the progress shown between them and what a failure
 // ends.
 //
-// The installation of the product's new system services (with the service
-// account) and the Program Manager group are not part of this program yet;
-// the sequence goes on without them. The old services are stopped before the
-// files-in-use check, started again when the install ends there, and removed
-// before the copy.
+// The Program Manager group is not part of this program yet; the sequence
+// goes on without it. The old services are stopped before the files-in-use
+// check, started again when the install ends there, and removed before the
+// copy; the new ones are installed under the service account after it.
 #include "flow/install_sequence.h"
 
 #include <shellapi.h>
@@ -18,6 +17,7 @@
 #include "registry/environment_probes.h"
 #include "res/resource_ids.h"
 #include "services/service_control.h"
+#include "services/service_install.h"
 #include "shell/message_box.h"
 #include "shell/late_bound.h"
 #include "shell/options.h"
@@ -103,10 +103,12 @@ bool RunInstall(HWND frame, wchar_t* destination)
     if (!InstallFileSet(destination))
         return false;
 
-    if (IsAdmin)
+    if (IsAdmin) {
         FixNetworkProviderDeviceName();
-    // The new services are installed here, under the service account, once
-    // that is built.
+        SetActionText(LangBase + IDS_ACTION_INSTALLING_SERVICES);
+        if (!InstallServices(destination))
+            return false;
+    }
 
     SetActionText(LangBase + IDS_ACTION_PERFORMING);
     if ((InstallType & kInstallBackupServer) && CopyErrorFlag)

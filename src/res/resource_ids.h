@@ -7,7 +7,9 @@
 #define IDD_DESTINATION       1
 #define IDD_LANGUAGE          2
 #define IDD_INSTALL_TYPE      3
+#define IDD_SERVICE_ACCOUNT   4
 #define IDD_DISK_PROMPT       9
+#define IDD_CONFIRM_PASSWORD  11
 
 // Destination dialog
 #define IDC_DEST_TEXT         201
@@ -26,6 +28,16 @@
 #define IDC_TYPE_REMOTE_TEXT  305
 #define IDC_TYPE_JOBSCOPE_TEXT 306
 #define IDC_TYPE_QUIT_TEXT    307
+
+// Service account dialog; the confirmation's edit is IDC_ACCOUNT_PASSWORD too
+#define IDC_ACCOUNT_USER      401
+#define IDC_ACCOUNT_PASSWORD  402
+#define IDC_ACCOUNT_DOMAIN    403
+#define IDC_ACCOUNT_USER_LABEL 404
+#define IDC_ACCOUNT_DOMAIN_LABEL 405
+#define IDC_ACCOUNT_PASSWORD_LABEL 406
+#define IDC_ACCOUNT_TEXT      407
+#define IDC_CONFIRM_TEXT      450
 
 // Disk prompt
 #define IDC_DISK_ICON         602
@@ -62,6 +74,7 @@
 #define IDS_ACTION_PERFORMING 30
 #define IDS_ACTION_COPYING    31
 #define IDS_ACTION_COMPLETE   33
+#define IDS_ACTION_INSTALLING_SERVICES 34
 #define IDS_ACTION_CHECKING_SERVICES 35
 #define IDS_BILLBOARD_FIRST   40
 #define IDS_THANK_YOU         43
@@ -173,3 +186,33 @@
 #define IDS_OPT_REMOTE_ADMIN  303
 #define IDS_OPT_JOBSCOPE_ONLY 304
 #define IDS_OPT_DESTINATION   307
+#define IDS_OPT_USER          311
+#define IDS_OPT_DOMAIN        312
+#define IDS_OPT_PASSWORD      313
+#define IDS_KEY_DEFAULT       315   // "$DEFAULT$"
+#define IDS_KEY_LOCAL         316   // "$LOCAL$"
+#define IDS_KEY_DOMAIN        317   // "$DOMAIN$"
+#define IDS_KEY_RANDOM        318   // "$RANDOM$"
+
+// Service account messages and dialogs, relative to LangBase
+#define IDS_UNEXPECTED_TITLE  106
+#define IDS_LOGON_FAILED_TITLE 112
+#define IDS_LOGON_FAILED_TEXT 113
+#define IDS_RIGHT_FAILED      114   // OS, Net, Nt error
+#define IDS_ADMIN_FAILED      115   // OS, Net, Nt error
+#define IDS_CREATE_FAILED     116   // OS, Net, Nt error
+#define IDS_SERVICE_ERROR     117   // code in hexadecimal, code in decimal
+#define IDS_NO_ACCOUNT_TITLE  133
+#define IDS_NO_ACCOUNT_QUESTION 134 // display name
+#define IDS_CREATED_TITLE     135
+#define IDS_CREATED_TEXT      136   // full name
+#define IDS_ADMIN_TITLE       139
+#define IDS_ADMIN_QUESTION    140   // display name
+#define IDS_GRANTED_TITLE     141
+#define IDS_RIGHT_GRANTED     142   // display name
+#define IDS_ADMIN_GRANTED     143   // display name
+#define IDS_MISMATCH_TITLE    144
+#define IDS_MISMATCH_TEXT     145
+#define IDS_ACCOUNT_CAPTION   425   // 425 to 429: caption, "User:", "From:", "Password:", description
+#define IDS_CONFIRM_CAPTION   430
+#define IDS_CONFIRM_TEXT      431

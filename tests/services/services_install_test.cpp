@@ -1,7 +1,8 @@
-// setup.exe over a prior installation whose three services run their
-// installed programs: the services are stopped before the files-in-use
-// check, removed before the copy, and started again when the install ends
-// at that check.
+// setup.exe and the product's services in the test prefix's real Service
+// Control Manager: the old ones stopped before the files-in-use check,
+// removed before the copy and started again when the install ends there;
+// the new ones registered under the service account and started, from the
+// command line and from the "Service Account" dialog.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -17,58 +18,191 @@ namespace {
 
 const std::wstring kTarget = L"C:\\TAPWRITE\\NT\\";
 const wchar_t* const kPrograms[] = {L"twnser.exe", L"twserver.exe", L"twnetns.exe"};
+const UINT kNames[] = {IDS_SERVICE_NAMING, IDS_SERVICE_SERVER, IDS_SERVICE_BROWSER};
+
+std::wstring ServiceKey(UINT nameId)
+{
+    return L"System\\CurrentControlSet\\Services\\" + BankString(1000 + nameId);
+}
+
+std::wstring UserName()
+{
+    wchar_t user[257];
+    DWORD chars = ARRAYSIZE(user);
+    GetUserNameW(user, &chars);
+    return user;
+}
 
 class ServicesInstall : public ::testing::Test {
 protected:
     void SetUp() override
     {
         ResetSetupState();
-        CreateDirectoryW(L"C:\\TAPWRITE", nullptr);
-        CopyFolder(FixturePath(L"product"), kTarget);
-        const UINT names[] = {IDS_SERVICE_NAMING, IDS_SERVICE_SERVER, IDS_SERVICE_BROWSER};
-        for (int i = 0; i < 3; ++i) {
-            services_.push_back(std::make_unique<TestService>(names[i], kTarget + kPrograms[i]));
-            ASSERT_TRUE(services_.back()->Start());
-        }
+        Clean();
     }
     void TearDown() override
     {
-        services_.clear();
+        old_.clear();
+        Clean();
+    }
+    static void Clean()
+    {
+        RemoveProductServices();
         RemoveTree(L"C:\\TAPWRITE");
         RemoveProductRegistry();
         DeleteFileW((SystemDirectory() + L"dlg3d32.dll").c_str());
     }
 
-    // Runs an unattended Backup Server install from the English share.
-    static DWORD Install()
+    // A prior installation whose three services run its programs.
+    void MakePriorInstall()
     {
-        SetupLaunch launch;
-        launch.program = FixturePath(L"share-en") + L"setup.exe";
-        SetupProcess setup(L"/SMS: /TS: /DEST:C:\\TAPWRITE\\NT", launch);
+        CreateDirectoryW(L"C:\\TAPWRITE", nullptr);
+        CopyFolder(FixturePath(L"product"), kTarget);
+        for (int i = 0; i < 3; ++i) {
+            old_.push_back(std::make_unique<TestService>(kNames[i], kTarget + kPrograms[i]));
+            ASSERT_TRUE(old_.back()->Start());
+        }
+    }
+
+    // An unattended install from the English share (or `share`).
+    static DWORD Install(const std::wstring& options = L"/SMS: /TS:", SetupLaunch launch = {},
+                         const wchar_t* share = L"share-en")
+    {
+        launch.program = FixturePath(share) + L"setup.exe";
+        SetupProcess setup(options + L" /DEST:C:\\TAPWRITE\\NT", launch);
         return setup.WaitForExit(60000);
     }
 
-    std::vector<std::unique_ptr<TestService>> services_;
+    // The three services as an install registers them in `bank`; the agent
+    // browser runs only when it was enabled before.
+    static void ExpectRegistered(UINT bank = 1000, bool browserWasEnabled = false)
+    {
+        const std::wstring account = ComputerName() + L"\\" + UserName();
+        for (int i = 0; i < 3; ++i) {
+            SCOPED_TRACE(kPrograms[i]);
+            RegistryKey key = ReadRegistryKey(ServiceKey(kNames[i]));
+            ASSERT_TRUE(key.exists);
+            EXPECT_EQ(key.values[L"DisplayName"].Text(), BankString(bank + kNames[i] + 1));
+            EXPECT_EQ(key.values[L"ImagePath"].Text(), kTarget + kPrograms[i]);
+            EXPECT_EQ(key.values[L"ObjectName"].Text(), account);
+            EXPECT_EQ(key.values[L"Type"].Number(), static_cast<DWORD>(SERVICE_WIN32_OWN_PROCESS));
+            bool browser = kNames[i] == IDS_SERVICE_BROWSER;
+            bool off = browser && !browserWasEnabled;
+            EXPECT_EQ(key.values[L"Start"].Number(), static_cast<DWORD>(off ? SERVICE_DISABLED : SERVICE_AUTO_START));
+            EXPECT_TRUE(WaitForServiceState(BankString(1000 + kNames[i]), off ? SERVICE_STOPPED : SERVICE_RUNNING));
+            // The workstation service runs under Wine, so the dependencies
+            // are set.
+            EXPECT_TRUE(key.values[browser ? L"DependOnGroup" : L"DependOnService"].present);
+        }
+    }
+
+    std::vector<std::unique_ptr<TestService>> old_;
 };
 
-TEST_F(ServicesInstall, RunningServicesAreStoppedAndRemovedBeforeTheCopy)
+TEST_F(ServicesInstall, RunningServicesAreStoppedAndReplacedAcrossTheCopy)
 {
+    MakePriorInstall();
     // Still running, their programs would be files in use, which ends an
-    // unattended install.
+    // unattended install; not removed, they could not be registered anew.
     EXPECT_EQ(Install(), 0u);
-    for (const auto& service : services_)
-        EXPECT_EQ(ServiceState(service->Name()), 0u) << service->Name().c_str();
+    ExpectRegistered(1000, true);
     for (const wchar_t* program : kPrograms)
         EXPECT_TRUE(SameBytes(kTarget + program, ProductFile(program))) << program;
 }
 
 TEST_F(ServicesInstall, AnInstallEndedByAFileInUseStartsTheStoppedServicesAgain)
 {
+    MakePriorInstall();
     HeldFile running = HoldFile(kTarget + L"TWWINNT.EXE", FILE_SHARE_READ);
     ASSERT_TRUE(running);
     EXPECT_EQ(Install(), 1u);
-    for (const auto& service : services_)
+    for (const auto& service : old_)
         EXPECT_TRUE(WaitForServiceState(service->Name(), SERVICE_RUNNING)) << service->Name().c_str();
+}
+
+TEST_F(ServicesInstall, TheAccountFromTheCommandLineRunsTheServices)
+{
+    EXPECT_EQ(Install(), 0u);
+    ExpectRegistered();
+    // Again over them: replaced, not refused as existing.
+    EXPECT_EQ(Install(), 0u);
+    ExpectRegistered();
+
+    Clean();
+    SetupLaunch spanish;
+    EXPECT_EQ(Install(L"/L:2 /SMS: /TS:", spanish, L"share-es"), 0u);
+    ExpectRegistered(2000);
+
+    Clean();
+    EXPECT_EQ(Install(L"/SMS: /EV:"), 0u);
+    for (UINT name : kNames)
+        EXPECT_FALSE(ReadRegistryKey(ServiceKey(name)).exists) << name;
+}
+
+TEST_F(ServicesInstall, AnAccountThatCannotBeGivenItsRightsEndsTheInstallWithoutServices)
+{
+    // Wine keeps a created account inside the creating process, where its
+    // right cannot be granted: the rights error ends the install.
+    SetupLaunch launch;
+    launch.namesServiceAccount = false;
+    EXPECT_EQ(Install(L"/SMS: /TS: /USER:$DEFAULT$ /DOMAIN:$LOCAL$ /PASSWORD:$RANDOM$", launch), 1u);
+    for (UINT name : kNames)
+        EXPECT_FALSE(ReadRegistryKey(ServiceKey(name)).exists) << name;
+}
+
+// The focus of another process's dialog.
+HWND FocusOf(HWND dialog)
+{
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info) ? info.hwndFocus : nullptr;
+}
+
+TEST_F(ServicesInstall, TheAccountDialogAsksUntilTheAccountIsFit)
+{
+    SetupLaunch launch;
+    launch.namesServiceAccount = false;
+    launch.program = FixturePath(L"share-en") + L"setup.exe";
+    SetupProcess setup(L"/L:1 /TS: /DEST:C:\\TAPWRITE\\NT", launch);
+    HWND dialog = setup.WaitForDialog(L"Service Account", 60000);
+    ASSERT_NE(dialog, nullptr);
+    HWND domains = GetDlgItem(dialog, IDC_ACCOUNT_DOMAIN);
+    EXPECT_EQ(WindowText(domains), ComputerName());
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDOK)));
+
+    // An account that does not exist: No keeps the dialog, on the user.
+    SetDlgItemTextW(dialog, IDC_ACCOUNT_USER, L"nosuchuser");
+    SetDlgItemTextW(dialog, IDC_ACCOUNT_PASSWORD, L"secret");
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(GetDlgItem(dialog, IDOK)) != FALSE; }));
+    PressButton(dialog, IDOK);
+    setup.Answer(L"Account Does Not Exist", IDNO);
+    EXPECT_TRUE(WaitUntil([&] { return FocusOf(dialog) == GetDlgItem(dialog, IDC_ACCOUNT_USER); }));
+
+    // Yes, then a password typed differently, then Cancel: back on the
+    // password.
+    PressButton(dialog, IDOK);
+    setup.Answer(L"Account Does Not Exist", IDYES);
+    HWND confirm = setup.WaitForDialog(L"Confirm Password");
+    ASSERT_NE(confirm, nullptr);
+    SetDlgItemTextW(confirm, IDC_ACCOUNT_PASSWORD, L"Secret");
+    PressButton(confirm, IDOK);
+    setup.Answer(L"Mismatch", IDOK);
+    PressButton(confirm, IDCANCEL);
+    EXPECT_TRUE(WaitUntil([&] { return FocusOf(dialog) == GetDlgItem(dialog, IDC_ACCOUNT_PASSWORD); }));
+
+    // This prefix's user exists; under Wine it is not yet an administrator
+    // as far as the membership list says, and holds no right.
+    SetDlgItemTextW(dialog, IDC_ACCOUNT_USER, UserName().c_str());
+    PressButton(dialog, IDOK);
+    setup.Answer(L"Administrative Rights Required", IDYES);
+    setup.Answer(L"Rights Granted", IDOK);
+    setup.Answer(L"Rights Granted", IDOK);
+    setup.Answer(L"Read Important Information", IDNO);
+    HWND button = setup.WaitForCancelButton();
+    EXPECT_TRUE(WaitUntil([&] { return WindowText(button) == L"OK"; }));
+    ExpectRegistered();
+    PostMessageW(button, BM_CLICK, 0, 0);
+    EXPECT_EQ(setup.WaitForExit(), 0u);
 }
 
 }  // namespace

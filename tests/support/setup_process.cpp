@@ -39,9 +39,19 @@ SetupLaunch From(const std::wstring& folder)
     return launch;
 }
 
+std::wstring ServiceAccountOptions()
+{
+    wchar_t user[257];
+    DWORD chars = ARRAYSIZE(user);
+    GetUserNameW(user, &chars);
+    return std::wstring(L"/USER:") + user + L" /DOMAIN:$LOCAL$ /PASSWORD:x";
+}
+
 SetupProcess::SetupProcess(const std::wstring& arguments, SetupLaunch launch)
 {
     std::wstring commandLine = L"\"" + launch.program + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
+    if (launch.namesServiceAccount)
+        commandLine += L" " + ServiceAccountOptions();
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     HANDLE token = launch.withoutAdministrator ? TokenWithoutAdministrators() : nullptr;

@@ -18,7 +18,14 @@ struct SetupLaunch {
     // The setup.exe to start: the built one, or a copy on a source disk or
     // share, whose folder is then the source of the files.
     std::wstring program = SETUP_EXE_PATH;
+    // Name the service account on the command line, as a site's deployment
+    // does (this prefix's own user, which Wine runs services as), so that
+    // the account dialog is not shown.
+    bool namesServiceAccount = true;
 };
+
+// The options that name this prefix's own user as the service account.
+std::wstring ServiceAccountOptions();
 
 // The setup.exe in `folder` (ending in a backslash), started from there.
 SetupLaunch From(const std::wstring& folder);

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "res/resource_ids.h"
 #include "services/service_handle.h"
 #include "support/in_process.h"
 #include "support/install_support.h"
@@ -78,19 +79,36 @@ bool TestService::Start()
     return StartServiceW(service.get(), 0, nullptr) && WaitForServiceState(name_, SERVICE_RUNNING);
 }
 
-TestService::~TestService()
+namespace {
+
+// Ends the service's process, then deletes it and what the tests wrote.
+void RemoveService(const std::wstring& name)
 {
-    HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, ServiceProcess(name_));
+    HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, ServiceProcess(name));
     if (process) {
         TerminateProcess(process, 1);
         WaitForSingleObject(process, 5000);
         CloseHandle(process);
     }
-    RegDeleteKeyW(HKEY_LOCAL_MACHINE, ParametersKey(name_).c_str());
+    RegDeleteKeyW(HKEY_LOCAL_MACHINE, ParametersKey(name).c_str());
     {
         ServiceHandle manager(OpenSCManagerW(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
-        ServiceHandle service(OpenServiceW(manager.get(), name_.c_str(), DELETE));
+        ServiceHandle service(OpenServiceW(manager.get(), name.c_str(), DELETE));
         DeleteService(service.get());
     }
-    WaitForServiceState(name_, 0);
+    WaitForServiceState(name, 0);
+}
+
+}  // namespace
+
+TestService::~TestService()
+{
+    RemoveService(name_);
+}
+
+void RemoveProductServices()
+{
+    for (UINT id : {IDS_SERVICE_NAMING, IDS_SERVICE_SERVER, IDS_SERVICE_BROWSER})
+        if (ServiceState(BankString(1000 + id)))
+            RemoveService(BankString(1000 + id));
 }

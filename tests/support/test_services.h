@@ -37,6 +37,10 @@ private:
     bool created_ = false;
 };
 
+// Ends and deletes the product's three services wherever a test or an
+// install left them, so the next test starts without them.
+void RemoveProductServices();
+
 // The state of the service `name` (SERVICE_RUNNING, ...); 0 when absent.
 DWORD ServiceState(const std::wstring& name);
 // The process running the service `name`; 0 when none.

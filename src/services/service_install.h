@@ -1,0 +1,15 @@
+#pragma once
+// Registering and starting the product's services under the service
+// account.
+#include <windows.h>
+
+#include "services/service_table.h"
+
+// Creates and starts the service of `entry` from `destDir` (ending with a
+// backslash), asking for the account as needed. 1 when done; 0 when it
+// failed (reported) or the user cancelled the install.
+int InstallService(const ServiceEntry& entry, const wchar_t* destDir);
+
+// InstallService for each product service of the install type; the
+// account's password is wiped afterwards.
+int InstallServices(const wchar_t* destDir);
