@@ -18,8 +18,9 @@
 #include "res/resource_ids.h"
 #include "services/service_control.h"
 #include "services/service_install.h"
-#include "shell/message_box.h"
 #include "shell/late_bound.h"
+#include "shell/message_box.h"
+#include "shell/message_loop.h"
 #include "shell/options.h"
 #include "shell/path_text.h"
 #include "shell/progress.h"
@@ -84,7 +85,7 @@ bool RunInstall(HWND frame, wchar_t* destination)
         AgentBrowserEnabled = QueryAgentBrowserEnabled() != 0;
         StopServices(destination);
         if (ServicesStoppedByRun)
-            Sleep(kServiceReleaseMs);
+            WaitPumping(kServiceReleaseMs);
     } else {
         ShowPercentWindow(true);
     }

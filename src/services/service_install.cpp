@@ -108,7 +108,7 @@ SC_HANDLE CreateProductService(SC_HANDLE manager, const ServiceEntry& entry, con
             SERVICE_ERROR_NORMAL, path, nullptr, nullptr, dependencies, account, ServiceAccount.password);
         if (service || GetLastError() != ERROR_SERVICE_MARKED_FOR_DELETE || attempt == kMarkedForDeletionTries)
             return service;
-        Sleep(kMarkedForDeletionWaitMs);
+        WaitPumping(kMarkedForDeletionWaitMs);
     }
 }
 

@@ -3,6 +3,7 @@
 #include "services/platform_calls.h"
 #include "services/service_handle.h"
 #include "services/stop_wait.h"
+#include "shell/message_loop.h"
 #include "shell/setup_state.h"
 #include "shell/string_bank.h"
 
@@ -17,7 +18,7 @@ int DeleteWithRetries(SC_HANDLE service)
     for (DWORD wait : kDeleteRetryWaitsMs) {
         if (deleted)
             break;
-        Sleep(wait);
+        WaitPumping(wait);
         deleted = Platform().DeleteService(service);
     }
     return deleted ? 1 : 0;

@@ -1,6 +1,7 @@
 #include "services/stop_wait.h"
 
 #include "services/platform_calls.h"
+#include "shell/message_loop.h"
 
 StopWait WaitForServiceStop(SC_HANDLE service, const StopWaitBounds& bounds)
 {
@@ -12,7 +13,7 @@ StopWait WaitForServiceStop(SC_HANDLE service, const StopWaitBounds& bounds)
     while (status.dwCurrentState != SERVICE_STOPPED) {
         DWORD sleep = status.dwWaitHint / 10;
         sleep = sleep < bounds.minSleepMs ? bounds.minSleepMs : sleep > bounds.maxSleepMs ? bounds.maxSleepMs : sleep;
-        Sleep(sleep);
+        WaitPumping(sleep);
         const SERVICE_STATUS before = status;
         if (!Platform().QueryServiceStatus(service, &status))
             return StopWait::QueryFailed;

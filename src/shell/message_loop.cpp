@@ -57,6 +57,15 @@ void PumpMessagesWhenDue()
         PumpMessages();
 }
 
+void WaitPumping(DWORD milliseconds)
+{
+    const DWORD start = GetTickCount();
+    for (DWORD elapsed = 0; elapsed < milliseconds; elapsed = GetTickCount() - start) {
+        if (MsgWaitForMultipleObjects(0, nullptr, FALSE, milliseconds - elapsed, QS_ALLINPUT) == WAIT_OBJECT_0)
+            PumpMessages();
+    }
+}
+
 void RequestProgramEnd(int exitCode)
 {
     if (exitCode > ExitCode)

@@ -18,6 +18,10 @@ constexpr DWORD kDrainIntervalMs = 5;
 // PumpMessages, when the last drain is at least kDrainIntervalMs old.
 void PumpMessagesWhenDue();
 
+// Waits `milliseconds` with the windows alive: messages that arrive
+// meanwhile are handled at once.
+void WaitPumping(DWORD milliseconds);
+
 // Posts the quit request. The program ends with the highest code any request
 // asked for (kept in ExitCode): closing the frame asks for kExitCompleted,
 // and the sequence it cancelled asks for kExitNotCompleted afterwards.

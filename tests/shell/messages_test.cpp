@@ -215,6 +215,13 @@ TEST(Drain, SlowStepsDrainEveryTimeFastOnesByTime)
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(StepsDrainedAtOnce(window, 10, kDrainIntervalMs + 2), 10);
     EXPECT_LT(StepsDrainedAtOnce(window, 200, 0), 100);
+
+    // A wait of the sequence (a service stopping) keeps the window alive.
+    PostMessageW(window, WM_APP, 7, 0);
+    DWORD start = GetTickCount();
+    WaitPumping(30);
+    EXPECT_GE(GetTickCount() - start, 30u);
+    EXPECT_EQ(LastStepSeen, 7);
     DestroyWindow(window);
 }
 
