@@ -85,6 +85,9 @@ int SetupMain(HINSTANCE instance, HINSTANCE, const wchar_t* commandLine, int)
     PostMessageW(frame, WM_SETUP_START, 0, 0);
 
     int exitCode = RunMessageLoop();
+    // Whatever path the run took, the service account's password does not
+    // outlive it.
+    SecureZeroMemory(ServiceAccount.password, sizeof ServiceAccount.password);
     DeleteObject(backdrop);
     return exitCode;
 }
