@@ -205,4 +205,65 @@ TEST_F(ServicesInstall, TheAccountDialogAsksUntilTheAccountIsFit)
     EXPECT_EQ(setup.WaitForExit(), 0u);
 }
 
+// The test build of setup over a simulated network (`scenario`, see
+// tests/support/simulated_setup.cpp), started from a copy of the English
+// share.
+class SimulatedSetup {
+public:
+    SimulatedSetup(const wchar_t* scenario, const std::wstring& arguments)
+    {
+        RemoveTree(kShare);
+        CopyFolder(FixturePath(L"share-en"), kShare);
+        std::wstring built = SETUP_EXE_PATH;
+        built.replace(built.rfind(L"setup.exe"), 9, L"setup_simulated.exe");
+        CopyFileW(built.c_str(), (kShare + L"setup.exe").c_str(), FALSE);
+        SetEnvironmentVariableW(L"SETUP_SIMULATION", scenario);
+        SetupLaunch launch;
+        launch.namesServiceAccount = false;
+        launch.program = kShare + L"setup.exe";
+        setup_ = std::make_unique<SetupProcess>(arguments + L" /DEST:C:\\TAPWRITE\\NT", launch);
+        SetEnvironmentVariableW(L"SETUP_SIMULATION", nullptr);
+    }
+    ~SimulatedSetup()
+    {
+        setup_.reset();
+        RemoveTree(kShare);
+    }
+    SetupProcess& operator*() { return *setup_; }
+
+private:
+    const std::wstring kShare = L"C:\\TWSIM\\";
+    std::unique_ptr<SetupProcess> setup_;
+};
+
+TEST_F(ServicesInstall, AMissingAccountIsCreatedWithItsRightsAndRunsTheServices)
+{
+    SimulatedSetup setup(L"account-missing", L"/SMS: /TS: /USER:$DEFAULT$ /DOMAIN:$LOCAL$ /PASSWORD:$DEFAULT$");
+    EXPECT_EQ((*setup).WaitForExit(60000), 0u);
+    RegistryKey key = ReadRegistryKey(ServiceKey(IDS_SERVICE_NAMING));
+    EXPECT_EQ(key.values[L"ObjectName"].Text(), ComputerName() + L"\\Velmar Service Acct");
+    EXPECT_TRUE(WaitForServiceState(BankString(1000 + IDS_SERVICE_SERVER), SERVICE_RUNNING));
+}
+
+TEST_F(ServicesInstall, ALogonFailureAsksForTheAccountAgain)
+{
+    SimulatedSetup simulated(L"logon-failure", L"/L:1 /TS:");
+    SetupProcess& setup = *simulated;
+    HWND dialog = setup.WaitForDialog(L"Service Account", 60000);
+    ASSERT_NE(dialog, nullptr);
+    SetDlgItemTextW(dialog, IDC_ACCOUNT_USER, L"bob");
+    SetDlgItemTextW(dialog, IDC_ACCOUNT_PASSWORD, L"wrong");
+    PressButton(dialog, IDOK);
+    ASSERT_TRUE(setup.Answer(L"Login Failure", IDRETRY, 30000));
+    // Back with the values tried, to correct the password.
+    dialog = setup.WaitForDialog(L"Service Account");
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(ItemText(dialog, IDC_ACCOUNT_USER), L"bob");
+    EXPECT_TRUE(WaitUntil([&] { return FocusOf(dialog) == GetDlgItem(dialog, IDC_ACCOUNT_PASSWORD); }));
+    SetDlgItemTextW(dialog, IDC_ACCOUNT_PASSWORD, L"right");
+    PressButton(dialog, IDOK);
+    ASSERT_TRUE(setup.Answer(L"Read Important Information", IDNO, 60000));
+    EXPECT_TRUE(WaitForServiceState(BankString(1000 + IDS_SERVICE_NAMING), SERVICE_RUNNING));
+}
+
 }  // namespace

@@ -1,0 +1,31 @@
+// A test build of setup.exe: the program as it ships, with its network,
+// account and LSA calls answered by a simulated network, so that the
+// account branches Wine cannot produce run end to end. Never shipped.
+//
+// The environment variable SETUP_SIMULATION chooses the network:
+//   account-missing  no service account exists yet: setup creates it
+//   logon-failure    this computer keeps "bob", an administrator with the
+//                    right to log on as a service, and the first service
+//                    start fails with a logon failure
+#include <windows.h>
+
+#include <string>
+
+#include "services/accounts.h"
+#include "shell/setup_main.h"
+#include "support/simulated_network.h"
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE previousInstance, PWSTR, int showCommand)
+{
+    SimulatedNetwork network;
+    wchar_t scenario[32] = {};
+    GetEnvironmentVariableW(L"SETUP_SIMULATION", scenario, ARRAYSIZE(scenario));
+    if (std::wstring(scenario) == L"logon-failure") {
+        const std::wstring bob = network.ThisComputer() + L"\\bob";
+        network.AddUser(network.ThisComputer(), L"bob");
+        network.AddAdministrator(network.ThisComputer(), bob);
+        network.SetLogonModes(network.ThisComputer(), bob, kServiceLogonMode);
+        network.FailServiceStart(ERROR_SERVICE_LOGON_FAILED, L"", 1);
+    }
+    return SetupMain(instance, previousInstance, GetCommandLineW(), showCommand);
+}
