@@ -127,4 +127,22 @@ TEST_F(ServiceStartFailures, EndTheInstallAfterOneAttemptAndLeaveNoService)
     }
 }
 
+TEST_F(ServiceStartFailures, ANameStillMarkedForDeletionIsTriedAgain)
+{
+    net_.FailServiceCreate(ERROR_SERVICE_MARKED_FOR_DELETE, L"", 2);
+    EXPECT_EQ(InstallServices(FixturePath(L"product").c_str()), 1);
+    EXPECT_EQ(ServiceState(BankString(1000 + IDS_SERVICE_NAMING)), static_cast<DWORD>(SERVICE_RUNNING));
+}
+
+TEST_F(ServiceStartFailures, AMissingProgramIsReportedWithItsCode)
+{
+    std::wstring line = line_.substr(0, line_.find(L"/SMS: ")) + line_.substr(line_.find(L"/SMS: ") + 6);
+    ResetSetupState(line.c_str());
+    MessageBoxAnswerer answerer({IDOK});
+    EXPECT_EQ(InstallServices(L"C:\\TWNOWHERE\\"), 0);
+    ASSERT_EQ(answerer.Boxes().size(), 1u);
+    EXPECT_EQ(answerer.Boxes()[0].caption, L"Unexpected Error");
+    EXPECT_NE(answerer.Boxes()[0].text.find(L"OS error 0x"), std::wstring::npos);
+}
+
 }  // namespace
