@@ -3,6 +3,7 @@
 #include <thread>
 
 #include "bench_clock.h"
+#include "common/standard_user_token.h"
 
 #include "screen_backdrop.h"
 
@@ -103,20 +104,6 @@ void WatchScreen(HANDLE process, double start, ScreenBackdrop& screen, LaunchRes
         }
         Sleep(1);
     }
-}
-
-HANDLE TokenWithoutAdministrators()
-{
-    HANDLE token = nullptr, restricted = nullptr;
-    BYTE administrators[SECURITY_MAX_SID_SIZE];
-    DWORD size = sizeof administrators;
-    SID_AND_ATTRIBUTES disable = {administrators, 0};
-    if (OpenProcessToken(GetCurrentProcess(), TOKEN_ALL_ACCESS, &token) &&
-        CreateWellKnownSid(WinBuiltinAdministratorsSid, nullptr, administrators, &size))
-        CreateRestrictedToken(token, 0, 1, &disable, 0, nullptr, 0, nullptr, &restricted);
-    if (token)
-        CloseHandle(token);
-    return restricted;
 }
 
 }  // namespace

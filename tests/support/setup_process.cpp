@@ -1,21 +1,8 @@
 #include "support/setup_process.h"
 
-namespace {
+#include "common/standard_user_token.h"
 
-// A copy of this process's token whose Administrators entry is deny-only.
-HANDLE TokenWithoutAdministrators()
-{
-    HANDLE token = nullptr, restricted = nullptr;
-    BYTE administrators[SECURITY_MAX_SID_SIZE];
-    DWORD size = sizeof administrators;
-    SID_AND_ATTRIBUTES disable = {administrators, 0};
-    if (OpenProcessToken(GetCurrentProcess(), TOKEN_ALL_ACCESS, &token) &&
-        CreateWellKnownSid(WinBuiltinAdministratorsSid, nullptr, administrators, &size))
-        CreateRestrictedToken(token, 0, 1, &disable, 0, nullptr, 0, nullptr, &restricted);
-    if (token)
-        CloseHandle(token);
-    return restricted;
-}
+namespace {
 
 // A visible top-level window of the process by class and, unless null,
 // caption.
