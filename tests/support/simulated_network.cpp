@@ -77,13 +77,23 @@ std::wstring StripBackslashes(const wchar_t* server)
     return server;
 }
 
+std::vector<BYTE> CopySid(PSID sid)
+{
+    auto bytes = static_cast<const BYTE*>(sid);
+    return std::vector<BYTE>(bytes, bytes + GetLengthSid(sid));
+}
+
+size_t TextBytes(const std::wstring& text)
+{
+    return (text.size() + 1) * sizeof(wchar_t);
+}
+
 // Copies `text` to the end of a buffer being filled from both ends.
 wchar_t* PlaceText(BYTE*& end, const std::wstring& text)
 {
-    end -= (text.size() + 1) * sizeof(wchar_t);
-    auto place = reinterpret_cast<wchar_t*>(end);
-    memcpy(place, text.c_str(), (text.size() + 1) * sizeof(wchar_t));
-    return place;
+    end -= TextBytes(text);
+    memcpy(end, text.c_str(), TextBytes(text));
+    return reinterpret_cast<wchar_t*>(end);
 }
 
 // Copies `text` into a caller's buffer of `chars`, as the lookups do.
@@ -91,7 +101,7 @@ bool GiveText(const std::wstring& text, wchar_t* buffer, DWORD& chars)
 {
     bool fits = buffer && chars > text.size();
     if (fits) {
-        memcpy(buffer, text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+        memcpy(buffer, text.c_str(), TextBytes(text));
         chars = static_cast<DWORD>(text.size());
     } else {
         chars = static_cast<DWORD>(text.size() + 1);
@@ -273,22 +283,20 @@ std::vector<BYTE> SimulatedNetwork::SidOf(const std::wstring& account) const
     return authority.Sid(found->rid);
 }
 
-BYTE* SimulatedNetwork::Allocate(size_t bytes)
+BYTE* SimulatedNetwork::Allocate(size_t bytes, BYTE*& end)
 {
     auto block = std::make_unique<BYTE[]>(bytes ? bytes : 1);
     BYTE* address = block.get();
     buffers_[address] = std::move(block);
+    end = address + bytes;
     return address;
 }
 
-bool SimulatedNetwork::ScriptedFailure(Call call, DWORD& status)
+DWORD SimulatedNetwork::ScriptedFailure(Call call)
 {
     ++calls_[call];
     auto failure = failures_.find(call);
-    if (failure == failures_.end())
-        return false;
-    status = failure->second;
-    return true;
+    return failure == failures_.end() ? 0 : failure->second;
 }
 
 int SimulatedNetwork::CallCount(Call call) const
@@ -301,38 +309,46 @@ int SimulatedNetwork::CallCount(Call call) const
 struct Entries {
     using Call = SimulatedNetwork::Call;
     using Authority = SimulatedNetwork::Authority;
+    using Computer = SimulatedNetwork::Computer;
+    using LsaObject = SimulatedNetwork::LsaObject;
 
     static SimulatedNetwork& Net() { return *SimulatedNetwork::current_; }
+
+    // The common start of a call on `server`: counts it, then answers its
+    // scripted failure, an unknown server or a level other than `wanted`;
+    // 0 lets it go on.
+    static DWORD Start(Call call, LPCWSTR server, Computer*& computer, DWORD level = 0, DWORD wanted = 0)
+    {
+        if (DWORD status = Net().ScriptedFailure(call))
+            return status;
+        computer = Net().ServerComputer(server);
+        if (!computer)
+            return ERROR_BAD_NETPATH;
+        return level == wanted ? NERR_Success : ERROR_INVALID_LEVEL;
+    }
 
     static NET_API_STATUS WINAPI NetGetDCName(LPCWSTR server, LPCWSTR domainName, LPBYTE* buffer)
     {
         *buffer = nullptr;
-        DWORD status;
-        if (Net().ScriptedFailure(Call::NetGetDCName, status))
+        Computer* computer;
+        if (DWORD status = Start(Call::NetGetDCName, server, computer))
             return status;
-        auto computer = Net().ServerComputer(server);
-        if (!computer)
-            return ERROR_BAD_NETPATH;
         std::wstring name = domainName && *domainName ? domainName : computer->domain;
         Authority* domain = name.empty() ? nullptr : Net().FindAuthority(name);
         if (!domain || !domain->isDomain || domain->controller.empty())
             return NERR_DCNotFound;
         std::wstring controller = L"\\\\" + domain->controller;
-        *buffer = Net().Allocate((controller.size() + 1) * sizeof(wchar_t));
-        memcpy(*buffer, controller.c_str(), (controller.size() + 1) * sizeof(wchar_t));
+        BYTE* end;
+        *buffer = Net().Allocate(TextBytes(controller), end);
+        PlaceText(end, controller);
         return NERR_Success;
     }
 
     static NET_API_STATUS WINAPI NetUserAdd(LPCWSTR server, DWORD level, LPBYTE buffer, LPDWORD)
     {
-        DWORD status;
-        if (Net().ScriptedFailure(Call::NetUserAdd, status))
+        Computer* computer;
+        if (DWORD status = Start(Call::NetUserAdd, server, computer, level, 1))
             return status;
-        auto computer = Net().ServerComputer(server);
-        if (!computer)
-            return ERROR_BAD_NETPATH;
-        if (level != 1)
-            return ERROR_INVALID_LEVEL;
         auto info = reinterpret_cast<const USER_INFO_1*>(buffer);
         Authority& store = Net().StoreOf(*computer);
         if (store.Find(info->usri1_name))
@@ -346,11 +362,14 @@ struct Entries {
     }
 
     // One page of a member list: `items` fixed entries, each followed by
-    // its variable part at the buffer's end.
+    // its variable part at the buffer's end. A caller that never stops
+    // asking is cut off.
     template <typename Item, typename Source, typename Fill>
     static NET_API_STATUS Page(Call call, const std::vector<Source>& all, LPBYTE* buffer, LPDWORD read, LPDWORD total,
                                PDWORD_PTR resume, size_t variableBytes, Fill fill)
     {
+        if (Net().CallCount(call) > kRunawayCalls)
+            return NERR_InternalError;
         DWORD start = resume ? static_cast<DWORD>(*resume) : 0;
         DWORD remaining = start < all.size() ? static_cast<DWORD>(all.size()) - start : 0;
         DWORD count = Net().pageEntries_ && remaining > Net().pageEntries_ ? Net().pageEntries_ : remaining;
@@ -358,8 +377,8 @@ struct Entries {
         bool emptyMoreData = std::find(empty.begin(), empty.end(), call) != empty.end();
         if (emptyMoreData)
             count = 0;
-        *buffer = Net().Allocate(count * (sizeof(Item) + variableBytes));
-        BYTE* end = *buffer + count * (sizeof(Item) + variableBytes);
+        BYTE* end;
+        *buffer = Net().Allocate(count * (sizeof(Item) + variableBytes), end);
         auto items = reinterpret_cast<Item*>(*buffer);
         for (DWORD i = 0; i < count; ++i)
             fill(items[i], all[start + i], end);
@@ -375,20 +394,14 @@ struct Entries {
     {
         *buffer = nullptr;
         *read = *total = 0;
-        DWORD status;
-        if (Net().ScriptedFailure(Call::NetGroupGetUsers, status))
+        Computer* computer;
+        if (DWORD status = Start(Call::NetGroupGetUsers, server, computer, level))
             return status;
-        if (Net().CallCount(Call::NetGroupGetUsers) > kRunawayCalls)
-            return NERR_InternalError;
-        auto computer = Net().ServerComputer(server);
-        if (!computer)
-            return ERROR_BAD_NETPATH;
-        if (level != 0)
-            return ERROR_INVALID_LEVEL;
         Authority::Account* group = Net().StoreOf(*computer).Find(groupName);
         if (!group || group->kind != SidTypeGroup)
             return NERR_GroupNotFound;
-        return Page<GROUP_USERS_INFO_0>(Call::NetGroupGetUsers, group->members, buffer, read, total, resume, 257 * sizeof(wchar_t),
+        return Page<GROUP_USERS_INFO_0>(Call::NetGroupGetUsers, group->members, buffer, read, total, resume,
+                                        257 * sizeof(wchar_t),
                                         [](GROUP_USERS_INFO_0& item, const std::wstring& name, BYTE*& end) {
                                             item.grui0_name = PlaceText(end, name);
                                         });
@@ -400,20 +413,13 @@ struct Entries {
     {
         *buffer = nullptr;
         *read = *total = 0;
-        DWORD status;
-        if (Net().ScriptedFailure(Call::NetLocalGroupGetMembers, status))
+        Computer* computer;
+        if (DWORD status = Start(Call::NetLocalGroupGetMembers, server, computer, level))
             return status;
-        if (Net().CallCount(Call::NetLocalGroupGetMembers) > kRunawayCalls)
-            return NERR_InternalError;
-        auto computer = Net().ServerComputer(server);
-        if (!computer)
-            return ERROR_BAD_NETPATH;
-        if (level != 0)
-            return ERROR_INVALID_LEVEL;
         if (!Same(alias, kAdministrators))
             return ERROR_NO_SUCH_ALIAS;
-        return Page<LOCALGROUP_MEMBERS_INFO_0>(Call::NetLocalGroupGetMembers, Net().StoreOf(*computer).administrators, buffer, read, total,
-                                               resume, SECURITY_MAX_SID_SIZE,
+        return Page<LOCALGROUP_MEMBERS_INFO_0>(Call::NetLocalGroupGetMembers, Net().StoreOf(*computer).administrators,
+                                               buffer, read, total, resume, SECURITY_MAX_SID_SIZE,
                                                [](LOCALGROUP_MEMBERS_INFO_0& item, const std::vector<BYTE>& sid,
                                                   BYTE*& end) {
                                                    end -= SECURITY_MAX_SID_SIZE;
@@ -424,37 +430,28 @@ struct Entries {
 
     static NET_API_STATUS WINAPI NetLocalGroupAddMember(LPCWSTR server, LPCWSTR alias, PSID member)
     {
-        DWORD status;
-        if (Net().ScriptedFailure(Call::NetLocalGroupAddMember, status))
+        Computer* computer;
+        if (DWORD status = Start(Call::NetLocalGroupAddMember, server, computer))
             return status;
-        auto computer = Net().ServerComputer(server);
-        if (!computer)
-            return ERROR_BAD_NETPATH;
         if (!Same(alias, kAdministrators))
             return ERROR_NO_SUCH_ALIAS;
         auto& members = Net().StoreOf(*computer).administrators;
         for (const auto& present : members)
             if (SameSid(present, member))
                 return ERROR_MEMBER_IN_ALIAS;
-        auto bytes = static_cast<const BYTE*>(member);
-        members.emplace_back(bytes, bytes + GetLengthSid(member));
+        members.push_back(CopySid(member));
         return NERR_Success;
     }
 
     static NET_API_STATUS WINAPI NetWkstaGetInfo(LMSTR server, DWORD level, LPBYTE* buffer)
     {
         *buffer = nullptr;
-        DWORD status;
-        if (Net().ScriptedFailure(Call::NetWkstaGetInfo, status))
+        Computer* computer;
+        if (DWORD status = Start(Call::NetWkstaGetInfo, server, computer, level, 100))
             return status;
-        auto computer = Net().ServerComputer(server);
-        if (!computer)
-            return ERROR_BAD_NETPATH;
-        if (level != 100)
-            return ERROR_INVALID_LEVEL;
         std::wstring group = computer->domain.empty() ? kWorkgroup : computer->domain;
-        *buffer = Net().Allocate(sizeof(WKSTA_INFO_100) + (computer->name.size() + group.size() + 2) * sizeof(wchar_t));
-        BYTE* end = *buffer + sizeof(WKSTA_INFO_100) + (computer->name.size() + group.size() + 2) * sizeof(wchar_t);
+        BYTE* end;
+        *buffer = Net().Allocate(sizeof(WKSTA_INFO_100) + TextBytes(computer->name) + TextBytes(group), end);
         auto info = reinterpret_cast<WKSTA_INFO_100*>(*buffer);
         info->wki100_platform_id = PLATFORM_ID_NT;
         info->wki100_computername = PlaceText(end, computer->name);
@@ -510,8 +507,7 @@ struct Entries {
     static DWORD WINAPI WNetOpenEnumW(DWORD, DWORD, DWORD, LPNETRESOURCEW container, LPHANDLE handle)
     {
         *handle = nullptr;
-        DWORD status;
-        if (Net().ScriptedFailure(Call::NetworkBrowse, status))
+        if (DWORD status = Net().ScriptedFailure(Call::NetworkBrowse))
             return status;
         bool known;
         auto enumeration = std::make_unique<SimulatedNetwork::Enumeration>();
@@ -568,95 +564,81 @@ struct Entries {
         return Net().enumerations_.erase(handle) ? NO_ERROR : ERROR_INVALID_HANDLE;
     }
 
+    static BOOL Refuse(DWORD error)
+    {
+        SetLastError(error);
+        return FALSE;
+    }
+
+    static BOOL Found(bool fits, SID_NAME_USE found, PSID_NAME_USE kind)
+    {
+        if (!fits)
+            return Refuse(ERROR_INSUFFICIENT_BUFFER);
+        *kind = found;
+        return TRUE;
+    }
+
     static BOOL WINAPI LookupAccountNameW(LPCWSTR system, LPCWSTR name, PSID sid, LPDWORD sidBytes, LPWSTR domain,
                                           LPDWORD domainChars, PSID_NAME_USE kind)
     {
         auto computer = Net().ServerComputer(system);
-        if (!computer) {
-            SetLastError(RPC_S_SERVER_UNAVAILABLE);
-            return FALSE;
-        }
         std::vector<BYTE> found;
         std::wstring foundDomain;
         SID_NAME_USE foundKind;
-        if (!Net().FindAccount(*computer, name, found, foundDomain, foundKind)) {
-            SetLastError(ERROR_NONE_MAPPED);
-            return FALSE;
-        }
+        if (!computer)
+            return Refuse(RPC_S_SERVER_UNAVAILABLE);
+        if (!Net().FindAccount(*computer, name, found, foundDomain, foundKind))
+            return Refuse(ERROR_NONE_MAPPED);
         bool sidFits = sid && *sidBytes >= found.size();
         if (sidFits)
             memcpy(sid, found.data(), found.size());
         *sidBytes = static_cast<DWORD>(found.size());
-        bool domainFits = GiveText(foundDomain, domain, *domainChars);
-        if (!sidFits || !domainFits) {
-            SetLastError(ERROR_INSUFFICIENT_BUFFER);
-            return FALSE;
-        }
-        *kind = foundKind;
-        return TRUE;
+        return Found(GiveText(foundDomain, domain, *domainChars) && sidFits, foundKind, kind);
     }
 
     static BOOL WINAPI LookupAccountSidW(LPCWSTR system, PSID sid, LPWSTR name, LPDWORD nameChars, LPWSTR domain,
                                          LPDWORD domainChars, PSID_NAME_USE kind)
     {
         auto computer = Net().ServerComputer(system);
-        if (!computer) {
-            SetLastError(RPC_S_SERVER_UNAVAILABLE);
-            return FALSE;
-        }
         std::wstring foundName, foundDomain;
         SID_NAME_USE foundKind;
-        if (!Net().FindSid(*computer, sid, foundName, foundDomain, foundKind)) {
-            SetLastError(ERROR_NONE_MAPPED);
-            return FALSE;
-        }
+        if (!computer)
+            return Refuse(RPC_S_SERVER_UNAVAILABLE);
+        if (!Net().FindSid(*computer, sid, foundName, foundDomain, foundKind))
+            return Refuse(ERROR_NONE_MAPPED);
         bool nameFits = GiveText(foundName, name, *nameChars);
-        bool domainFits = GiveText(foundDomain, domain, *domainChars);
-        if (!nameFits || !domainFits) {
-            SetLastError(ERROR_INSUFFICIENT_BUFFER);
-            return FALSE;
-        }
-        *kind = foundKind;
-        return TRUE;
-    }
-
-    static bool LsaFailure(Call call, NTSTATUS& status)
-    {
-        DWORD scripted;
-        if (!Net().ScriptedFailure(call, scripted))
-            return false;
-        status = static_cast<NTSTATUS>(scripted);
-        return true;
-    }
-
-    static SimulatedNetwork::LsaObject* Object(LSA_HANDLE handle)
-    {
-        auto found = Net().lsaHandles_.find(handle);
-        return found == Net().lsaHandles_.end() ? nullptr : found->second.get();
+        return Found(GiveText(foundDomain, domain, *domainChars) && nameFits, foundKind, kind);
     }
 
     static LSA_HANDLE Open(Authority* store, std::vector<BYTE> sid)
     {
-        auto object = std::make_unique<SimulatedNetwork::LsaObject>();
-        object->store = store;
-        object->sid = std::move(sid);
+        auto object = std::make_unique<LsaObject>(LsaObject{store, std::move(sid)});
         LSA_HANDLE handle = object.get();
         Net().lsaHandles_[handle] = std::move(object);
         return handle;
     }
 
-    static std::vector<BYTE> CopySid(PSID sid)
+    // The common start of the calls on a policy or account handle: counts
+    // the call, then answers its scripted failure or a bad handle; 0 lets it
+    // go on. The account-object calls answer "not implemented" where the
+    // platform lacks them.
+    static NTSTATUS OnHandle(Call call, LSA_HANDLE handle, LsaObject*& object, bool accountObjectCall = true)
     {
-        auto bytes = static_cast<const BYTE*>(sid);
-        return std::vector<BYTE>(bytes, bytes + GetLengthSid(sid));
+        DWORD scripted = Net().ScriptedFailure(call);
+        if (accountObjectCall && Net().withoutAccountObjects_)
+            return kStatusNotImplemented;
+        if (scripted)
+            return static_cast<NTSTATUS>(scripted);
+        auto found = Net().lsaHandles_.find(handle);
+        object = found == Net().lsaHandles_.end() ? nullptr : found->second.get();
+        return object ? kStatusSuccess : kStatusInvalidHandle;
     }
 
     static NTSTATUS NTAPI LsaOpenPolicy(PLSA_UNICODE_STRING system, PLSA_OBJECT_ATTRIBUTES, ACCESS_MASK,
                                         PLSA_HANDLE policy)
     {
-        NTSTATUS status;
-        if (LsaFailure(Call::LsaOpenPolicy, status))
-            return status;
+        if (DWORD scripted = Net().ScriptedFailure(Call::LsaOpenPolicy))
+            return static_cast<NTSTATUS>(scripted);
         std::wstring name = system && system->Buffer ? std::wstring(system->Buffer, system->Length / sizeof(wchar_t))
                                                      : L"";
         auto computer = Net().ServerComputer(name.c_str());
@@ -671,30 +653,10 @@ struct Entries {
         return Net().lsaHandles_.erase(handle) ? kStatusSuccess : kStatusInvalidHandle;
     }
 
-    // The common start of the account-object calls: true when the call
-    // answers `status` without going on.
-    static bool AccountCall(Call call, LSA_HANDLE policy, NTSTATUS& status, SimulatedNetwork::LsaObject*& object)
-    {
-        if (Net().withoutAccountObjects_) {
-            ++Net().calls_[call];
-            status = kStatusNotImplemented;
-            return true;
-        }
-        if (LsaFailure(call, status))
-            return true;
-        object = Object(policy);
-        if (!object) {
-            status = kStatusInvalidHandle;
-            return true;
-        }
-        return false;
-    }
-
     static NTSTATUS NTAPI LsaOpenAccount(LSA_HANDLE policy, PSID sid, ACCESS_MASK, PLSA_HANDLE account)
     {
-        NTSTATUS status;
-        SimulatedNetwork::LsaObject* object;
-        if (AccountCall(Call::LsaOpenAccount, policy, status, object))
+        LsaObject* object;
+        if (NTSTATUS status = OnHandle(Call::LsaOpenAccount, policy, object))
             return status;
         if (!object->store->lsa.count(CopySid(sid)))
             return kStatusNotFound;
@@ -704,9 +666,8 @@ struct Entries {
 
     static NTSTATUS NTAPI LsaCreateAccount(LSA_HANDLE policy, PSID sid, ACCESS_MASK, PLSA_HANDLE account)
     {
-        NTSTATUS status;
-        SimulatedNetwork::LsaObject* object;
-        if (AccountCall(Call::LsaCreateAccount, policy, status, object))
+        LsaObject* object;
+        if (NTSTATUS status = OnHandle(Call::LsaCreateAccount, policy, object))
             return status;
         if (object->store->lsa.count(CopySid(sid)))
             return kStatusCollision;
@@ -717,9 +678,8 @@ struct Entries {
 
     static NTSTATUS NTAPI LsaGetSystemAccessAccount(LSA_HANDLE account, PULONG modes)
     {
-        NTSTATUS status;
-        SimulatedNetwork::LsaObject* object;
-        if (AccountCall(Call::LsaGetSystemAccessAccount, account, status, object))
+        LsaObject* object;
+        if (NTSTATUS status = OnHandle(Call::LsaGetSystemAccessAccount, account, object))
             return status;
         *modes = object->store->lsa[object->sid].modes;
         return kStatusSuccess;
@@ -727,9 +687,8 @@ struct Entries {
 
     static NTSTATUS NTAPI LsaSetSystemAccessAccount(LSA_HANDLE account, ULONG modes)
     {
-        NTSTATUS status;
-        SimulatedNetwork::LsaObject* object;
-        if (AccountCall(Call::LsaSetSystemAccessAccount, account, status, object))
+        LsaObject* object;
+        if (NTSTATUS status = OnHandle(Call::LsaSetSystemAccessAccount, account, object))
             return status;
         object->store->lsa[object->sid].modes = modes;
         return kStatusSuccess;
@@ -740,12 +699,9 @@ struct Entries {
     {
         *rights = nullptr;
         *count = 0;
-        NTSTATUS status;
-        if (LsaFailure(Call::LsaEnumerateAccountRights, status))
+        LsaObject* object;
+        if (NTSTATUS status = OnHandle(Call::LsaEnumerateAccountRights, policy, object, false))
             return status;
-        SimulatedNetwork::LsaObject* object = Object(policy);
-        if (!object)
-            return kStatusInvalidHandle;
         auto found = object->store->lsa.find(CopySid(sid));
         if (found == object->store->lsa.end())
             return kStatusNotFound;
@@ -757,10 +713,9 @@ struct Entries {
             return kStatusNotFound;
         size_t bytes = names.size() * sizeof(LSA_UNICODE_STRING);
         for (const auto& name : names)
-            bytes += (name.size() + 1) * sizeof(wchar_t);
-        BYTE* block = Net().Allocate(bytes);
-        BYTE* end = block + bytes;
-        auto list = reinterpret_cast<LSA_UNICODE_STRING*>(block);
+            bytes += TextBytes(name);
+        BYTE* end;
+        auto list = reinterpret_cast<LSA_UNICODE_STRING*>(Net().Allocate(bytes, end));
         for (size_t i = 0; i < names.size(); ++i) {
             list[i].Buffer = PlaceText(end, names[i]);
             list[i].Length = static_cast<USHORT>(names[i].size() * sizeof(wchar_t));
@@ -773,23 +728,17 @@ struct Entries {
 
     static NTSTATUS NTAPI LsaAddAccountRights(LSA_HANDLE policy, PSID sid, PLSA_UNICODE_STRING rights, ULONG count)
     {
-        NTSTATUS status;
-        if (LsaFailure(Call::LsaAddAccountRights, status))
+        LsaObject* object;
+        if (NTSTATUS status = OnHandle(Call::LsaAddAccountRights, policy, object, false))
             return status;
-        SimulatedNetwork::LsaObject* object = Object(policy);
-        if (!object)
-            return kStatusInvalidHandle;
         Authority::Rights& held = object->store->lsa[CopySid(sid)];
         for (ULONG i = 0; i < count; ++i) {
             std::wstring name(rights[i].Buffer, rights[i].Length / sizeof(wchar_t));
-            bool logon = false;
-            for (const LogonRight& right : kLogonRights) {
-                if (name == right.name) {
-                    held.modes |= right.mode;
-                    logon = true;
-                }
-            }
-            if (!logon)
+            auto logon = std::find_if(std::begin(kLogonRights), std::end(kLogonRights),
+                                      [&](const LogonRight& right) { return name == right.name; });
+            if (logon != std::end(kLogonRights))
+                held.modes |= logon->mode;
+            else
                 held.privileges.push_back(name);
         }
         return kStatusSuccess;
@@ -871,41 +820,21 @@ SimulatedNetwork::SimulatedNetwork()
     DWORD chars = ARRAYSIZE(name);
     GetComputerNameW(name, &chars);
     thisComputer_ = name;
-    authorities_.push_back(std::make_unique<Authority>());
-    authorities_.back()->name = thisComputer_;
-    authorities_.back()->id = nextAuthorityId_++;
-    computers_.push_back(std::make_unique<Computer>());
-    computers_.back()->name = thisComputer_;
-    computers_.back()->own = authorities_.back().get();
+    AddComputer(thisComputer_, L"");
 
     saved_ = Platform();
     current_ = this;
     PlatformCalls& calls = Platform();
-    calls.NetGetDCName = &Entries::NetGetDCName;
-    calls.NetUserAdd = &Entries::NetUserAdd;
-    calls.NetGroupGetUsers = &Entries::NetGroupGetUsers;
-    calls.NetLocalGroupGetMembers = &Entries::NetLocalGroupGetMembers;
-    calls.NetLocalGroupAddMember = &Entries::NetLocalGroupAddMember;
-    calls.NetWkstaGetInfo = &Entries::NetWkstaGetInfo;
-    calls.NetApiBufferFree = &Entries::NetApiBufferFree;
-    calls.WNetOpenEnumW = &Entries::WNetOpenEnumW;
-    calls.WNetEnumResourceW = &Entries::WNetEnumResourceW;
-    calls.WNetCloseEnum = &Entries::WNetCloseEnum;
-    calls.LookupAccountNameW = &Entries::LookupAccountNameW;
-    calls.LookupAccountSidW = &Entries::LookupAccountSidW;
-    calls.LsaOpenPolicy = &Entries::LsaOpenPolicy;
-    calls.LsaClose = &Entries::LsaClose;
-    calls.LsaOpenAccount = &Entries::LsaOpenAccount;
-    calls.LsaCreateAccount = &Entries::LsaCreateAccount;
-    calls.LsaGetSystemAccessAccount = &Entries::LsaGetSystemAccessAccount;
-    calls.LsaSetSystemAccessAccount = &Entries::LsaSetSystemAccessAccount;
-    calls.LsaEnumerateAccountRights = &Entries::LsaEnumerateAccountRights;
-    calls.LsaAddAccountRights = &Entries::LsaAddAccountRights;
-    calls.LsaFreeMemory = &Entries::LsaFreeMemory;
-    calls.OpenServiceW = &Entries::OpenServiceW;
-    calls.CreateServiceW = &Entries::CreateServiceW;
-    calls.StartServiceW = &Entries::StartServiceW;
-    calls.CloseServiceHandle = &Entries::CloseServiceHandle;
+#define SIMULATE(call) calls.call = &Entries::call;
+    SIMULATE(NetGetDCName) SIMULATE(NetUserAdd) SIMULATE(NetGroupGetUsers) SIMULATE(NetLocalGroupGetMembers)
+    SIMULATE(NetLocalGroupAddMember) SIMULATE(NetWkstaGetInfo) SIMULATE(NetApiBufferFree)
+    SIMULATE(WNetOpenEnumW) SIMULATE(WNetEnumResourceW) SIMULATE(WNetCloseEnum)
+    SIMULATE(LookupAccountNameW) SIMULATE(LookupAccountSidW)
+    SIMULATE(LsaOpenPolicy) SIMULATE(LsaClose) SIMULATE(LsaOpenAccount) SIMULATE(LsaCreateAccount)
+    SIMULATE(LsaGetSystemAccessAccount) SIMULATE(LsaSetSystemAccessAccount) SIMULATE(LsaEnumerateAccountRights)
+    SIMULATE(LsaAddAccountRights) SIMULATE(LsaFreeMemory)
+    SIMULATE(OpenServiceW) SIMULATE(CreateServiceW) SIMULATE(StartServiceW) SIMULATE(CloseServiceHandle)
+#undef SIMULATE
 }
 
 SimulatedNetwork::~SimulatedNetwork()
@@ -914,13 +843,19 @@ SimulatedNetwork::~SimulatedNetwork()
     current_ = nullptr;
 }
 
-void SimulatedNetwork::AddDomain(const std::wstring& domain, const std::wstring& controller)
+SimulatedNetwork::Authority& SimulatedNetwork::NewAuthority(const std::wstring& name, bool isDomain)
 {
     authorities_.push_back(std::make_unique<Authority>());
     Authority& authority = *authorities_.back();
-    authority.name = domain;
-    authority.isDomain = true;
+    authority.name = name;
+    authority.isDomain = isDomain;
     authority.id = nextAuthorityId_++;
+    return authority;
+}
+
+void SimulatedNetwork::AddDomain(const std::wstring& domain, const std::wstring& controller)
+{
+    Authority& authority = NewAuthority(domain, true);
     if (controller.empty())
         return;
     if (Same(controller, thisComputer_)) {
@@ -934,13 +869,7 @@ void SimulatedNetwork::AddDomain(const std::wstring& domain, const std::wstring&
 
 void SimulatedNetwork::AddComputer(const std::wstring& computer, const std::wstring& domain)
 {
-    authorities_.push_back(std::make_unique<Authority>());
-    authorities_.back()->name = computer;
-    authorities_.back()->id = nextAuthorityId_++;
-    computers_.push_back(std::make_unique<Computer>());
-    computers_.back()->name = computer;
-    computers_.back()->domain = domain;
-    computers_.back()->own = authorities_.back().get();
+    computers_.push_back(std::make_unique<Computer>(Computer{computer, domain, false, &NewAuthority(computer, false)}));
 }
 
 void SimulatedNetwork::JoinDomain(const std::wstring& domain)

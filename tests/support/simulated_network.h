@@ -73,21 +73,11 @@ public:
     void DelayEnumeration(DWORD milliseconds) { enumerationDelay_ = milliseconds; }
 
     // Scripted failures.
+    // NetworkBrowse is WNetOpenEnumW.
     enum class Call {
-        NetGetDCName,
-        NetUserAdd,
-        NetGroupGetUsers,
-        NetLocalGroupGetMembers,
-        NetLocalGroupAddMember,
-        NetWkstaGetInfo,
-        NetworkBrowse,  // WNetOpenEnumW
-        LsaOpenPolicy,
-        LsaOpenAccount,
-        LsaCreateAccount,
-        LsaGetSystemAccessAccount,
-        LsaSetSystemAccessAccount,
-        LsaEnumerateAccountRights,
-        LsaAddAccountRights,
+        NetGetDCName, NetUserAdd, NetGroupGetUsers, NetLocalGroupGetMembers, NetLocalGroupAddMember, NetWkstaGetInfo,
+        NetworkBrowse, LsaOpenPolicy, LsaOpenAccount, LsaCreateAccount, LsaGetSystemAccessAccount,
+        LsaSetSystemAccessAccount, LsaEnumerateAccountRights, LsaAddAccountRights,
     };
     // `call` answers `status` (a Net status, a Win32 error or an NT status,
     // as the call reports) from now on.
@@ -154,6 +144,9 @@ private:
     bool FindSid(const Computer& asking, PSID sid, std::wstring& name, std::wstring& domain,
                  SID_NAME_USE& kind) const;
     std::vector<BYTE> SidOf(const std::wstring& account) const;
-    BYTE* Allocate(size_t bytes);
-    bool ScriptedFailure(Call call, DWORD& status);
+    Authority& NewAuthority(const std::wstring& name, bool isDomain);
+    // A buffer handed out until freed; `end` is its end.
+    BYTE* Allocate(size_t bytes, BYTE*& end);
+    // Counts the call; its scripted status, 0 when it has none.
+    DWORD ScriptedFailure(Call call);
 };
