@@ -14,6 +14,7 @@
 #include "services/platform_calls.h"
 #include "shell/setup_state.h"
 #include "support/in_process.h"
+#include "support/install_support.h"
 
 namespace {
 
@@ -66,18 +67,12 @@ TEST(PlatformCalls, TheRightIsGrantedByNameWhereAccountObjectsAreMissing)
     if (!OnWine())
         GTEST_SKIP() << "the platform implements the account-object functions";
     ResetSetupState();
-    wchar_t computer[MAX_COMPUTERNAME_LENGTH + 1];
-    DWORD computerChars = ARRAYSIZE(computer);
-    ASSERT_TRUE(GetComputerNameW(computer, &computerChars));
-    wchar_t user[257];
-    DWORD userChars = ARRAYSIZE(user);
-    ASSERT_TRUE(GetUserNameW(user, &userChars));
-    std::wstring account = std::wstring(computer) + L"\\" + user;
+    const std::wstring account = ComputerName() + L"\\" + UserName();
     ASSERT_TRUE(AccountExists(account.c_str()));
     // The platform would answer for this computer's user if asked for the
     // whole name; a domain part that names no domain of the network is a
     // computer to ask, and none answers.
-    std::wstring elsewhere = std::wstring(L"OTHERDOM\\") + user;
+    std::wstring elsewhere = L"OTHERDOM\\" + UserName();
     EXPECT_FALSE(AccountExists(elsewhere.c_str()));
     EXPECT_EQ(AccountErrors.os, static_cast<DWORD>(RPC_S_SERVER_UNAVAILABLE));
     // The platform keeps no rights: the right is never found, and granting

@@ -25,14 +25,6 @@ std::wstring ServiceKey(UINT nameId)
     return L"System\\CurrentControlSet\\Services\\" + BankString(1000 + nameId);
 }
 
-std::wstring UserName()
-{
-    wchar_t user[257];
-    DWORD chars = ARRAYSIZE(user);
-    GetUserNameW(user, &chars);
-    return user;
-}
-
 class ServicesInstall : public ::testing::Test {
 protected:
     void SetUp() override

@@ -225,6 +225,13 @@ std::wstring ComputerName()
     return GetComputerNameW(name, &chars) ? name : L"";
 }
 
+std::wstring UserName()
+{
+    wchar_t user[257];
+    DWORD chars = ARRAYSIZE(user);
+    return GetUserNameW(user, &chars) ? user : L"";
+}
+
 std::wstring SystemDirectory()
 {
     wchar_t directory[MAX_PATH];

@@ -78,8 +78,10 @@ struct RegistryKey {
 RegistryKey ReadRegistryKey(const std::wstring& key, HKEY root = HKEY_LOCAL_MACHINE);
 RegistryValue ReadRegistryValue(const std::wstring& key, const wchar_t* name, HKEY root = HKEY_LOCAL_MACHINE);
 
-// This computer's name, as the product asks for it.
+// This computer's name, as the product asks for it, and the user this
+// test program runs as.
 std::wstring ComputerName();
+std::wstring UserName();
 
 // The system directory with a trailing backslash.
 std::wstring SystemDirectory();

@@ -28,10 +28,7 @@ SetupLaunch From(const std::wstring& folder)
 
 std::wstring ServiceAccountOptions()
 {
-    wchar_t user[257];
-    DWORD chars = ARRAYSIZE(user);
-    GetUserNameW(user, &chars);
-    return std::wstring(L"/USER:") + user + L" /DOMAIN:$LOCAL$ /PASSWORD:x";
+    return L"/USER:" + UserName() + L" /DOMAIN:$LOCAL$ /PASSWORD:x";
 }
 
 SetupProcess::SetupProcess(const std::wstring& arguments, SetupLaunch launch)

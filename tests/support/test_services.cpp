@@ -46,10 +46,7 @@ bool WaitForServiceState(const std::wstring& name, DWORD state, DWORD timeoutMs)
 TestService::TestService(UINT nameId, const std::wstring& program, DWORD startType, ServiceBehaviour behaviour)
     : name_(BankString(1000 + nameId))
 {
-    wchar_t user[257];
-    DWORD chars = ARRAYSIZE(user);
-    GetUserNameW(user, &chars);
-    std::wstring account = ComputerName() + L"\\" + user;
+    const std::wstring account = ComputerName() + L"\\" + UserName();
     ServiceHandle manager(OpenSCManagerW(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
     ServiceHandle service(CreateServiceW(manager.get(), name_.c_str(), name_.c_str(), SERVICE_ALL_ACCESS,
                                          SERVICE_WIN32_SHARE_PROCESS, startType, SERVICE_ERROR_NORMAL,
