@@ -175,20 +175,28 @@ struct SimulatedNetwork::Enumeration {
     size_t next = 0;
 };
 
+namespace {
+
+// The entry of `list` named `name`; null when there is none.
+template <typename T>
+T* Named(const std::vector<std::unique_ptr<T>>& list, const std::wstring& name)
+{
+    for (auto& entry : list)
+        if (Same(entry->name, name))
+            return entry.get();
+    return nullptr;
+}
+
+}  // namespace
+
 SimulatedNetwork::Authority* SimulatedNetwork::FindAuthority(const std::wstring& name) const
 {
-    for (auto& authority : authorities_)
-        if (Same(authority->name, name))
-            return authority.get();
-    return nullptr;
+    return Named(authorities_, name);
 }
 
 SimulatedNetwork::Computer* SimulatedNetwork::FindComputer(const std::wstring& name) const
 {
-    for (auto& computer : computers_)
-        if (Same(computer->name, name))
-            return computer.get();
-    return nullptr;
+    return Named(computers_, name);
 }
 
 SimulatedNetwork::Computer* SimulatedNetwork::ServerComputer(const wchar_t* server) const
@@ -222,48 +230,17 @@ std::vector<SimulatedNetwork::Authority*> SimulatedNetwork::Visible(const Comput
     return visible;
 }
 
-bool SimulatedNetwork::FindAccount(const Computer& asking, const std::wstring& name, std::vector<BYTE>& sid,
-                                   std::wstring& domain, SID_NAME_USE& kind) const
+bool SimulatedNetwork::FindAccount(const Computer& asking, const std::function<bool(const Found&)>& matches,
+                                   Found& found) const
 {
-    size_t backslash = name.find(L'\\');
-    std::wstring prefix = backslash == std::wstring::npos ? L"" : name.substr(0, backslash);
-    std::wstring user = backslash == std::wstring::npos ? name : name.substr(backslash + 1);
-    if ((prefix.empty() || Same(prefix, kBuiltin)) && Same(user, kAdministrators)) {
-        sid = AdministratorsSid();
-        domain = kBuiltin;
-        kind = SidTypeAlias;
+    found = {AdministratorsSid(), kAdministrators, kBuiltin, SidTypeAlias};
+    if (matches(found))
         return true;
-    }
-    for (Authority* authority : Visible(asking)) {
-        if (!prefix.empty() && !Same(prefix, authority->name))
-            continue;
-        if (Authority::Account* account = authority->Find(user)) {
-            sid = authority->Sid(account->rid);
-            domain = authority->name;
-            kind = account->kind;
-            return true;
-        }
-    }
-    return false;
-}
-
-bool SimulatedNetwork::FindSid(const Computer& asking, PSID sid, std::wstring& name, std::wstring& domain,
-                               SID_NAME_USE& kind) const
-{
-    if (SameSid(AdministratorsSid(), sid)) {
-        name = kAdministrators;
-        domain = kBuiltin;
-        kind = SidTypeAlias;
-        return true;
-    }
     for (Authority* authority : Visible(asking)) {
         for (const Authority::Account& account : authority->accounts) {
-            if (SameSid(authority->Sid(account.rid), sid)) {
-                name = account.name;
-                domain = authority->name;
-                kind = account.kind;
+            found = {authority->Sid(account.rid), account.name, authority->name, account.kind};
+            if (matches(found))
                 return true;
-            }
         }
     }
     return false;
@@ -570,7 +547,18 @@ struct Entries {
         return FALSE;
     }
 
-    static BOOL Found(bool fits, SID_NAME_USE found, PSID_NAME_USE kind)
+    // The account `system` sees that `matches`; the lookup's error when
+    // there is none.
+    template <typename Matches>
+    static DWORD Lookup(LPCWSTR system, SimulatedNetwork::Found& found, Matches matches)
+    {
+        auto computer = Net().ServerComputer(system);
+        if (!computer)
+            return RPC_S_SERVER_UNAVAILABLE;
+        return Net().FindAccount(*computer, matches, found) ? NO_ERROR : ERROR_NONE_MAPPED;
+    }
+
+    static BOOL Answer(bool fits, SID_NAME_USE found, PSID_NAME_USE kind)
     {
         if (!fits)
             return Refuse(ERROR_INSUFFICIENT_BUFFER);
@@ -581,33 +569,33 @@ struct Entries {
     static BOOL WINAPI LookupAccountNameW(LPCWSTR system, LPCWSTR name, PSID sid, LPDWORD sidBytes, LPWSTR domain,
                                           LPDWORD domainChars, PSID_NAME_USE kind)
     {
-        auto computer = Net().ServerComputer(system);
-        std::vector<BYTE> found;
-        std::wstring foundDomain;
-        SID_NAME_USE foundKind;
-        if (!computer)
-            return Refuse(RPC_S_SERVER_UNAVAILABLE);
-        if (!Net().FindAccount(*computer, name, found, foundDomain, foundKind))
-            return Refuse(ERROR_NONE_MAPPED);
-        bool sidFits = sid && *sidBytes >= found.size();
+        std::wstring account = name;
+        size_t backslash = account.find(L'\\');
+        std::wstring prefix = backslash == std::wstring::npos ? L"" : account.substr(0, backslash);
+        std::wstring user = account.substr(backslash == std::wstring::npos ? 0 : backslash + 1);
+        SimulatedNetwork::Found found;
+        DWORD error = Lookup(system, found, [&](const SimulatedNetwork::Found& candidate) {
+            return Same(candidate.name, user) && (prefix.empty() || Same(candidate.domain, prefix));
+        });
+        if (error)
+            return Refuse(error);
+        bool sidFits = sid && *sidBytes >= found.sid.size();
         if (sidFits)
-            memcpy(sid, found.data(), found.size());
-        *sidBytes = static_cast<DWORD>(found.size());
-        return Found(GiveText(foundDomain, domain, *domainChars) && sidFits, foundKind, kind);
+            memcpy(sid, found.sid.data(), found.sid.size());
+        *sidBytes = static_cast<DWORD>(found.sid.size());
+        return Answer(GiveText(found.domain, domain, *domainChars) && sidFits, found.kind, kind);
     }
 
     static BOOL WINAPI LookupAccountSidW(LPCWSTR system, PSID sid, LPWSTR name, LPDWORD nameChars, LPWSTR domain,
                                          LPDWORD domainChars, PSID_NAME_USE kind)
     {
-        auto computer = Net().ServerComputer(system);
-        std::wstring foundName, foundDomain;
-        SID_NAME_USE foundKind;
-        if (!computer)
-            return Refuse(RPC_S_SERVER_UNAVAILABLE);
-        if (!Net().FindSid(*computer, sid, foundName, foundDomain, foundKind))
-            return Refuse(ERROR_NONE_MAPPED);
-        bool nameFits = GiveText(foundName, name, *nameChars);
-        return Found(GiveText(foundDomain, domain, *domainChars) && nameFits, foundKind, kind);
+        SimulatedNetwork::Found found;
+        DWORD error = Lookup(system, found,
+                             [&](const SimulatedNetwork::Found& candidate) { return SameSid(candidate.sid, sid); });
+        if (error)
+            return Refuse(error);
+        bool nameFits = GiveText(found.name, name, *nameChars);
+        return Answer(GiveText(found.domain, domain, *domainChars) && nameFits, found.kind, kind);
     }
 
     static LSA_HANDLE Open(Authority* store, std::vector<BYTE> sid)
@@ -938,12 +926,3 @@ ULONG SimulatedNetwork::LogonModes(const std::wstring& where, const std::wstring
     return found == lsa.end() ? 0 : found->second.modes;
 }
 
-void SimulatedNetwork::FailServiceStart(DWORD error, const std::wstring& service, int times)
-{
-    startFailures_.push_back({error, service, times});
-}
-
-void SimulatedNetwork::FailServiceCreate(DWORD error, const std::wstring& service, int times)
-{
-    createFailures_.push_back({error, service, times});
-}

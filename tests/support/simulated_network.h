@@ -12,6 +12,7 @@
 // controller keeps its domain's). "Where" arguments name either.
 #include <windows.h>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -89,8 +90,14 @@ public:
     void AnswerMoreDataWithoutEntries(Call call) { emptyMoreData_.push_back(call); }
     // StartServiceW / CreateServiceW of `service` (empty: any) fail with
     // `error` the next `times` times (-1: always).
-    void FailServiceStart(DWORD error, const std::wstring& service = L"", int times = -1);
-    void FailServiceCreate(DWORD error, const std::wstring& service = L"", int times = -1);
+    void FailServiceStart(DWORD error, const std::wstring& service = L"", int times = -1)
+    {
+        startFailures_.push_back({error, service, times});
+    }
+    void FailServiceCreate(DWORD error, const std::wstring& service = L"", int times = -1)
+    {
+        createFailures_.push_back({error, service, times});
+    }
 
     // What the calls did.
     int CallCount(Call call) const;
@@ -139,10 +146,16 @@ private:
     Computer* ServerComputer(const wchar_t* server) const;
     Authority& StoreOf(const Computer& computer) const;
     std::vector<Authority*> Visible(const Computer& computer) const;
-    bool FindAccount(const Computer& asking, const std::wstring& name, std::vector<BYTE>& sid, std::wstring& domain,
-                     SID_NAME_USE& kind) const;
-    bool FindSid(const Computer& asking, PSID sid, std::wstring& name, std::wstring& domain,
-                 SID_NAME_USE& kind) const;
+    // An account as the lookups find it.
+    struct Found {
+        std::vector<BYTE> sid;
+        std::wstring name;
+        std::wstring domain;
+        SID_NAME_USE kind;
+    };
+    // The first account `asking` sees that `matches`, the Administrators
+    // alias before the authorities' accounts.
+    bool FindAccount(const Computer& asking, const std::function<bool(const Found&)>& matches, Found& found) const;
     std::vector<BYTE> SidOf(const std::wstring& account) const;
     Authority& NewAuthority(const std::wstring& name, bool isDomain);
     // A buffer handed out until freed; `end` is its end.
