@@ -129,7 +129,7 @@ TEST_F(ServiceStartFailures, EndTheInstallAfterOneAttemptAndLeaveNoService)
 
 TEST_F(ServiceStartFailures, ANameStillMarkedForDeletionIsTriedAgain)
 {
-    net_.FailServiceCreate(ERROR_SERVICE_MARKED_FOR_DELETE, L"", 2);
+    net_.FailServiceCreate(ERROR_SERVICE_MARKED_FOR_DELETE, 2);
     EXPECT_EQ(InstallServices(FixturePath(L"product").c_str()), 1);
     EXPECT_EQ(ServiceState(BankString(1000 + IDS_SERVICE_NAMING)), static_cast<DWORD>(SERVICE_RUNNING));
 }

@@ -737,30 +737,15 @@ struct Entries {
         return !buffer || Net().buffers_.erase(buffer) ? kStatusSuccess : kStatusInvalidHandle;
     }
 
-    static bool TakeServiceFailure(std::vector<SimulatedNetwork::ServiceFailure>& failures,
-                                   const std::wstring& service, DWORD& error)
+    // True, with the error set, when the scripted failure takes this call.
+    static bool ServiceFails(SimulatedNetwork::ServiceFailure& failure)
     {
-        for (auto& failure : failures) {
-            if (failure.times == 0 || !(failure.service.empty() || Same(failure.service, service)))
-                continue;
-            if (failure.times > 0)
-                --failure.times;
-            error = failure.error;
-            return true;
-        }
-        return false;
-    }
-
-    static SC_HANDLE Remember(SC_HANDLE service, LPCWSTR name)
-    {
-        if (service)
-            Net().services_[service] = name;
-        return service;
-    }
-
-    static SC_HANDLE WINAPI OpenServiceW(SC_HANDLE manager, LPCWSTR name, DWORD access)
-    {
-        return Remember(Net().saved_.OpenServiceW(manager, name, access), name);
+        if (failure.times == 0)
+            return false;
+        if (failure.times > 0)
+            --failure.times;
+        SetLastError(failure.error);
+        return true;
     }
 
     static SC_HANDLE WINAPI CreateServiceW(SC_HANDLE manager, LPCWSTR name, LPCWSTR display, DWORD access,
@@ -768,35 +753,18 @@ struct Entries {
                                            LPCWSTR group, LPDWORD tag, LPCWSTR dependencies, LPCWSTR account,
                                            LPCWSTR password)
     {
-        DWORD error;
-        if (TakeServiceFailure(Net().createFailures_, name, error)) {
-            SetLastError(error);
+        if (ServiceFails(Net().createFailure_))
             return nullptr;
-        }
-        return Remember(Net().saved_.CreateServiceW(manager, name, display, access, type, start, errorControl, path,
-                                                    group, tag, dependencies, account, password),
-                        name);
+        return Net().saved_.CreateServiceW(manager, name, display, access, type, start, errorControl, path, group,
+                                           tag, dependencies, account, password);
     }
 
     static BOOL WINAPI StartServiceW(SC_HANDLE service, DWORD count, LPCWSTR* arguments)
     {
         ++Net().serviceStarts_;
-        // A handle opened before the network was built has no name: only a
-        // failure of any service applies to it.
-        auto known = Net().services_.find(service);
-        std::wstring name = known == Net().services_.end() ? L"" : known->second;
-        DWORD error;
-        if (TakeServiceFailure(Net().startFailures_, name, error)) {
-            SetLastError(error);
+        if (ServiceFails(Net().startFailure_))
             return FALSE;
-        }
         return Net().saved_.StartServiceW(service, count, arguments);
-    }
-
-    static BOOL WINAPI CloseServiceHandle(SC_HANDLE handle)
-    {
-        Net().services_.erase(handle);
-        return Net().saved_.CloseServiceHandle(handle);
     }
 };
 
@@ -821,7 +789,7 @@ SimulatedNetwork::SimulatedNetwork()
     SIMULATE(LsaOpenPolicy) SIMULATE(LsaClose) SIMULATE(LsaOpenAccount) SIMULATE(LsaCreateAccount)
     SIMULATE(LsaGetSystemAccessAccount) SIMULATE(LsaSetSystemAccessAccount) SIMULATE(LsaEnumerateAccountRights)
     SIMULATE(LsaAddAccountRights) SIMULATE(LsaFreeMemory)
-    SIMULATE(OpenServiceW) SIMULATE(CreateServiceW) SIMULATE(StartServiceW) SIMULATE(CloseServiceHandle)
+    SIMULATE(CreateServiceW) SIMULATE(StartServiceW)
 #undef SIMULATE
 }
 

@@ -88,16 +88,10 @@ public:
     // enumerations may answer "more data" with no entries at all.
     void PageEntries(DWORD entries) { pageEntries_ = entries; }
     void AnswerMoreDataWithoutEntries(Call call) { emptyMoreData_.push_back(call); }
-    // StartServiceW / CreateServiceW of `service` (empty: any) fail with
-    // `error` the next `times` times (-1: always).
-    void FailServiceStart(DWORD error, const std::wstring& service = L"", int times = -1)
-    {
-        startFailures_.push_back({error, service, times});
-    }
-    void FailServiceCreate(DWORD error, const std::wstring& service = L"", int times = -1)
-    {
-        createFailures_.push_back({error, service, times});
-    }
+    // StartServiceW / CreateServiceW fail with `error` the next `times`
+    // times (-1: always), in place of what was scripted before.
+    void FailServiceStart(DWORD error, int times = -1) { startFailure_ = {error, times}; }
+    void FailServiceCreate(DWORD error, int times = -1) { createFailure_ = {error, times}; }
 
     // What the calls did.
     int CallCount(Call call) const;
@@ -114,9 +108,8 @@ private:
     struct Enumeration;
     struct LsaObject;
     struct ServiceFailure {
-        DWORD error;
-        std::wstring service;
-        int times;
+        DWORD error = 0;
+        int times = 0;
     };
     static SimulatedNetwork* current_;
     PlatformCalls saved_;
@@ -128,9 +121,8 @@ private:
     std::map<void*, std::unique_ptr<BYTE[]>> buffers_;
     std::map<void*, std::unique_ptr<LsaObject>> lsaHandles_;
     std::map<void*, std::unique_ptr<Enumeration>> enumerations_;
-    std::map<SC_HANDLE, std::wstring> services_;
-    std::vector<ServiceFailure> startFailures_;
-    std::vector<ServiceFailure> createFailures_;
+    ServiceFailure startFailure_;
+    ServiceFailure createFailure_;
     DWORD pageEntries_ = 0;
     std::vector<Call> emptyMoreData_;
     bool withoutAccountObjects_ = false;

@@ -25,7 +25,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE previousInstance, PWSTR, int s
         network.AddUser(network.ThisComputer(), L"bob");
         network.AddAdministrator(network.ThisComputer(), bob);
         network.SetLogonModes(network.ThisComputer(), bob, kServiceLogonMode);
-        network.FailServiceStart(ERROR_SERVICE_LOGON_FAILED, L"", 1);
+        network.FailServiceStart(ERROR_SERVICE_LOGON_FAILED, 1);
     }
     return SetupMain(instance, previousInstance, GetCommandLineW(), showCommand);
 }
