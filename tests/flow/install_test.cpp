@@ -11,6 +11,7 @@
 #include "shell/setup_state.h"
 #include "support/in_process.h"
 #include "support/install_support.h"
+#include "support/registry_override.h"
 #include "support/setup_process.h"
 #include "support/test_services.h"
 

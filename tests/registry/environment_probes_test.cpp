@@ -8,6 +8,7 @@
 
 #include "registry/environment_probes.h"
 #include "support/install_support.h"
+#include "support/registry_override.h"
 
 namespace {
 
@@ -15,37 +16,12 @@ const std::wstring kCurrentVersion = L"SOFTWARE\\MICROSOFT\\Windows NT\\CurrentV
 const std::wstring kWorkstation = L"SYSTEM\\CurrentControlSet\\Services\\LanmanWorkstation";
 const std::wstring kProvider = kWorkstation + L"\\networkprovider";
 
-LONG Put(const std::wstring& key, const wchar_t* name, DWORD type, const std::wstring& text)
-{
-    return RegSetKeyValueW(HKEY_LOCAL_MACHINE, key.c_str(), name, type, text.c_str(),
-                           static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
-}
-
-// A value of HKEY_LOCAL_MACHINE, put back as it was when the object goes.
-class SavedValue {
-public:
-    SavedValue(const std::wstring& key, const wchar_t* name)
-        : key_(key), name_(name), saved_(ReadRegistryValue(key, name)) {}
-    ~SavedValue()
-    {
-        RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, key_.c_str(), name_);
-        if (saved_.present)
-            RegSetKeyValueW(HKEY_LOCAL_MACHINE, key_.c_str(), name_, saved_.type, saved_.bytes.data(),
-                            static_cast<DWORD>(saved_.bytes.size()));
-    }
-
-private:
-    std::wstring key_;
-    const wchar_t* name_;
-    RegistryValue saved_;
-};
-
 TEST(EnvironmentProbes, TheBuildNumberIsReadByNameAsDecimalTextElse528)
 {
-    SavedValue build(kCurrentVersion, L"CurrentBuildNumber");
+    RegistryOverride build(HKEY_LOCAL_MACHINE, kCurrentVersion, L"CurrentBuildNumber");
     // Sorted before every other value, and longer than a build number.
-    SavedValue longFirst(kCurrentVersion, L"!first");
-    ASSERT_EQ(Put(kCurrentVersion, L"!first", REG_SZ, std::wstring(300, L'x')), ERROR_SUCCESS);
+    RegistryOverride longFirst(HKEY_LOCAL_MACHINE, kCurrentVersion, L"!first");
+    ASSERT_TRUE(longFirst.Set(std::wstring(300, L'x')));
 
     const struct {
         DWORD type;  // REG_NONE: the value is missing
@@ -55,9 +31,9 @@ TEST(EnvironmentProbes, TheBuildNumberIsReadByNameAsDecimalTextElse528)
                  {REG_BINARY, L"1381", kFallbackBuildNumber}, {REG_NONE, L"", kFallbackBuildNumber}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
-        RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kCurrentVersion.c_str(), L"CurrentBuildNumber");
+        build.Remove();
         if (c.type != REG_NONE) {
-            ASSERT_EQ(Put(kCurrentVersion, L"CurrentBuildNumber", c.type, c.text), ERROR_SUCCESS);
+            ASSERT_TRUE(build.Set(c.text, c.type));
         }
         EXPECT_EQ(GetNtBuildNumber(), c.build);
     }
@@ -84,9 +60,10 @@ TEST(EnvironmentProbes, OnlyADeviceNameTextStartingWithTheSmallPrefixIsChanged)
         {REG_BINARY, L"\\device\\LanmanRedirector", L"\\device\\LanmanRedirector"},
         {REG_SZ, L"\\dev", L"\\dev"},
     };
+    RegistryOverride deviceName(HKEY_LOCAL_MACHINE, kProvider, L"Devicename");
     for (const auto& c : cases) {
         SCOPED_TRACE(c.stored + L" type " + std::to_wstring(c.type));
-        ASSERT_EQ(Put(kProvider, L"Devicename", c.type, c.stored), ERROR_SUCCESS);
+        ASSERT_TRUE(deviceName.Set(c.stored, c.type));
         EXPECT_EQ(FixNetworkProviderDeviceName(), ERROR_SUCCESS);
         RegistryValue value = ReadRegistryValue(kProvider, L"Devicename");
         EXPECT_EQ(value.type, c.type);

@@ -10,7 +10,7 @@
 #include "services/account_names.h"
 #include "services/accounts.h"
 #include "network_fixture.h"
-#include "support/product_type.h"
+#include "support/registry_override.h"
 
 namespace {
 

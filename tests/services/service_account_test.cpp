@@ -15,7 +15,7 @@
 #include "services/service_account.h"
 #include "services/service_install.h"
 #include "support/install_support.h"
-#include "support/product_type.h"
+#include "support/registry_override.h"
 #include "support/test_services.h"
 
 namespace {

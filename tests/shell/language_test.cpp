@@ -7,6 +7,7 @@
 #include "shell/language.h"
 #include "shell/setup_state.h"
 #include "support/in_process.h"
+#include "support/registry_override.h"
 #include "support/setup_process.h"
 
 namespace {

@@ -150,25 +150,3 @@ std::wstring MessageBoxText(HWND box)
     }
     return longest;
 }
-
-namespace {
-
-const wchar_t kInternational[] = L"Control Panel\\International";
-
-}  // namespace
-
-RegionalLanguage::RegionalLanguage(const wchar_t* code)
-    : previous_(ReadRegistryValue(kInternational, L"sLanguage", HKEY_CURRENT_USER))
-{
-    RegSetKeyValueW(HKEY_CURRENT_USER, kInternational, L"sLanguage", REG_SZ, code,
-                    (lstrlenW(code) + 1) * sizeof(wchar_t));
-}
-
-RegionalLanguage::~RegionalLanguage()
-{
-    if (previous_.present)
-        RegSetKeyValueW(HKEY_CURRENT_USER, kInternational, L"sLanguage", previous_.type, previous_.bytes.data(),
-                        static_cast<DWORD>(previous_.bytes.size()));
-    else
-        RegDeleteKeyValueW(HKEY_CURRENT_USER, kInternational, L"sLanguage");
-}

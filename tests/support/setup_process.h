@@ -69,14 +69,3 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = kWindow
 
 // The text of a message box (its longest static text).
 std::wstring MessageBoxText(HWND box);
-
-// Sets the regional language that the system reports ("intl" "sLanguage")
-// for as long as the object lives.
-class RegionalLanguage {
-public:
-    explicit RegionalLanguage(const wchar_t* code);
-    ~RegionalLanguage();
-
-private:
-    RegistryValue previous_;
-};
