@@ -105,13 +105,9 @@ protected:
 
     static void Clean()
     {
-        // The services of an install run its programs, which would hold the
-        // files in use.
-        RemoveProductServices();
-        for (const wchar_t* tree : {L"C:\\TAPWRITE", L"C:\\TWTEST", L"C:\\TWBLOCK", L"C:\\TWDISKS", L"C:\\TWDAMAGED"})
+        RemoveProductInstall();
+        for (const wchar_t* tree : {L"C:\\TWTEST", L"C:\\TWBLOCK", L"C:\\TWDISKS", L"C:\\TWDAMAGED"})
             RemoveTree(tree);
-        RemoveProductRegistry();
-        DeleteFileW((SystemDirectory() + L"dlg3d32.dll").c_str());
     }
 };
 

@@ -30,19 +30,12 @@ protected:
     void SetUp() override
     {
         ResetSetupState();
-        Clean();
+        RemoveProductInstall();
     }
     void TearDown() override
     {
         old_.clear();
-        Clean();
-    }
-    static void Clean()
-    {
-        RemoveProductServices();
-        RemoveTree(L"C:\\TAPWRITE");
-        RemoveProductRegistry();
-        DeleteFileW((SystemDirectory() + L"dlg3d32.dll").c_str());
+        RemoveProductInstall();
     }
 
     // A prior installation whose three services run its programs.
@@ -120,12 +113,12 @@ TEST_F(ServicesInstall, TheAccountFromTheCommandLineRunsTheServices)
     EXPECT_EQ(Install(), 0u);
     ExpectRegistered();
 
-    Clean();
+    RemoveProductInstall();
     SetupLaunch spanish;
     EXPECT_EQ(Install(L"/L:2 /SMS: /TS:", spanish, L"share-es"), 0u);
     ExpectRegistered(2000);
 
-    Clean();
+    RemoveProductInstall();
     EXPECT_EQ(Install(L"/SMS: /EV:"), 0u);
     for (UINT name : kNames)
         EXPECT_FALSE(ReadRegistryKey(ServiceKey(name)).exists) << name;

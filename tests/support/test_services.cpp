@@ -109,3 +109,11 @@ void RemoveProductServices()
         if (ServiceState(BankString(1000 + id)))
             RemoveService(BankString(1000 + id));
 }
+
+void RemoveProductInstall()
+{
+    RemoveProductServices();
+    RemoveTree(L"C:\\TAPWRITE");
+    RemoveProductRegistry();
+    DeleteFileW((SystemDirectory() + L"dlg3d32.dll").c_str());
+}

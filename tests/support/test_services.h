@@ -40,6 +40,10 @@ private:
 // Ends and deletes the product's three services wherever a test or an
 // install left them, so the next test starts without them.
 void RemoveProductServices();
+// Removes all an install in C:\TAPWRITE makes: its services first (they run
+// its programs, which would hold the files in use), the files, the product's
+// registry and the library in the system directory.
+void RemoveProductInstall();
 
 // The state of the service `name` (SERVICE_RUNNING, ...); 0 when absent.
 DWORD ServiceState(const std::wstring& name);
