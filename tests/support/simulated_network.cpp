@@ -119,17 +119,14 @@ struct SimulatedNetwork::Authority {
         User user;
         std::vector<std::wstring> members;
     };
-    struct Rights {
-        ULONG modes = 0;
-        std::vector<std::wstring> privileges;
-    };
 
     std::wstring name;
     bool isDomain = false;
     DWORD id = 0;
     std::vector<Account> accounts;
     std::vector<std::vector<BYTE>> administrators;
-    std::map<std::vector<BYTE>, Rights> lsa;
+    // Account objects by SID, with the logon modes they grant.
+    std::map<std::vector<BYTE>, ULONG> lsa;
     std::wstring controller;
     std::vector<std::wstring> trusts;
     DWORD nextRid = 1000;
@@ -149,7 +146,6 @@ struct SimulatedNetwork::Authority {
         if (Find(account))
             Misuse("account added twice", account);
         accounts.push_back({account, nextRid++, kind, {}, {}});
-        accounts.back().user.name = account;
         return accounts.back();
     }
 };
@@ -669,7 +665,7 @@ struct Entries {
         LsaObject* object;
         if (NTSTATUS status = OnHandle(Call::LsaGetSystemAccessAccount, account, object))
             return status;
-        *modes = object->store->lsa[object->sid].modes;
+        *modes = object->store->lsa[object->sid];
         return kStatusSuccess;
     }
 
@@ -678,7 +674,7 @@ struct Entries {
         LsaObject* object;
         if (NTSTATUS status = OnHandle(Call::LsaSetSystemAccessAccount, account, object))
             return status;
-        object->store->lsa[object->sid].modes = modes;
+        object->store->lsa[object->sid] = modes;
         return kStatusSuccess;
     }
 
@@ -693,9 +689,9 @@ struct Entries {
         auto found = object->store->lsa.find(CopySid(sid));
         if (found == object->store->lsa.end())
             return kStatusNotFound;
-        std::vector<std::wstring> names = found->second.privileges;
+        std::vector<std::wstring> names;
         for (const LogonRight& right : kLogonRights)
-            if (found->second.modes & right.mode)
+            if (found->second & right.mode)
                 names.push_back(right.name);
         if (names.empty())
             return kStatusNotFound;
@@ -719,15 +715,14 @@ struct Entries {
         LsaObject* object;
         if (NTSTATUS status = OnHandle(Call::LsaAddAccountRights, policy, object, false))
             return status;
-        Authority::Rights& held = object->store->lsa[CopySid(sid)];
+        ULONG& held = object->store->lsa[CopySid(sid)];
         for (ULONG i = 0; i < count; ++i) {
             std::wstring name(rights[i].Buffer, rights[i].Length / sizeof(wchar_t));
             auto logon = std::find_if(std::begin(kLogonRights), std::end(kLogonRights),
                                       [&](const LogonRight& right) { return name == right.name; });
-            if (logon != std::end(kLogonRights))
-                held.modes |= logon->mode;
-            else
-                held.privileges.push_back(name);
+            if (logon == std::end(kLogonRights))
+                Misuse("the simulated network keeps logon rights only", name);
+            held |= logon->mode;
         }
         return kStatusSuccess;
     }
@@ -864,11 +859,8 @@ void SimulatedNetwork::AddAdministrator(const std::wstring& where, const std::ws
 
 bool SimulatedNetwork::IsDirectAdministrator(const std::wstring& where, const std::wstring& account) const
 {
-    std::vector<BYTE> sid = SidOf(account);
-    for (const auto& member : AuthorityNamed(where).administrators)
-        if (member == sid)
-            return true;
-    return false;
+    const auto& members = AuthorityNamed(where).administrators;
+    return std::find(members.begin(), members.end(), SidOf(account)) != members.end();
 }
 
 const SimulatedNetwork::User* SimulatedNetwork::FindUser(const std::wstring& where, const std::wstring& user) const
@@ -879,7 +871,7 @@ const SimulatedNetwork::User* SimulatedNetwork::FindUser(const std::wstring& whe
 
 void SimulatedNetwork::SetLogonModes(const std::wstring& where, const std::wstring& account, ULONG modes)
 {
-    AuthorityNamed(where).lsa[SidOf(account)].modes = modes;
+    AuthorityNamed(where).lsa[SidOf(account)] = modes;
 }
 
 bool SimulatedNetwork::HasAccountObject(const std::wstring& where, const std::wstring& account) const
@@ -891,6 +883,6 @@ ULONG SimulatedNetwork::LogonModes(const std::wstring& where, const std::wstring
 {
     const auto& lsa = AuthorityNamed(where).lsa;
     auto found = lsa.find(SidOf(account));
-    return found == lsa.end() ? 0 : found->second.modes;
+    return found == lsa.end() ? 0 : found->second;
 }
 

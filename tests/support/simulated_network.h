@@ -47,7 +47,6 @@ public:
     void AddAdministrator(const std::wstring& where, const std::wstring& account);
     bool IsDirectAdministrator(const std::wstring& where, const std::wstring& account) const;
     struct User {
-        std::wstring name;
         std::wstring password;
         std::wstring comment;
         DWORD privilege = 0;
@@ -56,9 +55,9 @@ public:
     // The user of that name kept by `where`; null when there is none.
     const User* FindUser(const std::wstring& where, const std::wstring& user) const;
 
-    // The LSA policy of `where`: account objects with their system access
-    // masks, and the rights by name. An account without an object has
-    // neither.
+    // The LSA policy of `where`: account objects with their logon modes,
+    // which the logon rights by name read and add to. An account without an
+    // object has none.
     void SetLogonModes(const std::wstring& where, const std::wstring& account, ULONG modes);
     bool HasAccountObject(const std::wstring& where, const std::wstring& account) const;
     ULONG LogonModes(const std::wstring& where, const std::wstring& account) const;
