@@ -445,33 +445,26 @@ struct Entries {
         known = true;
         std::vector<SimulatedNetwork::Enumeration::Entry> entries;
         std::wstring name = container && container->lpRemoteName ? container->lpRemoteName : L"";
-        auto domains = [&] {
+        // The provider is level 0 of the generic containers above the domains.
+        int level = name == kProvider                  ? 0
+                    : name.rfind(kLevelPrefix, 0) == 0 ? _wtoi(&name[wcslen(kLevelPrefix)])
+                                                       : -1;
+        if (!container) {
+            entries.push_back({kProvider, RESOURCEDISPLAYTYPE_NETWORK});
+        } else if (name == kLoopingContainer || (level == 0 && net.loopingContainer_)) {
+            entries.push_back({kLoopingContainer, RESOURCEDISPLAYTYPE_GENERIC});
+        }
+        if (level >= 0 && level < net.buriedLevels_) {
+            entries.push_back({kLevelPrefix + std::to_wstring(level + 1), RESOURCEDISPLAYTYPE_GENERIC});
+        } else if (level >= 0) {
             for (auto& authority : net.authorities_)
                 if (authority->isDomain)
                     entries.push_back({authority->name, RESOURCEDISPLAYTYPE_DOMAIN});
-        };
-        if (!container) {
-            entries.push_back({kProvider, RESOURCEDISPLAYTYPE_NETWORK});
-        } else if (name == kProvider || name == kLoopingContainer) {
-            if (net.loopingContainer_)
-                entries.push_back({kLoopingContainer, RESOURCEDISPLAYTYPE_GENERIC});
-            if (name == kLoopingContainer)
-                return entries;
-            if (net.buriedLevels_ > 0)
-                entries.push_back({kLevelPrefix + std::to_wstring(1), RESOURCEDISPLAYTYPE_GENERIC});
-            else
-                domains();
-        } else if (name.rfind(kLevelPrefix, 0) == 0) {
-            int level = _wtoi(name.c_str() + wcslen(kLevelPrefix));
-            if (level < net.buriedLevels_)
-                entries.push_back({kLevelPrefix + std::to_wstring(level + 1), RESOURCEDISPLAYTYPE_GENERIC});
-            else
-                domains();
         } else if (Authority* domain = net.FindAuthority(name); domain && domain->isDomain) {
             for (auto& computer : net.computers_)
                 if (Same(computer->domain, name))
                     entries.push_back({L"\\\\" + computer->name, RESOURCEDISPLAYTYPE_SERVER});
-        } else {
+        } else if (container && name != kLoopingContainer) {
             known = false;
         }
         return entries;
