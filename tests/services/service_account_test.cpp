@@ -130,8 +130,13 @@ TEST_F(ServiceStartFailures, EndTheInstallAfterOneAttemptAndLeaveNoService)
 TEST_F(ServiceStartFailures, ANameStillMarkedForDeletionIsTriedAgain)
 {
     net_.FailServiceCreate(ERROR_SERVICE_MARKED_FOR_DELETE, 2);
+    // Without a running workstation service nothing is depended on.
+    net_.Fail(SimulatedNetwork::Call::NetWkstaGetInfo, NERR_WkstaNotStarted);
     EXPECT_EQ(InstallServices(FixturePath(L"product").c_str()), 1);
     EXPECT_EQ(ServiceState(BankString(1000 + IDS_SERVICE_NAMING)), static_cast<DWORD>(SERVICE_RUNNING));
+    const std::wstring key = L"System\\CurrentControlSet\\Services\\" + BankString(1000 + IDS_SERVICE_NAMING);
+    EXPECT_TRUE(ReadRegistryKey(key).exists);
+    EXPECT_FALSE(ReadRegistryValue(key, L"DependOnService").present);
 }
 
 TEST_F(ServiceStartFailures, AMissingProgramIsReportedWithItsCode)
