@@ -23,9 +23,8 @@ struct PromptRequest {
 
 wchar_t SoughtFile[kPathChars];
 
-BOOL OnInitDialog(HWND dialog, LPARAM lParam)
+BOOL OnInitDialog(HWND dialog)
 {
-    KeepDialogRequest(dialog, lParam);
     auto request = DialogRequest<PromptRequest>(dialog);
     CenterOnParent(dialog);
     SendDlgItemMessageW(dialog, IDC_DISK_ICON, STM_SETICON,
@@ -54,8 +53,9 @@ BOOL OnInitDialog(HWND dialog, LPARAM lParam)
     return TRUE;
 }
 
-BOOL OnCommand(HWND dialog, int id)
+BOOL OnCommand(HWND dialog, WPARAM command)
 {
+    int id = LOWORD(command);
     if (id == IDOK) {
         GetDlgItemTextW(dialog, IDC_DISK_PATH, DialogRequest<PromptRequest>(dialog)->path, kPathChars);
         // Finding the disk withdraws a cancel the user asked for earlier.
@@ -71,18 +71,6 @@ BOOL OnCommand(HWND dialog, int id)
     return FALSE;
 }
 
-INT_PTR CALLBACK DiskPromptProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    switch (message) {
-    case WM_INITDIALOG:
-        return OnInitDialog(dialog, lParam);
-    case WM_COMMAND:
-        return OnCommand(dialog, LOWORD(wParam));
-    default:
-        return FALSE;
-    }
-}
-
 // Shows the prompt; IDOK or IDCANCEL. On OK `path` is the path the user
 // gave, with a trailing backslash.
 int PromptForDisk(wchar_t* path, bool isLoaderDisk, int diskNumber)
@@ -93,7 +81,8 @@ int PromptForDisk(wchar_t* path, bool isLoaderDisk, int diskNumber)
     }
     PromptRequest request = {{}, isLoaderDisk, diskNumber, SoughtFile};
     lstrcpynW(request.path, path, kPathChars);
-    if (RunModalDialog(IDD_DISK_PROMPT, DialogOwner, DiskPromptProc, &request) != DialogResult::Accepted) {
+    if (RunModalDialog(IDD_DISK_PROMPT, DialogOwner, DialogProcedure<OnInitDialog, OnCommand>, &request) !=
+        DialogResult::Accepted) {
         // Gone with its owner (the frame closed) it is a cancel as well.
         CancelRequested = true;
         return IDCANCEL;

@@ -68,9 +68,8 @@ Verdict CheckDestination(wchar_t* path)
     }
 }
 
-BOOL OnInitDialog(HWND dialog, LPARAM lParam)
+BOOL OnInitDialog(HWND dialog)
 {
-    KeepDialogRequest(dialog, lParam);
     auto request = DialogRequest<DestinationRequest>(dialog);
     CenterOnParent(dialog);
     HWND edit = GetDlgItem(dialog, IDC_DEST_EDIT);
@@ -141,18 +140,6 @@ BOOL OnCommand(HWND dialog, WPARAM wParam)
     }
 }
 
-INT_PTR CALLBACK DestinationDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    switch (message) {
-    case WM_INITDIALOG:
-        return OnInitDialog(dialog, lParam);
-    case WM_COMMAND:
-        return OnCommand(dialog, wParam);
-    default:
-        return FALSE;
-    }
-}
-
 // "/DEST:" is the user's answer to the dialog, so it must pass the dialog's
 // checks; a directory that fails them is never replaced by another.
 bool TakeDestinationOption(wchar_t* path)
@@ -177,7 +164,8 @@ bool ChooseDestination(HWND frame, wchar_t* path)
         return TakeDestinationOption(path);
     DestinationRequest request;
     lstrcpynW(request.path, path, kPathChars);
-    if (RunModalDialog(IDD_DESTINATION, frame, DestinationDialogProc, &request) != DialogResult::Accepted)
+    if (RunModalDialog(IDD_DESTINATION, frame, DialogProcedure<OnInitDialog, OnCommand>, &request) !=
+        DialogResult::Accepted)
         return false;
     lstrcpynW(path, request.path, kPathChars);
     CommonGroup = request.commonGroup;

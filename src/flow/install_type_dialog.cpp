@@ -52,9 +52,8 @@ void SetTexts(HWND dialog)
     SetDialogText(dialog, IDCANCEL, LangBase + IDS_CANCEL, 254);
 }
 
-BOOL OnInitDialog(HWND dialog, LPARAM request)
+BOOL OnInitDialog(HWND dialog)
 {
-    KeepDialogRequest(dialog, request);
     CenterOnParent(dialog);
     if (!IsAdmin) {
         EnableWindow(GetDlgItem(dialog, IDC_TYPE_BACKUP), FALSE);
@@ -73,8 +72,9 @@ BOOL OnInitDialog(HWND dialog, LPARAM request)
     return FALSE;
 }
 
-BOOL OnCommand(HWND dialog, int id)
+BOOL OnCommand(HWND dialog, WPARAM command)
 {
+    int id = LOWORD(command);
     for (const InstallChoice& choice : kChoices) {
         if (choice.button == id) {
             DialogRequest<InstallTypeRequest>(dialog)->choice = &choice;
@@ -89,18 +89,6 @@ BOOL OnCommand(HWND dialog, int id)
     return FALSE;
 }
 
-INT_PTR CALLBACK InstallTypeDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    switch (message) {
-    case WM_INITDIALOG:
-        return OnInitDialog(dialog, lParam);
-    case WM_COMMAND:
-        return OnCommand(dialog, LOWORD(wParam));
-    default:
-        return FALSE;
-    }
-}
-
 }  // namespace
 
 int ChooseInstallType(HWND frame, DWORD& installType)
@@ -109,7 +97,8 @@ int ChooseInstallType(HWND frame, DWORD& installType)
         if (HasBankOption(choice.option))
             return Apply(choice, installType);
     InstallTypeRequest request;
-    if (RunModalDialog(IDD_INSTALL_TYPE, frame, InstallTypeDialogProc, &request) != DialogResult::Accepted)
+    if (RunModalDialog(IDD_INSTALL_TYPE, frame, DialogProcedure<OnInitDialog, OnCommand>, &request) !=
+        DialogResult::Accepted)
         return 0;
     return Apply(*request.choice, installType);
 }

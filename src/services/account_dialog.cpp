@@ -80,9 +80,8 @@ void FocusField(HWND dialog, int id)
     SetFocus(field);
 }
 
-BOOL OnInitDialog(HWND dialog, LPARAM lParam)
+BOOL OnInitDialog(HWND dialog)
 {
-    KeepDialogRequest(dialog, lParam);
     const ServiceAccountRecord& account = *DialogRequest<AccountRequest>(dialog)->account;
     CenterOnParent(dialog);
     SetDialogText(dialog, 0, LangBase + IDS_ACCOUNT_CAPTION);
@@ -147,18 +146,6 @@ BOOL OnCommand(HWND dialog, WPARAM wParam)
     }
 }
 
-INT_PTR CALLBACK AccountDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    switch (message) {
-    case WM_INITDIALOG:
-        return OnInitDialog(dialog, lParam);
-    case WM_COMMAND:
-        return OnCommand(dialog, wParam);
-    default:
-        return FALSE;
-    }
-}
-
 }  // namespace
 
 bool ObtainServiceAccount(HWND owner, ServiceAccountRecord& account)
@@ -166,5 +153,6 @@ bool ObtainServiceAccount(HWND owner, ServiceAccountRecord& account)
     if (HasBankOption(IDS_OPT_USER))
         return ObtainServiceAccountFromOptions(account);
     AccountRequest request = {&account};
-    return RunModalDialog(IDD_SERVICE_ACCOUNT, owner, AccountDialogProc, &request) == DialogResult::Accepted;
+    return RunModalDialog(IDD_SERVICE_ACCOUNT, owner, DialogProcedure<OnInitDialog, OnCommand>, &request) ==
+           DialogResult::Accepted;
 }

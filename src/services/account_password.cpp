@@ -53,8 +53,8 @@ bool MakeRandomPassword(wchar_t* password)
 {
     // The system's generator, exported by advapi32 as SystemFunction036 on
     // every Windows NT from XP on.
-    static const auto generate =
-        reinterpret_cast<GenRandomCall>(reinterpret_cast<void*>(LateBoundFunction(L"advapi32.dll", "SystemFunction036")));
+    static const auto generate = reinterpret_cast<GenRandomCall>(
+        reinterpret_cast<void*>(LateBoundFunction(L"advapi32.dll", "SystemFunction036")));
     if (!generate)
         return false;
     // Bytes at or above the largest multiple of the alphabet's size are drawn

@@ -20,9 +20,8 @@ struct ConfirmRequest {
     const wchar_t* password;
 };
 
-BOOL OnInitDialog(HWND dialog, LPARAM lParam)
+BOOL OnInitDialog(HWND dialog)
 {
-    KeepDialogRequest(dialog, lParam);
     CenterOnParent(dialog);
     SetDialogText(dialog, 0, LangBase + IDS_CONFIRM_CAPTION);
     SetDialogText(dialog, IDC_CONFIRM_TEXT, LangBase + IDS_CONFIRM_TEXT);
@@ -49,22 +48,16 @@ void OnOk(HWND dialog)
     SetFocus(edit);
 }
 
-INT_PTR CALLBACK ConfirmPasswordProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+BOOL OnCommand(HWND dialog, WPARAM command)
 {
-    switch (message) {
-    case WM_INITDIALOG:
-        return OnInitDialog(dialog, lParam);
-    case WM_COMMAND:
-        if (LOWORD(wParam) == IDOK) {
-            OnOk(dialog);
-            return TRUE;
-        }
-        if (LOWORD(wParam) == IDCANCEL) {
-            WipeSecretEdit(dialog, IDC_ACCOUNT_PASSWORD);
-            EndDialog(dialog, IDCANCEL);
-            return TRUE;
-        }
-        return FALSE;
+    switch (LOWORD(command)) {
+    case IDOK:
+        OnOk(dialog);
+        return TRUE;
+    case IDCANCEL:
+        WipeSecretEdit(dialog, IDC_ACCOUNT_PASSWORD);
+        EndDialog(dialog, IDCANCEL);
+        return TRUE;
     default:
         return FALSE;
     }
@@ -77,6 +70,6 @@ bool ConfirmPassword(const wchar_t* password)
     if (IsUnattended())
         return true;
     ConfirmRequest request = {password};
-    return RunModalDialog(IDD_CONFIRM_PASSWORD, DialogOwner, ConfirmPasswordProc, &request) ==
+    return RunModalDialog(IDD_CONFIRM_PASSWORD, DialogOwner, DialogProcedure<OnInitDialog, OnCommand>, &request) ==
            DialogResult::Accepted;
 }

@@ -55,9 +55,8 @@ void ShortenDialog(HWND dialog, int offered)
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-BOOL OnInitDialog(HWND dialog, LPARAM request)
+BOOL OnInitDialog(HWND dialog)
 {
-    KeepDialogRequest(dialog, request);
     CenterOnParent(dialog);
     int offered = OfferedLanguages();
     for (int i = 0; i < offered && i < IDC_LANGUAGE_COUNT; ++i) {
@@ -75,8 +74,9 @@ BOOL OnInitDialog(HWND dialog, LPARAM request)
     return TRUE;
 }
 
-BOOL OnCommand(HWND dialog, int id)
+BOOL OnCommand(HWND dialog, WPARAM command)
 {
+    int id = LOWORD(command);
     if (id >= IDC_LANGUAGE_FIRST && id < IDC_LANGUAGE_FIRST + IDC_LANGUAGE_COUNT) {
         SetLanguage(id - IDC_LANGUAGE_FIRST);
         LabelButtons(dialog);
@@ -95,18 +95,6 @@ BOOL OnCommand(HWND dialog, int id)
         return TRUE;
     }
     return FALSE;
-}
-
-INT_PTR CALLBACK LanguageDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    switch (message) {
-    case WM_INITDIALOG:
-        return OnInitDialog(dialog, lParam);
-    case WM_COMMAND:
-        return OnCommand(dialog, LOWORD(wParam));
-    default:
-        return FALSE;
-    }
 }
 
 }  // namespace
@@ -147,7 +135,8 @@ bool ChooseLanguage(HWND frame)
         return true;
     }
     LanguageRequest request;
-    if (RunModalDialog(IDD_LANGUAGE, frame, LanguageDialogProc, &request) != DialogResult::Accepted)
+    if (RunModalDialog(IDD_LANGUAGE, frame, DialogProcedure<OnInitDialog, OnCommand>, &request) !=
+        DialogResult::Accepted)
         return false;
     SetLanguage(request.index);
     return true;

@@ -18,6 +18,24 @@ DialogResult RunModalDialog(int templateId, HWND owner, DLGPROC procedure, void*
 // Keeps the request of WM_INITDIALOG for the dialog's later messages.
 void KeepDialogRequest(HWND dialog, LPARAM request);
 
+// The procedure of a setup dialog: WM_INITDIALOG keeps the request (read
+// with DialogRequest) and goes to `OnInitDialog`, WM_COMMAND goes to `OnCommand` with its wParam
+// (the control's ID and the notification); everything else is the dialog
+// manager's.
+template <BOOL (*OnInitDialog)(HWND dialog), BOOL (*OnCommand)(HWND dialog, WPARAM command)>
+INT_PTR CALLBACK DialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        KeepDialogRequest(dialog, lParam);
+        return OnInitDialog(dialog);
+    case WM_COMMAND:
+        return OnCommand(dialog, wParam);
+    default:
+        return FALSE;
+    }
+}
+
 // The request kept by KeepDialogRequest; null before WM_INITDIALOG.
 template <typename Request>
 Request* DialogRequest(HWND dialog)
