@@ -115,8 +115,7 @@ void OnOk(HWND dialog)
     bool focusPassword = false;
     if (VerifyServiceAccount(entered.domain, entered.user, entered.password, focusPassword)) {
         *DialogRequest<AccountRequest>(dialog)->account = entered;
-        WipeSecretEdit(dialog, IDC_ACCOUNT_PASSWORD);
-        EndDialog(dialog, IDOK);
+        EndSecretDialog(dialog, IDC_ACCOUNT_PASSWORD, IDOK);
     } else {
         FocusField(dialog, focusPassword ? IDC_ACCOUNT_PASSWORD : IDC_ACCOUNT_USER);
     }
@@ -138,8 +137,7 @@ BOOL OnCommand(HWND dialog, WPARAM wParam)
         OnOk(dialog);
         return TRUE;
     case IDCANCEL:
-        WipeSecretEdit(dialog, IDC_ACCOUNT_PASSWORD);
-        EndDialog(dialog, IDCANCEL);
+        EndSecretDialog(dialog, IDC_ACCOUNT_PASSWORD, IDCANCEL);
         return TRUE;
     default:
         return FALSE;

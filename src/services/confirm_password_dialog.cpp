@@ -38,8 +38,7 @@ void OnOk(HWND dialog)
     bool same = wcscmp(typed, DialogRequest<ConfirmRequest>(dialog)->password) == 0;
     SecureZeroMemory(typed, sizeof typed);
     if (same) {
-        WipeSecretEdit(dialog, IDC_ACCOUNT_PASSWORD);
-        EndDialog(dialog, IDOK);
+        EndSecretDialog(dialog, IDC_ACCOUNT_PASSWORD, IDOK);
         return;
     }
     AskUser(LangBase + IDS_MISMATCH_TITLE, LangBase + IDS_MISMATCH_TEXT, MB_OK, MB_ICONSTOP, IDOK);
@@ -55,8 +54,7 @@ BOOL OnCommand(HWND dialog, WPARAM command)
         OnOk(dialog);
         return TRUE;
     case IDCANCEL:
-        WipeSecretEdit(dialog, IDC_ACCOUNT_PASSWORD);
-        EndDialog(dialog, IDCANCEL);
+        EndSecretDialog(dialog, IDC_ACCOUNT_PASSWORD, IDCANCEL);
         return TRUE;
     default:
         return FALSE;

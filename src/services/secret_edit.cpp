@@ -2,6 +2,8 @@
 
 #include "shell/setup_state.h"
 
+namespace {
+
 void WipeSecretEdit(HWND dialog, int id)
 {
     // The text is replaced in place by as many fill characters, then
@@ -17,4 +19,12 @@ void WipeSecretEdit(HWND dialog, int id)
     SendMessageW(edit, EM_SETSEL, 0, -1);
     SendMessageW(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(fill));
     SetWindowTextW(edit, L"");
+}
+
+}  // namespace
+
+void EndSecretDialog(HWND dialog, int passwordId, INT_PTR result)
+{
+    WipeSecretEdit(dialog, passwordId);
+    EndDialog(dialog, result);
 }

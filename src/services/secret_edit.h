@@ -3,4 +3,5 @@
 // linger in the control once the dialog is done with it.
 #include <windows.h>
 
-void WipeSecretEdit(HWND dialog, int id);
+// Ends a dialog holding a password field with `result`, the field wiped.
+void EndSecretDialog(HWND dialog, int passwordId, INT_PTR result);
