@@ -83,12 +83,12 @@ bool FormatCommandLine(const std::wstring& exePath, const std::wstring& args, st
     return true;
 }
 
-bool FormatDeleteGroup(const std::wstring& group, std::wstring* command)
+bool FormatDeleteGroup(const std::wstring& group, int common, std::wstring* command)
 {
     std::wstring text = L"[DeleteGroup(";
     if (!AppendField(&text, group))
         return false;
-    *command = text + L")]";
+    *command = text + L"," + std::to_wstring(common) + L")]";
     return true;
 }
 
@@ -125,10 +125,10 @@ bool FormatAddItem(const std::wstring& group, int common, const std::wstring& ex
     return true;
 }
 
-int PmDeleteGroup(const std::wstring& group)
+int PmDeleteGroup(const std::wstring& group, int common)
 {
     std::wstring command;
-    return Execute(FormatDeleteGroup(group, &command), command);
+    return Execute(FormatDeleteGroup(group, common, &command), command);
 }
 
 int PmDeleteItem(const std::wstring& group, int common, const std::wstring& title)

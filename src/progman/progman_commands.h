@@ -18,7 +18,7 @@ bool FormatField(const std::wstring& field, std::wstring* out);
 bool FormatCommandLine(const std::wstring& exePath, const std::wstring& args, std::wstring* out);
 
 // Each builds one command string; false when a field cannot be carried.
-bool FormatDeleteGroup(const std::wstring& group, std::wstring* command);
+bool FormatDeleteGroup(const std::wstring& group, int common, std::wstring* command);
 bool FormatDeleteItem(const std::wstring& group, int common, const std::wstring& title, std::wstring* command);
 bool FormatReplaceItem(const std::wstring& group, int common, const std::wstring& title, std::wstring* command);
 bool FormatAddItem(const std::wstring& group, int common, const std::wstring& exePath, const std::wstring& workDir,
@@ -27,7 +27,7 @@ bool FormatAddItem(const std::wstring& group, int common, const std::wstring& ex
 
 // The operations: each returns what DdeExecute returns, 0 for a command
 // that cannot be built.
-int PmDeleteGroup(const std::wstring& group);
+int PmDeleteGroup(const std::wstring& group, int common);
 int PmDeleteItem(const std::wstring& group, int common, const std::wstring& title);
 // Removes the item of `title`, keeping its place, and adds the new item
 // there; the result is that of the second command.

@@ -54,14 +54,14 @@ TEST_F(DdeClient, CommandsArriveInOrderAsUtf16AfterBuild528)
     EXPECT_TRUE(UnicodeDde);
     EXPECT_EQ(PmDeleteItem(L"Caf\x00E9 \x2605", 0, L"Tapewright Monitor"), 1);
     EXPECT_EQ(PmReplaceAndAddItem(L"G", 1, L"C:\\P\\x.exe", L"C:\\P\\", L"", L"X", 0, 0), 1);
-    EXPECT_EQ(PmDeleteGroup(L"G"), 1);
+    EXPECT_EQ(PmDeleteGroup(L"G", 0), 1);
     EXPECT_EQ(DdeClientClose(), 1);
     const std::vector<std::wstring> expected = {
         L"[CreateGroup(\"Caf\x00E9 \x2605\",0)][ShowGroup(\"Caf\x00E9 \x2605\",5,0)]"
         L"[DeleteItem(\"Tapewright Monitor\")]",
         L"[CreateGroup(G,1)][ShowGroup(G,5,1)][ReplaceItem(X)]",
         L"[CreateGroup(G,1)][ShowGroup(G,5,1)][AddItem(C:\\P\\x.exe,X,C:\\P\\x.exe,0,,,C:\\P\\,,0)]",
-        L"[DeleteGroup(G)]",
+        L"[DeleteGroup(G,0)]",
     };
     EXPECT_EQ(server.WideCommands(), expected);
     EXPECT_EQ(server.WaitForTerminates(1, kTerminateWaitMs), 1) << "closing ends the conversation";
@@ -73,12 +73,12 @@ TEST_F(DdeClient, Build528SendsCodePage437BytesAndRefusesWhatDoesNotFit)
     TestProgman server(kTestApplication);
     ASSERT_EQ(DdeClientOpen(GetModuleHandleW(nullptr)), 1);
     EXPECT_FALSE(UnicodeDde);
-    EXPECT_EQ(PmDeleteGroup(L"Caf\x00E9\x2605"), 1);
+    EXPECT_EQ(PmDeleteGroup(L"Caf\x00E9\x2605", 1), 1);
     const std::wstring fits = L"[" + std::wstring(kMaxOemCommandBytes - 3, L'x') + L"]";
     EXPECT_EQ(DdeExecute(fits.c_str()), 1);
     const std::wstring tooLong = L"[" + std::wstring(kMaxOemCommandBytes - 2, L'x') + L"]";
     EXPECT_EQ(DdeExecute(tooLong.c_str()), 0);
-    const std::vector<std::string> expected = {"[DeleteGroup(Caf\x82_)]", std::string(fits.begin(), fits.end())};
+    const std::vector<std::string> expected = {"[DeleteGroup(Caf\x82_,1)]", std::string(fits.begin(), fits.end())};
     EXPECT_EQ(server.NarrowCommands(), expected);
 }
 
