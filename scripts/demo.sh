@@ -69,6 +69,15 @@ for name in 'Velmar Advertising and Naming Service' 'Velmar RPC Interfaces Servi
     case "$start" in 0x2) start=automatic ;; 0x3) start=manual ;; 0x4) start=disabled ;; esac
     printf '  %s\n    display name %s, %s, start %s, account %s\n' "$name" "$display" "${state:-absent}" "$start" "$account"
 done
+echo "== The program group \"Tapewright 6.0\" (the Start Menu folder made of it)"
+group=("$WINEPREFIX"/drive_c/users/*/AppData/Roaming/Microsoft/Windows/"Start Menu"/Programs/"Tapewright 6.0")
+if [[ -d "${group[0]}" ]]; then
+    for link in "${group[0]}"/*.lnk; do
+        [[ -e "$link" ]] && echo "  $(basename "$link" .lnk)"
+    done
+else
+    echo "  absent"
+fi
 kill "$setup" 2>/dev/null || true
 echo
 echo "Screenshots: $out/setup-window.png (the first screen)"

@@ -40,7 +40,9 @@ ULONGLONG FreeKilobytes(const wchar_t* path)
 
 int PrepareDestination(wchar_t* path)
 {
-    if (!path || !path[0] || wcschr(path, L' '))
+    // No space, and no double quote, which no program-group command can
+    // carry in the item's path.
+    if (!path || !path[0] || wcspbrk(path, L" \""))
         return kDestinationInvalid;
 
     // A path without a drive or directory is taken relative to the Windows

@@ -2,10 +2,11 @@
 // fixes their order, the progress shown between them and what a failure
 // ends.
 //
-// The Program Manager group is not part of this program yet; the sequence
-// goes on without it. The old services are stopped before the files-in-use
-// check, started again when the install ends there, and removed before the
-// copy; the new ones are installed under the service account after it.
+// The old services are stopped before the files-in-use check, started
+// again when the install ends there, and removed before the copy; the new
+// ones are installed under the service account after it. The program group
+// comes last, whether or not Program Manager answers; its commands bring
+// Program Manager to the front, so the frame is raised again afterwards.
 #include "flow/install_sequence.h"
 
 #include <shellapi.h>
@@ -14,6 +15,7 @@
 #include "files/copy_progress.h"
 #include "files/destination_checks.h"
 #include "flow/destination.h"
+#include "progman/program_group.h"
 #include "registry/environment_probes.h"
 #include "res/resource_ids.h"
 #include "services/service_control.h"
@@ -115,6 +117,7 @@ bool RunInstall(HWND frame, wchar_t* destination)
     if ((InstallType & kInstallBackupServer) && CopyErrorFlag)
         return false;
     SetInfoText(LangBase + IDS_THANK_YOU);
+    CreateProgramGroup(Instance);
     SetWindowPos(frame, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     SetActionText(LangBase + IDS_ACTION_COMPLETE);
     SetCopyPercent(95);

@@ -11,10 +11,6 @@
 
 namespace {
 
-// "/L:" is the program's own literal, not a bank string: it is read before
-// any bank is chosen.
-const wchar_t kLanguageOption[] = L"/L:";
-
 // A bank number outside 1 to 6, or none at all, would leave every text and
 // option unresolved; such a value falls back to English.
 UINT ReadLanguageBank(const wchar_t* commandLine)

@@ -44,6 +44,7 @@ TEST_F(Destination, PathIsCheckedBeforeEveryLevelIsCreated)
     } cases[] = {
         // The refusals come first, while nothing of C:\TWDEST may exist.
         {L"C:\\TWDEST\\PROGRAM FILES\\X", kDestinationInvalid},
+        {L"C:\\TWDEST\\A\"B", kDestinationInvalid},
         {L"", kDestinationInvalid},
         {tooLong.c_str(), kDestinationInvalid},
         {L"C:\\TWFILE\\NT", kDestinationNotCreated},

@@ -7,6 +7,7 @@
 #include "support/in_process.h"
 #include "support/install_support.h"
 #include "support/setup_process.h"
+#include "support/start_menu.h"
 
 namespace {
 
@@ -114,6 +115,9 @@ void RemoveProductInstall()
 {
     RemoveProductServices();
     RemoveTree(L"C:\\TAPWRITE");
+    const std::wstring group = StartMenuGroupFolder(BankString(1000 + IDS_GROUP_NAME));
+    if (!group.empty())
+        RemoveTree(group);
     RemoveProductRegistry();
     DeleteFileW((SystemDirectory() + L"dlg3d32.dll").c_str());
 }

@@ -41,8 +41,9 @@ private:
 // install left them, so the next test starts without them.
 void RemoveProductServices();
 // Removes all an install in C:\TAPWRITE makes: its services first (they run
-// its programs, which would hold the files in use), the files, the product's
-// registry and the library in the system directory.
+// its programs, which would hold the files in use), the files, the program
+// group's Start Menu folder, the product's registry and the library in the
+// system directory.
 void RemoveProductInstall();
 
 // The state of the service `name` (SERVICE_RUNNING, ...); 0 when absent.

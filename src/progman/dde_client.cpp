@@ -1,0 +1,252 @@
+#include "progman/dde_client.h"
+
+#include <dde.h>
+
+#include <cstring>
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "progman/oem437.h"
+#include "registry/environment_probes.h"
+#include "shell/message_loop.h"
+
+const wchar_t* ProgmanApplication = L"PROGMAN";
+DWORD DdeAckTimeoutMs = kDdeAckTimeoutMs;
+bool UnicodeDde = true;
+
+namespace {
+
+constexpr wchar_t kClientClass[] = L"ddeclient";
+constexpr wchar_t kTopic[] = L"PROGMAN";
+constexpr int kLastUnicodeLessBuild = 528;
+constexpr char kUnconvertible = '_';
+constexpr UINT kAtomNameChars = 256;
+
+HINSTANCE ClientInstance;
+HWND ClientWindow;
+HWND ServerWindow;
+bool Initiating;
+// Servers sent a terminate whose own terminate, the reply, is still due:
+// that reply is not answered again.
+std::vector<HWND> Ending;
+
+// The acknowledgement of the command in flight, recorded by the window
+// procedure.
+bool AckArrived;
+bool AckPositive;
+
+bool AtomIs(ATOM atom, const wchar_t* name)
+{
+    wchar_t text[kAtomNameChars];
+    return GlobalGetAtomNameW(atom, text, kAtomNameChars) && lstrcmpiW(text, name) == 0;
+}
+
+void PostTerminate(HWND server)
+{
+    PostMessageW(server, WM_DDE_TERMINATE, reinterpret_cast<WPARAM>(ClientWindow), 0);
+}
+
+void EndConversation(HWND server)
+{
+    PostTerminate(server);
+    Ending.push_back(server);
+}
+
+// An answer to the initiate. The atoms are the answering server's, ours to
+// delete. A later matching answer replaces an earlier one; every
+// conversation not kept is ended at once.
+void OnInitiateAck(HWND server, LPARAM lParam)
+{
+    const ATOM application = LOWORD(lParam);
+    const ATOM topic = HIWORD(lParam);
+    const bool matches = AtomIs(application, ProgmanApplication) && AtomIs(topic, kTopic);
+    GlobalDeleteAtom(application);
+    GlobalDeleteAtom(topic);
+    if (!matches) {
+        EndConversation(server);
+        return;
+    }
+    if (ServerWindow && ServerWindow != server)
+        EndConversation(ServerWindow);
+    ServerWindow = server;
+}
+
+void OnCommandAck(HWND server, LPARAM lParam)
+{
+    UINT_PTR status = 0;
+    UINT_PTR data = 0;
+    UnpackDDElParam(WM_DDE_ACK, lParam, &status, &data);
+    FreeDDElParam(WM_DDE_ACK, lParam);
+    if (server != ServerWindow)
+        return;
+    AckArrived = true;
+    AckPositive = (status & 0x8000) != 0;
+}
+
+// The server ends the conversation, or replies to our end of it. Its own
+// end gets one terminate back, and no further command goes to it.
+void OnTerminate(HWND server)
+{
+    const auto ending = std::find(Ending.begin(), Ending.end(), server);
+    if (ending != Ending.end())
+        Ending.erase(ending);
+    else if (IsWindow(ClientWindow))
+        PostTerminate(server);
+    if (server == ServerWindow)
+        ServerWindow = nullptr;
+}
+
+LRESULT CALLBACK DdeClientWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_DDE_ACK:
+        if (Initiating)
+            OnInitiateAck(reinterpret_cast<HWND>(wParam), lParam);
+        else
+            OnCommandAck(reinterpret_cast<HWND>(wParam), lParam);
+        return 0;
+    case WM_DDE_TERMINATE:
+        OnTerminate(reinterpret_cast<HWND>(wParam));
+        return 0;
+    default:
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+}
+
+void RemoveClientWindow()
+{
+    if (ClientWindow)
+        DestroyWindow(ClientWindow);
+    ClientWindow = nullptr;
+    ServerWindow = nullptr;
+    Ending.clear();
+    UnregisterClassW(kClientClass, ClientInstance);
+}
+
+// The command as the server reads it: UTF-16 or code page 437 bytes, with
+// its terminator. Empty when the 8-bit form does not fit.
+std::string CommandBytes(const wchar_t* command)
+{
+    if (UnicodeDde) {
+        const size_t bytes = (wcslen(command) + 1) * sizeof(wchar_t);
+        return std::string(reinterpret_cast<const char*>(command), bytes);
+    }
+    std::string text = WideToOem437(command, kUnconvertible);
+    text.push_back(0);
+    if (text.size() > kMaxOemCommandBytes)
+        return std::string();
+    return text;
+}
+
+HGLOBAL CopyToShared(const std::string& bytes)
+{
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, bytes.size());
+    if (!block)
+        return nullptr;
+    void* data = GlobalLock(block);
+    if (!data) {
+        GlobalFree(block);
+        return nullptr;
+    }
+    memcpy(data, bytes.data(), bytes.size());
+    GlobalUnlock(block);
+    return block;
+}
+
+enum class AckWait { kArrived, kTimedOut, kServerGone };
+
+// Waits for the acknowledgement with the windows alive: the window
+// procedure records it when the pump hands it over.
+AckWait WaitForAck()
+{
+    const DWORD start = GetTickCount();
+    for (;;) {
+        PumpMessages();
+        if (AckArrived)
+            return AckWait::kArrived;
+        if (!ServerWindow || !IsWindow(ServerWindow))
+            return AckWait::kServerGone;
+        const DWORD elapsed = GetTickCount() - start;
+        if (elapsed >= DdeAckTimeoutMs)
+            return AckWait::kTimedOut;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, DdeAckTimeoutMs - elapsed, QS_ALLINPUT);
+    }
+}
+
+}  // namespace
+
+int DdeClientOpen(HINSTANCE instance)
+{
+    ClientInstance = instance;
+    UnicodeDde = GetNtBuildNumber() > kLastUnicodeLessBuild;
+
+    WNDCLASSW windowClass = {};
+    windowClass.lpfnWndProc = DdeClientWndProc;
+    windowClass.hInstance = instance;
+    windowClass.lpszClassName = kClientClass;
+    if (!RegisterClassW(&windowClass))
+        return 0;
+    ClientWindow = CreateWindowExW(0, kClientClass, L"", WS_OVERLAPPEDWINDOW, 0, 0, 0, 0, nullptr, nullptr,
+                                   instance, nullptr);
+    if (!ClientWindow) {
+        RemoveClientWindow();
+        return 0;
+    }
+
+    ServerWindow = nullptr;
+    const ATOM application = GlobalAddAtomW(ProgmanApplication);
+    const ATOM topic = GlobalAddAtomW(kTopic);
+    Initiating = true;
+    SendMessageW(HWND_BROADCAST, WM_DDE_INITIATE, reinterpret_cast<WPARAM>(ClientWindow),
+                 MAKELPARAM(application, topic));
+    Initiating = false;
+    GlobalDeleteAtom(application);
+    GlobalDeleteAtom(topic);
+
+    if (!ServerWindow) {
+        RemoveClientWindow();
+        return 0;
+    }
+    return 1;
+}
+
+int DdeExecute(const wchar_t* command)
+{
+    if (!ServerWindow)
+        return 0;
+    const std::string bytes = CommandBytes(command);
+    if (bytes.empty())
+        return 0;
+    HGLOBAL block = CopyToShared(bytes);
+    if (!block)
+        return 0;
+
+    AckArrived = false;
+    const LPARAM lParam = PackDDElParam(WM_DDE_EXECUTE, 0, reinterpret_cast<UINT_PTR>(block));
+    if (!PostMessageW(ServerWindow, WM_DDE_EXECUTE, reinterpret_cast<WPARAM>(ClientWindow), lParam)) {
+        FreeDDElParam(WM_DDE_EXECUTE, lParam);
+        GlobalFree(block);
+        return 0;
+    }
+    switch (WaitForAck()) {
+    case AckWait::kArrived:
+        GlobalFree(block);
+        return AckPositive ? 1 : 0;
+    case AckWait::kServerGone:
+        GlobalFree(block);
+        return 0;
+    case AckWait::kTimedOut:
+        // The server may still read the block: it is left to it.
+        return 0;
+    }
+    return 0;
+}
+
+int DdeClientClose()
+{
+    if (ServerWindow)
+        PostTerminate(ServerWindow);
+    RemoveClientWindow();
+    return 1;
+}

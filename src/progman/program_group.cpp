@@ -1,0 +1,100 @@
+#include "progman/program_group.h"
+
+#include <string>
+
+#include "files/file_table.h"
+#include "progman/dde_client.h"
+#include "progman/progman_commands.h"
+#include "res/resource_ids.h"
+#include "shell/message_box.h"
+#include "shell/progress.h"
+#include "shell/setup_main.h"
+#include "shell/setup_state.h"
+#include "shell/string_bank.h"
+
+namespace {
+
+constexpr int kNameChars = 257;
+constexpr int kPersonalGroup = 0;
+constexpr int kCommonGroup = 1;
+constexpr int kItemIcon = 0;
+constexpr int kItemNotMinimized = 0;
+constexpr UINT kBankSpan = 1000;
+// Characters that end an unquoted option value or a command field.
+constexpr wchar_t kValueNeedsQuotes[] = L" ,()[]";
+
+int CommonFlag()
+{
+    return CommonGroup ? kCommonGroup : kPersonalGroup;
+}
+
+std::wstring LoadName(UINT id)
+{
+    BankText<kNameChars> text(id);
+    return text.c_str();
+}
+
+// "/U:<source>  /L:<language>": the setup item starts maintenance from
+// the install's source in the install's language. A source that would end
+// the option's value is quoted.
+std::wstring MaintenanceArguments()
+{
+    std::wstring source = SourcePath;
+    if (source.find_first_of(kValueNeedsQuotes) != std::wstring::npos)
+        source = L"\"" + source + L"\"";
+    return LoadName(LangBase + IDS_OPT_MAINTENANCE) + source + L"  " + kLanguageOption +
+           std::to_wstring(LangBase / kBankSpan);
+}
+
+}  // namespace
+
+int AddGroupItem(const wchar_t* dir, UINT groupId, UINT titleId, UINT exeNameId, UINT argsId)
+{
+    if (CheckCancel())
+        return 0;
+    const std::wstring args = argsId == LangBase + IDS_OPT_MAINTENANCE ? MaintenanceArguments() : std::wstring();
+    return PmReplaceAndAddItem(LoadName(groupId), CommonFlag(), dir + LoadName(exeNameId), dir, args,
+                               LoadName(titleId), kItemIcon, kItemNotMinimized);
+}
+
+int AddGroupItems(const wchar_t* dir)
+{
+    PmDeleteItem(LoadName(LangBase + IDS_GROUP_NAME), CommonFlag(), kOldItemTitle);
+    int result = 1;
+    for (int order = 0; order < kFileCount; ++order) {
+        for (int row = 0; row < kFileCount; ++row) {
+            const FileEntry& file = kFileTable[row];
+            if (!(file.installTypes & InstallType) || !(file.flags & kFileHasItem) || file.itemOrder != order)
+                continue;
+            const UINT argsId = file.itemArgsId == kNoItemArgs ? 0 : LangBase + file.itemArgsId;
+            if (AddGroupItem(dir, LangBase + IDS_GROUP_NAME, LangBase + file.itemTitleId,
+                             LangBase + file.installedNameId, argsId))
+                continue;
+            if (CancelConfirmed)
+                return 0;
+            result = 0;
+        }
+    }
+    return result;
+}
+
+int CreateProgramGroup(HINSTANCE instance)
+{
+    SetActionText(LangBase + IDS_ACTION_ADDING_ICONS);
+    if (!DdeClientOpen(instance))
+        return 0;
+    AddGroupItems(DestinationPath);
+    DdeClientClose();
+    return 1;
+}
+
+int RemoveProgramGroup(HINSTANCE instance)
+{
+    if (!DdeClientOpen(instance))
+        return 0;
+    const std::wstring group = LoadName(LangBase + IDS_GROUP_NAME);
+    const int personal = PmDeleteGroup(group, kPersonalGroup);
+    const int common = PmDeleteGroup(group, kCommonGroup);
+    DdeClientClose();
+    return personal ? personal : common;
+}

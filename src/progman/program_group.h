@@ -1,0 +1,28 @@
+#pragma once
+// The product's program group: built at the end of an install, deleted by
+// the uninstall.
+#include <windows.h>
+
+// Title of the item that an older version put in the group.
+constexpr wchar_t kOldItemTitle[] = L"Tapewright Monitor";
+
+// Builds or updates the group in the product directory DestinationPath. 1
+// after building it (an item may still have been refused), 0 when Program
+// Manager did not answer: then nothing is shown and nothing is changed.
+int CreateProgramGroup(HINSTANCE instance);
+
+// Removes the older version's item, then adds the items of the install
+// type's files in their order, each replacing an item of its title. An item
+// refused does not stop the others; a confirmed cancel does. 0 when an item
+// failed or the user cancelled, else 1. `dir` ends with a backslash.
+int AddGroupItems(const wchar_t* dir);
+
+// One item: the file `exeNameId` in `dir`, titled `titleId`, in the group
+// `groupId`; `argsId` is LangBase + the maintenance option for the setup
+// item, else 0 (absolute string IDs). The result of the command, 0 also on a
+// confirmed cancel.
+int AddGroupItem(const wchar_t* dir, UINT groupId, UINT titleId, UINT exeNameId, UINT argsId);
+
+// Deletes the personal group, then a common one. The first result that was
+// positive, or 0; 0 also when Program Manager did not answer.
+int RemoveProgramGroup(HINSTANCE instance);
