@@ -9,12 +9,7 @@
 
 int QueryAgentBrowserEnabled()
 {
-    ServiceHandle manager(Platform().OpenSCManagerW(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
-    if (!manager)
-        return 0;
-    wchar_t name[kServiceNameChars + 1];
-    LoadBankString(LangBase + IDS_SERVICE_BROWSER, name, kServiceNameChars);
-    ServiceHandle service(Platform().OpenServiceW(manager.get(), name, SERVICE_ALL_ACCESS));
+    OpenedService service(IDS_SERVICE_BROWSER);
     if (!service)
         return 0;
     DWORD needed = 0;

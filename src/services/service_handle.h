@@ -2,6 +2,9 @@
 // A Service Control Manager or service handle, closed through the
 // platform-call table by its owner on every path out.
 #include "services/platform_calls.h"
+#include "services/service_table.h"
+#include "shell/setup_state.h"
+#include "shell/string_bank.h"
 
 class ServiceHandle {
 public:
@@ -19,4 +22,36 @@ public:
 
 private:
     SC_HANDLE handle_;
+};
+
+// One of the product's services, by the bank ID of its name, opened with
+// all access through a Service Control Manager opened the same way; both
+// closed with their owner.
+class OpenedService {
+public:
+    explicit OpenedService(UINT nameId)
+        : manager_(Platform().OpenSCManagerW(nullptr, nullptr, SC_MANAGER_ALL_ACCESS)), service_(Open(nameId))
+    {
+    }
+
+    SC_HANDLE get() const { return service_.get(); }
+    explicit operator bool() const { return static_cast<bool>(service_); }
+    // The manager answered that no service has the name.
+    bool Absent() const { return manager_ && !service_ && error_ == ERROR_SERVICE_DOES_NOT_EXIST; }
+
+private:
+    SC_HANDLE Open(UINT nameId)
+    {
+        if (!manager_)
+            return nullptr;
+        wchar_t name[kServiceNameChars + 1];
+        LoadBankString(LangBase + nameId, name, kServiceNameChars);
+        SC_HANDLE service = Platform().OpenServiceW(manager_.get(), name, SERVICE_ALL_ACCESS);
+        error_ = service ? ERROR_SUCCESS : GetLastError();
+        return service;
+    }
+
+    ServiceHandle manager_;
+    DWORD error_ = ERROR_SUCCESS;
+    ServiceHandle service_;
 };

@@ -20,14 +20,9 @@ int StartIfStoppedByRun(const ServiceEntry& entry, const wchar_t*)
 
 int StartServiceIfStopped(const ServiceEntry& entry)
 {
-    wchar_t name[kServiceNameChars + 1];
-    LoadBankString(LangBase + entry.nameId, name, kServiceNameChars);
-    ServiceHandle manager(Platform().OpenSCManagerW(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
-    if (!manager)
-        return 0;
-    ServiceHandle service(Platform().OpenServiceW(manager.get(), name, SERVICE_ALL_ACCESS));
+    OpenedService service(entry.nameId);
     if (!service)
-        return GetLastError() == ERROR_SERVICE_DOES_NOT_EXIST ? 1 : 0;
+        return service.Absent() ? 1 : 0;
     SERVICE_STATUS status;
     if (!Platform().QueryServiceStatus(service.get(), &status))
         return 0;
