@@ -7,8 +7,8 @@
 
 #include "res/resource_ids.h"
 #include "services/platform_calls.h"
-#include "services/service_handle.h"
 #include "services/service_control.h"
+#include "services/service_handle.h"
 #include "services/stop_wait.h"
 #include "shell/setup_state.h"
 #include "support/in_process.h"
@@ -34,28 +34,44 @@ protected:
     void SetUp() override { ResetSetupState(); }
 };
 
-TEST_F(ServiceControl, StopAndRemoveTakeRunningStoppedStuckAndAbsentServices)
+TEST_F(ServiceControl, ExactlyWhatWasStoppedIsStartedAgainAndEveryServiceIsRemoved)
 {
+    // Absent services count as stopped and removed.
+    EXPECT_EQ(StopServices(kDestination) + RemoveServices(kDestination), 2);
+    EXPECT_EQ(ServicesStoppedByRun, 0u);
     ServiceBehaviour stalls;
     stalls.stopStalls = 1;
     TestService naming(IDS_SERVICE_NAMING, ProgramOf(IDS_SERVICE_NAMING));
     TestService server(IDS_SERVICE_SERVER, ProgramOf(IDS_SERVICE_SERVER), SERVICE_DEMAND_START, stalls);
-    ASSERT_TRUE(naming.Start() && server.Created());
-
-    // The stopped server and the absent browser count as done.
+    TestService browser(IDS_SERVICE_BROWSER, ProgramOf(IDS_SERVICE_BROWSER));
+    ASSERT_TRUE(naming.Start() && browser.Start() && server.Created());
     EXPECT_EQ(StopServices(kDestination), 1);
     EXPECT_EQ(ServiceState(naming.Name()), static_cast<DWORD>(SERVICE_STOPPED));
-    EXPECT_EQ(ServicesStoppedByRun, 1u << kNamingRow);
+    ASSERT_EQ(ServicesStoppedByRun, (1u << kNamingRow) | (1u << kBrowserRow));
+
+    // The first fails to start: the others are still started.
+    ServiceBehaviour fails;
+    fails.neverStart = 1;
+    naming.SetBehaviour(fails);
+    EXPECT_EQ(StartServices(kDestination), 0);
+    EXPECT_EQ(ServiceState(naming.Name()), static_cast<DWORD>(SERVICE_STOPPED));
+    EXPECT_EQ(ServiceState(server.Name()), static_cast<DWORD>(SERVICE_STOPPED)) << "stopped before setup ran";
+    EXPECT_TRUE(WaitForServiceState(browser.Name(), SERVICE_RUNNING));
+    DWORD process = ServiceProcess(browser.Name());
+    EXPECT_EQ(StartServices(kDestination), 0);
+    EXPECT_EQ(ServiceProcess(browser.Name()), process) << "a running service is left alone";
 
     // A stop that is given up on does not keep the service from deletion:
     // it goes when its program ends.
+    naming.SetBehaviour({});
     ASSERT_TRUE(naming.Start() && server.Start());
     EXPECT_EQ(RemoveServices(kDestination), 1);
     EXPECT_TRUE(WaitForServiceState(naming.Name(), 0));
+    EXPECT_TRUE(WaitForServiceState(browser.Name(), 0));
     EXPECT_EQ(ServiceState(server.Name()), static_cast<DWORD>(SERVICE_STOP_PENDING));
 }
 
-TEST_F(ServiceControl, TheStopWaitLooksAgainWithinATenthOfTheHintAndGivesUpWithinItsBounds)
+TEST_F(ServiceControl, TheStopWaitLooksWithinATenthOfTheHintAndGivesUpWithinItsBounds)
 {
     const struct {
         const char* what;
@@ -98,29 +114,6 @@ TEST_F(ServiceControl, TheStopWaitLooksAgainWithinATenthOfTheHintAndGivesUpWithi
     EXPECT_LE(elapsed, bounds.totalMs + bounds.maxSleepMs + 1000);
 }
 
-TEST_F(ServiceControl, StartServicesRestartsExactlyWhatThisRunStoppedAndGoesOnPastAFailure)
-{
-    TestService naming(IDS_SERVICE_NAMING, ProgramOf(IDS_SERVICE_NAMING));
-    TestService server(IDS_SERVICE_SERVER, ProgramOf(IDS_SERVICE_SERVER));
-    TestService browser(IDS_SERVICE_BROWSER, ProgramOf(IDS_SERVICE_BROWSER));
-    ASSERT_TRUE(naming.Start() && browser.Start());
-    ASSERT_EQ(StopServices(kDestination), 1);
-    ASSERT_EQ(ServicesStoppedByRun, (1u << kNamingRow) | (1u << kBrowserRow));
-    ServiceBehaviour fails;
-    fails.neverStart = 1;
-    naming.SetBehaviour(fails);
-
-    EXPECT_EQ(StartServices(kDestination), 0);
-    EXPECT_EQ(ServiceState(naming.Name()), static_cast<DWORD>(SERVICE_STOPPED));
-    EXPECT_EQ(ServiceState(server.Name()), static_cast<DWORD>(SERVICE_STOPPED)) << "stopped before setup ran";
-    EXPECT_TRUE(WaitForServiceState(browser.Name(), SERVICE_RUNNING));
-
-    // Asked again, the running one is left alone.
-    DWORD process = ServiceProcess(browser.Name());
-    EXPECT_EQ(StartServices(kDestination), 0);
-    EXPECT_EQ(ServiceProcess(browser.Name()), process);
-}
-
 // The second configuration query fails after the first has told the size.
 BOOL WINAPI ConfigQueryFailingWithBuffer(SC_HANDLE service, QUERY_SERVICE_CONFIGW* config, DWORD bytes,
                                          DWORD* needed)
@@ -135,15 +128,10 @@ BOOL WINAPI ConfigQueryFailingWithBuffer(SC_HANDLE service, QUERY_SERVICE_CONFIG
 TEST_F(ServiceControl, TheAgentBrowserCountsAsEnabledWhenItExistsAndIsNotDisabled)
 {
     EXPECT_EQ(QueryAgentBrowserEnabled(), 0) << "absent";
-    const struct {
-        DWORD startType;
-        int enabled;
-    } cases[] = {{SERVICE_DISABLED, 0}, {SERVICE_AUTO_START, 1}, {SERVICE_DEMAND_START, 1}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.startType);
-        TestService browser(IDS_SERVICE_BROWSER, ProgramOf(IDS_SERVICE_BROWSER), c.startType);
+    for (DWORD startType : {SERVICE_DISABLED, SERVICE_DEMAND_START, SERVICE_AUTO_START}) {
+        TestService browser(IDS_SERVICE_BROWSER, ProgramOf(IDS_SERVICE_BROWSER), startType);
         ASSERT_TRUE(browser.Created());
-        EXPECT_EQ(QueryAgentBrowserEnabled(), c.enabled);
+        EXPECT_EQ(QueryAgentBrowserEnabled(), startType == SERVICE_DISABLED ? 0 : 1) << startType;
     }
     TestService browser(IDS_SERVICE_BROWSER, ProgramOf(IDS_SERVICE_BROWSER), SERVICE_AUTO_START);
     PlatformCalls saved = Platform();

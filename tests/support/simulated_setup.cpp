@@ -21,11 +21,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE previousInstance, PWSTR, int s
     wchar_t scenario[32] = {};
     GetEnvironmentVariableW(L"SETUP_SIMULATION", scenario, ARRAYSIZE(scenario));
     if (std::wstring(scenario) == L"logon-failure") {
-        const std::wstring bob = network.ThisComputer() + L"\\bob";
-        network.AddUser(network.ThisComputer(), L"bob");
-        network.AddAdministrator(network.ThisComputer(), bob);
-        network.SetLogonModes(network.ThisComputer(), bob, kServiceLogonMode);
-        network.FailServiceStart(ERROR_SERVICE_LOGON_FAILED, 1);
+        const std::wstring bob = network.thisComputer + L"\\bob";
+        network.AddUser(network.thisComputer, L"bob");
+        network.administrators[network.thisComputer].push_back(bob);
+        network.logonModes[{network.thisComputer, bob}] = kServiceLogonMode;
+        network.Fail(SimulatedNetwork::Call::StartServiceW, ERROR_SERVICE_LOGON_FAILED, 1);
     }
     return SetupMain(instance, previousInstance, GetCommandLineW(), showCommand);
 }

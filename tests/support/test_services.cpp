@@ -1,7 +1,5 @@
 #include "support/test_services.h"
 
-#include <utility>
-
 #include "res/resource_ids.h"
 #include "services/service_handle.h"
 #include "support/in_process.h"
@@ -25,6 +23,23 @@ SERVICE_STATUS_PROCESS Status(const std::wstring& name)
     QueryServiceStatusEx(service.get(), SC_STATUS_PROCESS_INFO, reinterpret_cast<BYTE*>(&status), sizeof status,
                          &bytes);
     return status;
+}
+
+// Ends the service's process, then deletes it and what the tests wrote.
+void RemoveService(const std::wstring& name)
+{
+    if (HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, ServiceProcess(name))) {
+        TerminateProcess(process, 1);
+        WaitForSingleObject(process, 5000);
+        CloseHandle(process);
+    }
+    RegDeleteKeyW(HKEY_LOCAL_MACHINE, ParametersKey(name).c_str());
+    {
+        ServiceHandle manager(OpenSCManagerW(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
+        ServiceHandle service(OpenServiceW(manager.get(), name.c_str(), DELETE));
+        DeleteService(service.get());
+    }
+    WaitForServiceState(name, 0);
 }
 
 }  // namespace
@@ -57,6 +72,11 @@ TestService::TestService(UINT nameId, const std::wstring& program, DWORD startTy
         SetBehaviour(behaviour);
 }
 
+TestService::~TestService()
+{
+    RemoveService(name_);
+}
+
 void TestService::SetBehaviour(const ServiceBehaviour& behaviour)
 {
     const std::wstring key = ParametersKey(name_);
@@ -75,33 +95,6 @@ bool TestService::Start()
     ServiceHandle manager(OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT));
     ServiceHandle service(OpenServiceW(manager.get(), name_.c_str(), SERVICE_START));
     return StartServiceW(service.get(), 0, nullptr) && WaitForServiceState(name_, SERVICE_RUNNING);
-}
-
-namespace {
-
-// Ends the service's process, then deletes it and what the tests wrote.
-void RemoveService(const std::wstring& name)
-{
-    HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, ServiceProcess(name));
-    if (process) {
-        TerminateProcess(process, 1);
-        WaitForSingleObject(process, 5000);
-        CloseHandle(process);
-    }
-    RegDeleteKeyW(HKEY_LOCAL_MACHINE, ParametersKey(name).c_str());
-    {
-        ServiceHandle manager(OpenSCManagerW(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
-        ServiceHandle service(OpenServiceW(manager.get(), name.c_str(), DELETE));
-        DeleteService(service.get());
-    }
-    WaitForServiceState(name, 0);
-}
-
-}  // namespace
-
-TestService::~TestService()
-{
-    RemoveService(name_);
 }
 
 void RemoveProductServices()

@@ -17,8 +17,7 @@ struct ServiceBehaviour {
 constexpr DWORD kNeverStops = 0xFFFFFFFF;
 
 // The service named by bank string `nameId` (relative to the English bank).
-// When it goes, its process is ended, it is deleted, and the manager has
-// let go of the name.
+// When it goes, its process is ended and it is deleted and gone.
 class TestService {
 public:
     TestService(UINT nameId, const std::wstring& program, DWORD startType = SERVICE_DEMAND_START,
@@ -38,7 +37,7 @@ private:
 };
 
 // Ends and deletes the product's three services wherever a test or an
-// install left them, so the next test starts without them.
+// install left them.
 void RemoveProductServices();
 // Removes all an install in C:\TAPWRITE makes: its services first (they run
 // its programs, which would hold the files in use), the files, the program
