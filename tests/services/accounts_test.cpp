@@ -27,7 +27,7 @@ protected:
     void SetUp() override
     {
         ResetSetupState();
-        net_.AddUser(net_.thisComputer, L"bob");
+        net_.accounts.push_back({net_.thisComputer, L"bob"});
     }
     void TearDown() override
     {
@@ -40,8 +40,8 @@ protected:
     {
         net_.AddDomain(L"DOM", L"DC1", {L"TRUSTED"});
         net_.AddDomain(L"TRUSTED", L"TDC");
-        net_.AddUser(L"DOM", L"alice");
-        net_.AddUser(L"TRUSTED", L"carol");
+        net_.accounts.push_back({L"DOM", L"alice"});
+        net_.accounts.push_back({L"TRUSTED", L"carol"});
         net_.computers[0].domain = L"DOM";
         net_.computers.push_back({L"FARPC", L"DOM", false});
     }
@@ -109,7 +109,7 @@ TEST_F(Accounts, ADomainControllerSaysSoAndAsksItself)
         EXPECT_EQ(IsDomainController(), c.controller) << c.type;
     }
     net_.AddDomain(L"DOM", net_.thisComputer);
-    net_.AddUser(L"DOM", L"alice");
+    net_.accounts.push_back({L"DOM", L"alice"});
     AccountParts parts;
     ASSERT_TRUE(SplitAccountName(L"DOM\\alice", false, parts));
     EXPECT_EQ(parts.server, L"\\\\" + net_.thisComputer);
@@ -138,8 +138,8 @@ TEST_F(Accounts, TheDomainSearchGoesTwoLevelsDownForAFewSeconds)
 TEST_F(Accounts, AdministratorsAreMembersDirectlyOrThroughAGlobalGroup)
 {
     JoinDomain();
-    net_.AddUser(L"DOM", L"dave");
-    net_.AddGroup(L"DOM", L"Operators", {L"dave", L"alice"});
+    net_.accounts.push_back({L"DOM", L"dave"});
+    net_.accounts.push_back({L"DOM", L"Operators", SidTypeGroup, {L"dave", L"alice"}});
     net_.administrators[net_.thisComputer] = {L"DOM\\Operators", Local(L"bob")};
     net_.pageEntries = 1;  // so every member list takes several calls
     EXPECT_TRUE(IsAccountAdministrator(Local(L"bob").c_str()));

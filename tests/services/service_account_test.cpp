@@ -83,7 +83,7 @@ protected:
     void SetUp() override
     {
         const std::wstring bob = net_.thisComputer + L"\\bob";
-        net_.AddUser(net_.thisComputer, L"bob");
+        net_.accounts.push_back({net_.thisComputer, L"bob"});
         net_.administrators[net_.thisComputer] = {bob};
         net_.logonModes[{net_.thisComputer, bob}] = kServiceLogonMode;
         line_ = L"setup.exe /SMS: /TS: /USER:bob /DOMAIN:" + net_.thisComputer + L" /PASSWORD:x";

@@ -4,22 +4,21 @@
 #include <string.h>
 #include <wchar.h>
 
+#include <iterator>
+
 #include "services/accounts.h"
 
 namespace simulated {
 
 using Call = SimulatedNetwork::Call;
-using Computer = SimulatedNetwork::Computer;
+using Account = SimulatedNetwork::Account;
 
-constexpr wchar_t kProvider[] = L"Windows Network";
-constexpr NTSTATUS kStatusInvalidHandle = static_cast<NTSTATUS>(0xC0000008);
 constexpr NTSTATUS kStatusNotFound = static_cast<NTSTATUS>(0xC0000034);
 constexpr NTSTATUS kStatusCollision = static_cast<NTSTATUS>(0xC0000035);
-constexpr NTSTATUS kStatusServerUnavailable = static_cast<NTSTATUS>(0xC0020017);
 // A caller that never stops asking for the next page is cut off here.
 constexpr int kRunawayCalls = 100;
-// Room for a member's name or SID behind each entry of a page.
-constexpr size_t kMemberBytes = 512;
+// Each page entry, right, name or SID gets this much room.
+constexpr size_t kEntryBytes = 600;
 // Account i's SID is S-1-5-21-(kFirstRid + i).
 constexpr DWORD kFirstRid = 1000;
 
@@ -48,66 +47,50 @@ std::vector<BYTE> MakeSid(DWORD authority, DWORD rid)
     return sid;
 }
 
-const std::vector<BYTE> kAdministratorsSid = MakeSid(SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS);
-
-int FindIndex(const std::wstring& store, const std::wstring& name)
+std::vector<BYTE> SidOf(const Account* account)
 {
-    for (size_t i = 0; i < net->accounts.size(); ++i)
-        if (Same(net->accounts[i].store, store) && Same(net->accounts[i].name, name))
-            return static_cast<int>(i);
-    return -1;
+    return MakeSid(SECURITY_NT_NON_UNIQUE, kFirstRid + static_cast<DWORD>(account - net->accounts.data()));
 }
 
-std::vector<BYTE> SidOf(const std::wstring& account)
+// The account named STORE\name; aborts without one, a fault of the test.
+const Account* Named(const std::wstring& account)
 {
     size_t slash = account.find(L'\\');
-    int index = FindIndex(account.substr(0, slash), account.substr(slash + 1));
-    if (index < 0)
+    const Account* found = net->FindAccount(account.substr(0, slash), account.substr(slash + 1));
+    if (!found)
         abort();
-    return MakeSid(SECURITY_NT_NON_UNIQUE, kFirstRid + index);
+    return found;
 }
 
 // The account a SID names; null for another SID.
-const SimulatedNetwork::Account* AccountOf(PSID sid)
+const Account* AccountOf(PSID sid)
 {
-    if (*GetSidSubAuthorityCount(sid) != 2 || *GetSidSubAuthority(sid, 0) != SECURITY_NT_NON_UNIQUE)
-        return nullptr;
     DWORD index = *GetSidSubAuthority(sid, 1) - kFirstRid;
-    return index < net->accounts.size() ? &net->accounts[index] : nullptr;
+    bool ours = *GetSidSubAuthorityCount(sid) == 2 && *GetSidSubAuthority(sid, 0) == SECURITY_NT_NON_UNIQUE;
+    return ours && index < net->accounts.size() ? &net->accounts[index] : nullptr;
 }
 
 std::wstring NameOf(PSID sid)
 {
-    const SimulatedNetwork::Account* account = AccountOf(sid);
+    const Account* account = AccountOf(sid);
     return account ? account->store + L"\\" + account->name : L"";
 }
 
-const Computer* ComputerAt(const wchar_t* server)
+// The computer `server` names (null: this computer); null for none.
+const SimulatedNetwork::Computer* ComputerAt(const wchar_t* server)
 {
     std::wstring name = server && *server ? server + wcsspn(server, L"\\") : net->thisComputer;
-    for (const Computer& computer : net->computers)
+    for (const auto& computer : net->computers)
         if (Same(computer.name, name))
             return &computer;
     return nullptr;
 }
 
-std::wstring StoreOf(const Computer& computer)
+// The store of the computer `server` names; empty for none.
+std::wstring StoreAt(const wchar_t* server)
 {
-    return computer.controller ? computer.domain : computer.name;
-}
-
-// The stores whose accounts `computer` resolves, its own first.
-std::vector<std::wstring> Visible(const Computer& computer)
-{
-    std::vector<std::wstring> stores{StoreOf(computer)};
-    for (const auto& domain : net->domains) {
-        if (!Same(domain.name, computer.domain))
-            continue;
-        if (!computer.controller)
-            stores.push_back(domain.name);
-        stores.insert(stores.end(), domain.trusts.begin(), domain.trusts.end());
-    }
-    return stores;
+    const SimulatedNetwork::Computer* computer = ComputerAt(server);
+    return !computer ? L"" : computer->controller ? computer->domain : computer->name;
 }
 
 // Counts the call; its scripted status, 0 when it has none.
@@ -115,17 +98,18 @@ DWORD Scripted(Call call)
 {
     ++net->calls[call];
     auto failure = net->failures.find(call);
-    if (failure == net->failures.end() || failure->second.times == 0)
+    if (failure == net->failures.end() || failure->second.second == 0)
         return 0;
-    if (failure->second.times > 0)
-        --failure->second.times;
-    return failure->second.status;
+    if (failure->second.second > 0)
+        --failure->second.second;
+    return failure->second.first;
 }
 
-BYTE* Allocate(size_t bytes)
+BYTE* Allocate(size_t entries, BYTE*& end)
 {
-    auto block = static_cast<BYTE*>(calloc(1, bytes ? bytes : 1));
+    auto block = static_cast<BYTE*>(calloc(entries + 1, kEntryBytes));
     net->buffers.insert(block);
+    end = block + (entries + 1) * kEntryBytes;
     return block;
 }
 
@@ -133,8 +117,7 @@ BYTE* Allocate(size_t bytes)
 wchar_t* Place(BYTE*& end, const std::wstring& text)
 {
     end -= (text.size() + 1) * sizeof(wchar_t);
-    memcpy(end, text.c_str(), (text.size() + 1) * sizeof(wchar_t));
-    return reinterpret_cast<wchar_t*>(end);
+    return static_cast<wchar_t*>(memcpy(end, text.c_str(), (text.size() + 1) * sizeof(wchar_t)));
 }
 
 // Copies `text` into a caller's buffer of `chars`, as the lookups do.
@@ -147,21 +130,15 @@ bool GiveText(const std::wstring& text, wchar_t* buffer, DWORD& chars)
     return fits;
 }
 
-BOOL Answer(bool fits, SID_NAME_USE found, PSID_NAME_USE kind)
-{
-    SetLastError(fits ? NO_ERROR : ERROR_INSUFFICIENT_BUFFER);
-    *kind = found;
-    return fits;
-}
-
-BOOL Refuse(DWORD error)
+BOOL Answer(DWORD error, SID_NAME_USE found = SidTypeUnknown, PSID_NAME_USE kind = nullptr)
 {
     SetLastError(error);
-    return FALSE;
+    if (!error && kind)
+        *kind = found;
+    return !error;
 }
 
-// One page of `all` from *resume on: the fixed entries, each with its
-// variable part at the buffer's end.
+// One page of `all` from *resume on, each entry made by `fill`.
 template <typename Item, typename Fill>
 NET_API_STATUS Page(Call call, const std::vector<std::wstring>& all, LPBYTE* buffer, LPDWORD read, LPDWORD total,
                     PDWORD_PTR resume, Fill fill)
@@ -172,8 +149,8 @@ NET_API_STATUS Page(Call call, const std::vector<std::wstring>& all, LPBYTE* buf
     DWORD left = start < all.size() ? static_cast<DWORD>(all.size()) - start : 0;
     bool empty = net->emptyMoreData.count(call) != 0;
     DWORD count = empty ? 0 : net->pageEntries && left > net->pageEntries ? net->pageEntries : left;
-    *buffer = Allocate(count * (sizeof(Item) + kMemberBytes));
-    BYTE* end = *buffer + count * (sizeof(Item) + kMemberBytes);
+    BYTE* end;
+    *buffer = Allocate(count, end);
     for (DWORD i = 0; i < count; ++i)
         fill(reinterpret_cast<Item*>(*buffer)[i], all[start + i], end);
     *read = count;
@@ -187,16 +164,14 @@ NET_API_STATUS WINAPI NetGetDCName(LPCWSTR server, LPCWSTR domainName, LPBYTE* b
     *buffer = nullptr;
     if (DWORD status = Scripted(Call::NetGetDCName))
         return status;
-    const Computer* computer = ComputerAt(server);
-    std::wstring name = domainName && *domainName ? domainName : computer ? computer->domain : L"";
+    std::wstring name = domainName && *domainName ? domainName : ComputerAt(server)->domain;
     for (const auto& domain : net->domains) {
-        if (name.empty() || !Same(domain.name, name) || domain.controller.empty())
-            continue;
-        std::wstring controller = L"\\\\" + domain.controller;
-        size_t bytes = (controller.size() + 1) * sizeof(wchar_t);
-        BYTE* end = (*buffer = Allocate(bytes)) + bytes;
-        Place(end, controller);
-        return NERR_Success;
+        if (!name.empty() && Same(domain.name, name) && !domain.controller.empty()) {
+            BYTE* end;
+            *buffer = Allocate(0, end);
+            wcscpy(reinterpret_cast<wchar_t*>(*buffer), (L"\\\\" + domain.controller).c_str());
+            return NERR_Success;
+        }
     }
     return NERR_DCNotFound;
 }
@@ -205,14 +180,11 @@ NET_API_STATUS WINAPI NetUserAdd(LPCWSTR server, DWORD, LPBYTE buffer, LPDWORD)
 {
     if (DWORD status = Scripted(Call::NetUserAdd))
         return status;
-    const Computer* computer = ComputerAt(server);
-    auto info = reinterpret_cast<const USER_INFO_1*>(buffer);
-    if (!computer)
-        return ERROR_BAD_NETPATH;
-    if (FindIndex(StoreOf(*computer), info->usri1_name) >= 0)
+    auto user = reinterpret_cast<const USER_INFO_1*>(buffer);
+    if (net->FindAccount(StoreAt(server), user->usri1_name))
         return NERR_UserExists;
-    net->accounts.push_back({StoreOf(*computer), info->usri1_name, SidTypeUser, {}, info->usri1_password,
-                             info->usri1_comment, info->usri1_priv, info->usri1_flags});
+    net->accounts.push_back({StoreAt(server), user->usri1_name, SidTypeUser, {}, user->usri1_password,
+                             user->usri1_comment, user->usri1_priv, user->usri1_flags});
     return NERR_Success;
 }
 
@@ -223,11 +195,10 @@ NET_API_STATUS WINAPI NetGroupGetUsers(LPCWSTR server, LPCWSTR group, DWORD, LPB
     *read = *total = 0;
     if (DWORD status = Scripted(Call::NetGroupGetUsers))
         return status;
-    const Computer* computer = ComputerAt(server);
-    int index = computer ? FindIndex(StoreOf(*computer), group) : -1;
-    if (index < 0 || net->accounts[index].kind != SidTypeGroup)
+    const Account* found = net->FindAccount(StoreAt(server), group);
+    if (!found || found->kind != SidTypeGroup)
         return NERR_GroupNotFound;
-    return Page<GROUP_USERS_INFO_0>(Call::NetGroupGetUsers, net->accounts[index].members, buffer, read, total, resume,
+    return Page<GROUP_USERS_INFO_0>(Call::NetGroupGetUsers, found->members, buffer, read, total, resume,
                                     [](GROUP_USERS_INFO_0& item, const std::wstring& user, BYTE*& end) {
                                         item.grui0_name = Place(end, user);
                                     });
@@ -240,16 +211,14 @@ NET_API_STATUS WINAPI NetLocalGroupGetMembers(LPCWSTR server, LPCWSTR alias, DWO
     *read = *total = 0;
     if (DWORD status = Scripted(Call::NetLocalGroupGetMembers))
         return status;
-    const Computer* computer = ComputerAt(server);
-    if (!computer || !Same(alias, L"Administrators"))
+    if (!Same(alias, L"Administrators"))
         return ERROR_NO_SUCH_ALIAS;
-    return Page<LOCALGROUP_MEMBERS_INFO_0>(Call::NetLocalGroupGetMembers, net->administrators[StoreOf(*computer)],
+    return Page<LOCALGROUP_MEMBERS_INFO_0>(Call::NetLocalGroupGetMembers, net->administrators[StoreAt(server)],
                                            buffer, read, total, resume,
                                            [](LOCALGROUP_MEMBERS_INFO_0& item, const std::wstring& member, BYTE*& end) {
-                                               std::vector<BYTE> sid = SidOf(member);
+                                               std::vector<BYTE> sid = SidOf(Named(member));
                                                end -= sid.size();
-                                               memcpy(end, sid.data(), sid.size());
-                                               item.lgrmi0_sid = end;
+                                               item.lgrmi0_sid = memcpy(end, sid.data(), sid.size());
                                            });
 }
 
@@ -257,12 +226,11 @@ NET_API_STATUS WINAPI NetLocalGroupAddMember(LPCWSTR server, LPCWSTR alias, PSID
 {
     if (DWORD status = Scripted(Call::NetLocalGroupAddMember))
         return status;
-    const Computer* computer = ComputerAt(server);
-    if (!computer || !Same(alias, L"Administrators"))
+    if (!Same(alias, L"Administrators"))
         return ERROR_NO_SUCH_ALIAS;
-    if (net->IsAdministrator(StoreOf(*computer), NameOf(member)))
+    if (net->IsAdministrator(StoreAt(server), NameOf(member)))
         return ERROR_MEMBER_IN_ALIAS;
-    net->administrators[StoreOf(*computer)].push_back(NameOf(member));
+    net->administrators[StoreAt(server)].push_back(NameOf(member));
     return NERR_Success;
 }
 
@@ -271,12 +239,10 @@ NET_API_STATUS WINAPI NetWkstaGetInfo(LMSTR server, DWORD, LPBYTE* buffer)
     *buffer = nullptr;
     if (DWORD status = Scripted(Call::NetWkstaGetInfo))
         return status;
-    const Computer* computer = ComputerAt(server);
-    std::wstring group = computer->domain.empty() ? L"WORKGROUP" : computer->domain;
-    size_t bytes = sizeof(WKSTA_INFO_100) + (group.size() + 1) * sizeof(wchar_t);
-    *buffer = Allocate(bytes);
-    BYTE* end = *buffer + bytes;
-    reinterpret_cast<WKSTA_INFO_100*>(*buffer)->wki100_langroup = Place(end, group);
+    const std::wstring& domain = ComputerAt(server)->domain;
+    BYTE* end;
+    *buffer = Allocate(1, end);
+    reinterpret_cast<WKSTA_INFO_100*>(*buffer)->wki100_langroup = Place(end, domain.empty() ? L"WORKGROUP" : domain);
     return NERR_Success;
 }
 
@@ -324,41 +290,50 @@ DWORD WINAPI WNetCloseEnum(HANDLE handle)
     return net->enumerations.erase(handle) ? NO_ERROR : ERROR_INVALID_HANDLE;
 }
 
+// An unqualified name is found in the first store that `system` sees: its
+// own, its domain's, then those its domain trusts.
 BOOL WINAPI LookupAccountNameW(LPCWSTR system, LPCWSTR name, PSID sid, LPDWORD sidBytes, LPWSTR domain,
                                LPDWORD domainChars, PSID_NAME_USE kind)
 {
-    const Computer* computer = ComputerAt(system);
+    const SimulatedNetwork::Computer* computer = ComputerAt(system);
     if (!computer)
-        return Refuse(RPC_S_SERVER_UNAVAILABLE);
+        return Answer(RPC_S_SERVER_UNAVAILABLE);
+    std::vector<std::wstring> stores{StoreAt(system)};
+    for (const auto& trusting : net->domains) {
+        if (Same(trusting.name, computer->domain)) {
+            stores.push_back(trusting.name);
+            stores.insert(stores.end(), trusting.trusts.begin(), trusting.trusts.end());
+        }
+    }
     std::wstring account = name;
     size_t slash = account.find(L'\\');
-    std::wstring prefix = slash == std::wstring::npos ? L"" : account.substr(0, slash);
-    for (const std::wstring& store : Visible(*computer)) {
-        int index = FindIndex(store, account.substr(slash + 1));
-        if (index < 0 || (!prefix.empty() && !Same(prefix, store)))
+    for (const std::wstring& store : stores) {
+        const Account* found = net->FindAccount(store, account.substr(slash + 1));
+        if (!found || (slash != std::wstring::npos && !Same(account.substr(0, slash), store)))
             continue;
-        std::vector<BYTE> found = MakeSid(SECURITY_NT_NON_UNIQUE, kFirstRid + index);
-        bool sidFits = sid && *sidBytes >= found.size();
+        std::vector<BYTE> foundSid = SidOf(found);
+        bool sidFits = sid && *sidBytes >= foundSid.size();
         if (sidFits)
-            memcpy(sid, found.data(), found.size());
-        *sidBytes = static_cast<DWORD>(found.size());
-        return Answer(GiveText(store, domain, *domainChars) && sidFits, net->accounts[index].kind, kind);
+            memcpy(sid, foundSid.data(), foundSid.size());
+        *sidBytes = static_cast<DWORD>(foundSid.size());
+        bool fits = GiveText(found->store, domain, *domainChars) && sidFits;
+        return Answer(fits ? NO_ERROR : ERROR_INSUFFICIENT_BUFFER, found->kind, kind);
     }
-    return Refuse(ERROR_NONE_MAPPED);
+    return Answer(ERROR_NONE_MAPPED);
 }
 
 BOOL WINAPI LookupAccountSidW(LPCWSTR, PSID sid, LPWSTR name, LPDWORD nameChars, LPWSTR domain, LPDWORD domainChars,
                               PSID_NAME_USE kind)
 {
-    if (EqualSid(sid, const_cast<BYTE*>(kAdministratorsSid.data()))) {
-        bool nameFits = GiveText(L"Administrators", name, *nameChars);
-        return Answer(GiveText(L"BUILTIN", domain, *domainChars) && nameFits, SidTypeAlias, kind);
-    }
-    const SimulatedNetwork::Account* account = AccountOf(sid);
+    const Account* account = AccountOf(sid);
+    Account administrators{L"BUILTIN", L"Administrators", SidTypeAlias};
+    if (EqualSid(sid, MakeSid(SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS).data()))
+        account = &administrators;
     if (!account)
-        return Refuse(ERROR_NONE_MAPPED);
+        return Answer(ERROR_NONE_MAPPED);
     bool nameFits = GiveText(account->name, name, *nameChars);
-    return Answer(GiveText(account->store, domain, *domainChars) && nameFits, account->kind, kind);
+    bool fits = GiveText(account->store, domain, *domainChars) && nameFits;
+    return Answer(fits ? NO_ERROR : ERROR_INSUFFICIENT_BUFFER, account->kind, kind);
 }
 
 LSA_HANDLE OpenLsa(const SimulatedNetwork::AccountObject& object)
@@ -376,7 +351,7 @@ NTSTATUS LsaStart(Call call, bool accountObjectCall = true)
     return accountObjectCall && net->withoutAccountObjects ? kStatusNotImplemented : static_cast<NTSTATUS>(scripted);
 }
 
-// The account object of `sid` in the policy of `policy`.
+// The account object of `sid` in the policy `policy`.
 SimulatedNetwork::AccountObject ObjectOf(LSA_HANDLE policy, PSID sid)
 {
     return {net->lsaHandles.at(policy).first, NameOf(sid)};
@@ -387,16 +362,14 @@ NTSTATUS NTAPI LsaOpenPolicy(PLSA_UNICODE_STRING system, PLSA_OBJECT_ATTRIBUTES,
     if (NTSTATUS status = LsaStart(Call::LsaOpenPolicy, false))
         return status;
     std::wstring name = system ? std::wstring(system->Buffer, system->Length / sizeof(wchar_t)) : L"";
-    const Computer* computer = ComputerAt(name.c_str());
-    if (!computer)
-        return kStatusServerUnavailable;
-    *policy = OpenLsa({StoreOf(*computer), L""});
+    *policy = OpenLsa({StoreAt(name.c_str()), L""});
     return 0;
 }
 
 NTSTATUS NTAPI LsaClose(LSA_HANDLE handle)
 {
-    return net->lsaHandles.erase(handle) ? 0 : kStatusInvalidHandle;
+    net->lsaHandles.erase(handle);
+    return 0;
 }
 
 NTSTATUS NTAPI LsaOpenAccount(LSA_HANDLE policy, PSID sid, ACCESS_MASK, PLSA_HANDLE account)
@@ -441,19 +414,17 @@ NTSTATUS NTAPI LsaEnumerateAccountRights(LSA_HANDLE policy, PSID sid, PLSA_UNICO
     *count = 0;
     if (NTSTATUS status = LsaStart(Call::LsaEnumerateAccountRights, false))
         return status;
-    auto held = net->logonModes.find(ObjectOf(policy, sid));
-    ULONG modes = held == net->logonModes.end() ? 0 : held->second;
+    ULONG modes = net->logonModes.count(ObjectOf(policy, sid)) ? net->logonModes[ObjectOf(policy, sid)] : 0;
     if (!modes)
         return kStatusNotFound;
-    const size_t bytes = 4096;
-    *rights = reinterpret_cast<LSA_UNICODE_STRING*>(Allocate(bytes));
-    BYTE* end = reinterpret_cast<BYTE*>(*rights) + bytes;
+    BYTE* end;
+    *rights = reinterpret_cast<LSA_UNICODE_STRING*>(Allocate(std::size(kLogonRights), end));
     for (const auto& right : kLogonRights) {
-        if (!(modes & right.mode))
-            continue;
-        LSA_UNICODE_STRING& text = (*rights)[(*count)++];
-        text.Buffer = Place(end, right.name);
-        text.Length = text.MaximumLength = static_cast<USHORT>(wcslen(right.name) * sizeof(wchar_t));
+        if (modes & right.mode) {
+            LSA_UNICODE_STRING& text = (*rights)[(*count)++];
+            text.Buffer = Place(end, right.name);
+            text.Length = text.MaximumLength = static_cast<USHORT>(wcslen(right.name) * sizeof(wchar_t));
+        }
     }
     return 0;
 }
@@ -462,17 +433,16 @@ NTSTATUS NTAPI LsaAddAccountRights(LSA_HANDLE policy, PSID sid, PLSA_UNICODE_STR
 {
     if (NTSTATUS status = LsaStart(Call::LsaAddAccountRights, false))
         return status;
-    ULONG& modes = net->logonModes[ObjectOf(policy, sid)];
     for (ULONG i = 0; i < count; ++i)
         for (const auto& right : kLogonRights)
             if (std::wstring(rights[i].Buffer, rights[i].Length / sizeof(wchar_t)) == right.name)
-                modes |= right.mode;
+                net->logonModes[ObjectOf(policy, sid)] |= right.mode;
     return 0;
 }
 
 NTSTATUS NTAPI LsaFreeMemory(PVOID buffer)
 {
-    return !buffer || NetApiBufferFree(buffer) == NERR_Success ? 0 : kStatusInvalidHandle;
+    return buffer ? NetApiBufferFree(buffer) : 0;
 }
 
 SC_HANDLE WINAPI CreateServiceW(SC_HANDLE manager, LPCWSTR name, LPCWSTR display, DWORD access, DWORD type,
@@ -490,7 +460,7 @@ SC_HANDLE WINAPI CreateServiceW(SC_HANDLE manager, LPCWSTR name, LPCWSTR display
 BOOL WINAPI StartServiceW(SC_HANDLE service, DWORD count, LPCWSTR* arguments)
 {
     if (DWORD error = Scripted(Call::StartServiceW))
-        return Refuse(error);
+        return Answer(error);
     return net->saved.StartServiceW(service, count, arguments);
 }
 
@@ -511,7 +481,7 @@ SimulatedNetwork::SimulatedNetwork() : thisComputer(ComputerName())
     if (net)
         abort();
     computers.push_back({thisComputer, L"", false});
-    browse.push_back({L"", kProvider, RESOURCEDISPLAYTYPE_NETWORK});
+    browse.push_back({L"", L"Windows Network", RESOURCEDISPLAYTYPE_NETWORK});
     saved = Platform();
     net = this;
     PlatformCalls& table = Platform();
@@ -537,22 +507,11 @@ void SimulatedNetwork::AddDomain(const std::wstring& domain, const std::wstring&
                                  const std::vector<std::wstring>& trusts)
 {
     domains.push_back({domain, controller, trusts});
-    browse.push_back({kProvider, domain, RESOURCEDISPLAYTYPE_DOMAIN});
+    browse.push_back({L"Windows Network", domain, RESOURCEDISPLAYTYPE_DOMAIN});
     if (Same(controller, thisComputer))
         computers[0] = {thisComputer, domain, true};
     else if (!controller.empty())
         computers.push_back({controller, domain, true});
-}
-
-void SimulatedNetwork::AddUser(const std::wstring& store, const std::wstring& name)
-{
-    accounts.push_back({store, name, SidTypeUser, {}, L"", L"", 0, 0});
-}
-
-void SimulatedNetwork::AddGroup(const std::wstring& store, const std::wstring& name,
-                                const std::vector<std::wstring>& users)
-{
-    accounts.push_back({store, name, SidTypeGroup, users, L"", L"", 0, 0});
 }
 
 const SimulatedNetwork::Account* SimulatedNetwork::FindAccount(const std::wstring& store,
@@ -567,9 +526,8 @@ const SimulatedNetwork::Account* SimulatedNetwork::FindAccount(const std::wstrin
 bool SimulatedNetwork::IsAdministrator(const std::wstring& store, const std::wstring& account) const
 {
     auto members = administrators.find(store);
-    if (members != administrators.end())
-        for (const std::wstring& member : members->second)
-            if (Same(member, account))
-                return true;
+    for (size_t i = 0; members != administrators.end() && i < members->second.size(); ++i)
+        if (Same(members->second[i], account))
+            return true;
     return false;
 }

@@ -27,34 +27,24 @@ public:
         LsaSetSystemAccessAccount, LsaEnumerateAccountRights, LsaAddAccountRights, CreateServiceW, StartServiceW,
     };
     struct Computer {
-        std::wstring name;
-        std::wstring domain;  // empty: in the workgroup
+        std::wstring name, domain;  // domain empty: in the workgroup
         bool controller;
     };
     struct Domain {
-        std::wstring name;
-        std::wstring controller;  // empty: "no domain controller"
+        std::wstring name, controller;     // controller empty: "no domain controller"
         std::vector<std::wstring> trusts;  // their accounts resolve for this domain's computers
     };
     struct Account {
-        std::wstring store;
-        std::wstring name;
-        SID_NAME_USE kind;
-        std::vector<std::wstring> members;  // a global group's users, by name
-        std::wstring password;
-        std::wstring comment;
-        DWORD privilege;
-        DWORD flags;
+        std::wstring store, name;
+        SID_NAME_USE kind = SidTypeUser;
+        std::vector<std::wstring> members = {};  // a global group's users
+        std::wstring password = L"", comment = L"";
+        DWORD privilege = 0, flags = 0;
     };
-    // The network browser's tree; the provider's container is "".
+    // The network browser's tree; the providers' container is "".
     struct BrowseEntry {
-        std::wstring container;
-        std::wstring name;
+        std::wstring container, name;
         DWORD displayType;
-    };
-    struct Failure {
-        DWORD status;  // a Net status, an NT status or a last-error value, as the call reports
-        int times;     // -1: every time
     };
     using AccountObject = std::pair<std::wstring, std::wstring>;  // store of the policy, account
 
@@ -67,11 +57,10 @@ public:
     // that domain's controller).
     void AddDomain(const std::wstring& domain, const std::wstring& controller,
                    const std::vector<std::wstring>& trusts = {});
-    void AddUser(const std::wstring& store, const std::wstring& name);
-    void AddGroup(const std::wstring& store, const std::wstring& name, const std::vector<std::wstring>& users);
     const Account* FindAccount(const std::wstring& store, const std::wstring& name) const;
     bool IsAdministrator(const std::wstring& store, const std::wstring& account) const;
-    // `call` answers `status` the next `times` times.
+    // `call` answers `status` (a Net status, an NT status or a last-error
+    // value, as the call reports) the next `times` times (-1: always).
     void Fail(Call call, DWORD status, int times = -1) { failures[call] = {status, times}; }
 
     const std::wstring thisComputer;
@@ -83,10 +72,10 @@ public:
     // which the rights by name read and add to.
     std::map<AccountObject, ULONG> logonModes;
     std::vector<BrowseEntry> browse;
-    std::map<Call, Failure> failures;
+    std::map<Call, std::pair<DWORD, int>> failures;
     std::map<Call, int> calls;
     // Enumerations give this many entries at a time (0: all that fit), each
-    // after this delay; those named here answer "more data" with no entries.
+    // after this delay; those named here answer "more data" with none.
     DWORD pageEntries = 0;
     DWORD enumerationDelayMs = 0;
     std::set<Call> emptyMoreData;

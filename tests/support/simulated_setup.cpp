@@ -22,7 +22,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE previousInstance, PWSTR, int s
     GetEnvironmentVariableW(L"SETUP_SIMULATION", scenario, ARRAYSIZE(scenario));
     if (std::wstring(scenario) == L"logon-failure") {
         const std::wstring bob = network.thisComputer + L"\\bob";
-        network.AddUser(network.thisComputer, L"bob");
+        network.accounts.push_back({network.thisComputer, L"bob"});
         network.administrators[network.thisComputer].push_back(bob);
         network.logonModes[{network.thisComputer, bob}] = kServiceLogonMode;
         network.Fail(SimulatedNetwork::Call::StartServiceW, ERROR_SERVICE_LOGON_FAILED, 1);
