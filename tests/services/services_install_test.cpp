@@ -82,7 +82,7 @@ protected:
     }
 };
 
-TEST_F(ServicesInstall, RunningServicesAreStoppedRestartedWhenTheInstallEndsAndReplacedAcrossTheCopy)
+TEST_F(ServicesInstall, TheAccountFromTheCommandLineRunsTheServicesInPlaceOfTheOldOnes)
 {
     CreateDirectoryW(L"C:\\TAPWRITE", nullptr);
     CopyFolder(FixturePath(L"product"), kTarget);
@@ -100,20 +100,15 @@ TEST_F(ServicesInstall, RunningServicesAreStoppedRestartedWhenTheInstallEndsAndR
     }
     // Still running, their programs would be files in use; not removed,
     // they could not be registered anew.
-    EXPECT_EQ(Install(L"/SMS: /TS:"), 0u);
-    ExpectRegistered(1000, true);
+    EXPECT_EQ(Install(L"/L:2 /SMS: /TS:", L"share-es"), 0u);
+    ExpectRegistered(2000, true);
     for (const wchar_t* program : kPrograms)
         EXPECT_TRUE(SameBytes(kTarget + program, ProductFile(program))) << program;
-}
 
-TEST_F(ServicesInstall, TheAccountFromTheCommandLineRunsTheServices)
-{
-    EXPECT_EQ(Install(L"/L:2 /SMS: /TS:", L"share-es"), 0u);
-    ExpectRegistered(2000);
-    // Again over them: replaced, not refused as existing.
+    old.clear();
+    RemoveProductInstall();
     EXPECT_EQ(Install(L"/SMS: /TS:"), 0u);
     ExpectRegistered(1000);
-
     RemoveProductInstall();
     EXPECT_EQ(Install(L"/SMS: /EV:"), 0u);
     ExpectNoService();
