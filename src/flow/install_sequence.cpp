@@ -118,6 +118,10 @@ bool RunInstall(HWND frame, wchar_t* destination)
         return false;
     SetInfoText(LangBase + IDS_THANK_YOU);
     CreateProgramGroup(Instance);
+    // A cancel confirmed while the group was built ends the run like a
+    // cancel anywhere else: the install is not reported complete.
+    if (CancelConfirmed)
+        return false;
     SetWindowPos(frame, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     SetActionText(LangBase + IDS_ACTION_COMPLETE);
     SetCopyPercent(95);

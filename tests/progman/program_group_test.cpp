@@ -125,6 +125,35 @@ protected:
     void TearDown() override { RemoveProductInstall(); }
 };
 
+// A cancel confirmed while the group is built (here while a command waits
+// for its acknowledgement) ends the run as not completed; the test build of
+// setup talks to the tests' server.
+TEST_F(WineProgramGroup, ACancelConfirmedDuringTheGroupEndsTheRun)
+{
+    const std::wstring share = L"C:\\TWSHARE\\";
+    CopyFolder(FixturePath(L"share-en"), share);
+    std::wstring built = SETUP_EXE_PATH;
+    ASSERT_TRUE(CopyFileW(built.replace(built.rfind(L"setup.exe"), 9, L"setup_simulated.exe").c_str(),
+                          (share + L"setup.exe").c_str(), FALSE));
+    for (UINT message : {WM_CLOSE, BM_CLICK}) {
+        SCOPED_TRACE(message == WM_CLOSE ? "close, answered Yes unattended" : "Cancel, Yes");
+        TestProgman server(kTestApplication, TestProgman::Answer::kPositive, 1000);
+        SetEnvironmentVariableW(L"SETUP_PROGMAN", kTestApplication);
+        SetupProcess setup(L"/SMS: /EV: /DEST:C:\\TAPWRITE\\NT", From(share));
+        SetEnvironmentVariableW(L"SETUP_PROGMAN", nullptr);
+        ASSERT_TRUE(PumpUntil([&] { return server.blocks.size() == 1; }, 60000));
+        PostMessageW(message == WM_CLOSE ? setup.WaitForFrame() : setup.WaitForCancelButton(), message, 0, 0);
+        if (message == BM_CLICK) {
+            ASSERT_TRUE(PumpUntil([&] { return setup.WaitForDialog(L"Cancel Installation", 0); }, kWindowWait));
+            ASSERT_TRUE(setup.Answer(L"Cancel Installation", IDYES));
+        }
+        PumpUntil([&] { return setup.WaitForExit(0) != STILL_ACTIVE; }, kWindowWait);
+        EXPECT_EQ(setup.WaitForExit(0), static_cast<DWORD>(kExitNotCompleted));
+        EXPECT_EQ(server.blocks.size(), 1u) << "no item is sent after the cancel";
+    }
+    RemoveTree(share);
+}
+
 TEST_F(WineProgramGroup, AnInstallLeavesTheGroupsLinksAndASecondReplacesThem)
 {
     const std::wstring target = L"C:\\TAPWRITE\\NT\\";
