@@ -154,6 +154,20 @@ TEST_F(WineProgramGroup, ACancelConfirmedDuringTheGroupEndsTheRun)
     RemoveTree(share);
 }
 
+// The group's windows, which the platform's shell opens a moment after the
+// commands, do not cover setup's window and its last question.
+TEST_F(WineProgramGroup, TheFrameStaysInFrontOfTheGroupsWindows)
+{
+    SetupProcess setup(L"/L:1 /EV: /DEST:C:\\TAPWRITE\\NT", From(FixturePath(L"share-en")));
+    const HWND box = setup.WaitForDialog(L"Read Important Information", 60000);
+    ASSERT_NE(box, nullptr);
+    Sleep(2 * kGroupWindowsSettledMs);
+    HWND top = GetTopWindow(nullptr);
+    while (top && top != box && !(IsWindowVisible(top) && WindowText(top) == L"Tapewright 6.0"))
+        top = GetWindow(top, GW_HWNDNEXT);
+    EXPECT_EQ(top, box) << "the first of the question and the group's windows, from the top";
+}
+
 TEST_F(WineProgramGroup, AnInstallLeavesTheGroupsLinksAndASecondReplacesThem)
 {
     const std::wstring target = L"C:\\TAPWRITE\\NT\\";
