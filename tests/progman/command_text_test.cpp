@@ -36,7 +36,6 @@ TEST(CommandText, FieldsThatWouldEndACommandAreQuotedAndTheUnquotableRefused)
     // Arguments that would end the field outside quotes, or leave a quote open.
     EXPECT_FALSE(FormatAddItem(L"TW", 0, L"C:\\A\\x.exe", L"C:\\A\\", L"/U:A,B\\", L"X", 0, 0, &command));
     EXPECT_FALSE(FormatAddItem(L"TW", 0, L"C:\\A\\x.exe", L"C:\\A\\", L"/U:\"A\\  /L:1", L"X", 0, 0, &command));
-    EXPECT_FALSE(FormatDeleteItem(L"Bad\"Group", 0, L"X", &command));
 }
 
 TEST(CommandText, EveryListedCharacterTakesItsCodePage437ByteAndAnyOtherTheDefault)

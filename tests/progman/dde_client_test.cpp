@@ -45,7 +45,6 @@ TEST_F(DdeClient, OpensOnlyWithAServerAndEndsEveryConversationOnce)
     TestProgman second(kTestApplication);
     EXPECT_EQ(DdeClientOpen(kInstance), 1) << "a failed open leaves the class free to register again";
     EXPECT_EQ(GlobalFindAtomW(kTestApplication), 0) << "the initiate's atoms and the answer's are deleted";
-    EXPECT_TRUE(UnicodeDde);
     EXPECT_EQ(DdeExecute(L"[DeleteGroup(X)]"), 1);
     ASSERT_EQ(first.blocks.size() + second.blocks.size(), 1u);
     TestProgman& kept = first.blocks.empty() ? second : first;
@@ -106,7 +105,7 @@ TEST_F(DdeClient, ARefusedUnansweredOrOrphanedCommandFails)
     EXPECT_NE(GlobalSize(reinterpret_cast<HGLOBAL>(silent.lastBlock)), 0u) << "the block stays the server's";
 
     DdeAckTimeoutMs = kDdeAckTimeoutMs;
-    silent.Vanish();
+    DestroyWindow(silent.window);
     start = GetTickCount();
     EXPECT_EQ(DdeExecute(L"[DeleteGroup(Y)]"), 0);
     EXPECT_LT(GetTickCount() - start, kShortAckTimeoutMs) << "a server gone is not waited for";

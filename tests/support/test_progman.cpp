@@ -4,7 +4,6 @@
 
 namespace {
 
-constexpr wchar_t kServerClass[] = L"TestProgmanServer";
 constexpr wchar_t kTopic[] = L"PROGMAN";
 constexpr UINT_PTR kAckTimer = 1;
 
@@ -22,6 +21,15 @@ void PostAck(TestProgman* server)
     ++server->acks;
 }
 
+void OnInitiate(TestProgman* server, HWND client, LPARAM lParam)
+{
+    if (!AtomIs(LOWORD(lParam), server->application) || !AtomIs(HIWORD(lParam), kTopic))
+        return;
+    server->client = client;
+    SendMessageW(client, WM_DDE_ACK, reinterpret_cast<WPARAM>(server->window),
+                 MAKELPARAM(GlobalAddAtomW(server->application.c_str()), GlobalAddAtomW(kTopic)));
+}
+
 void OnExecute(TestProgman* server, HWND client, LPARAM lParam)
 {
     UINT_PTR unused = 0;
@@ -36,25 +44,26 @@ void OnExecute(TestProgman* server, HWND client, LPARAM lParam)
         PostAck(server);
 }
 
+// A conversation the server did not end gets one terminate back.
+void OnTerminate(TestProgman* server, HWND client)
+{
+    if (++server->terminates == 1 && !server->terminating)
+        PostMessageW(client, WM_DDE_TERMINATE, reinterpret_cast<WPARAM>(server->window), 0);
+}
+
 LRESULT CALLBACK ServerWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     auto* server = reinterpret_cast<TestProgman*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     const HWND client = reinterpret_cast<HWND>(wParam);
-    switch (message) {
+    switch (server ? message : WM_NULL) {
     case WM_DDE_INITIATE:
-        if (server && AtomIs(LOWORD(lParam), server->application) && AtomIs(HIWORD(lParam), kTopic)) {
-            server->client = client;
-            SendMessageW(client, WM_DDE_ACK, reinterpret_cast<WPARAM>(window),
-                         MAKELPARAM(GlobalAddAtomW(server->application.c_str()), GlobalAddAtomW(kTopic)));
-        }
+        OnInitiate(server, client, lParam);
         return 0;
     case WM_DDE_EXECUTE:
         OnExecute(server, client, lParam);
         return 0;
     case WM_DDE_TERMINATE:
-        // A conversation the server did not end gets one terminate back.
-        if (++server->terminates == 1 && !server->terminating)
-            PostMessageW(client, WM_DDE_TERMINATE, reinterpret_cast<WPARAM>(window), 0);
+        OnTerminate(server, client);
         return 0;
     case WM_TIMER:
         KillTimer(window, kAckTimer);
@@ -73,17 +82,11 @@ TestProgman::TestProgman(std::wstring application, Answer answer, UINT ackDelayM
     WNDCLASSW windowClass = {};
     windowClass.lpfnWndProc = ServerWndProc;
     windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.lpszClassName = kServerClass;
+    windowClass.lpszClassName = L"TestProgmanServer";
     RegisterClassW(&windowClass);
-    window = CreateWindowExW(0, kServerClass, L"", WS_OVERLAPPEDWINDOW, 0, 0, 0, 0, nullptr, nullptr,
-                             windowClass.hInstance, nullptr);
+    window = CreateWindowExW(0, windowClass.lpszClassName, L"", WS_OVERLAPPEDWINDOW, 0, 0, 0, 0, nullptr,
+                             nullptr, windowClass.hInstance, nullptr);
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-}
-
-TestProgman::~TestProgman()
-{
-    if (IsWindow(window))
-        DestroyWindow(window);
 }
 
 void TestProgman::Terminate()
@@ -103,11 +106,11 @@ std::vector<std::wstring> TestProgman::WideCommands() const
 bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs)
 {
     const DWORD start = GetTickCount();
+    MSG msg;
     while (!condition()) {
         if (GetTickCount() - start >= timeoutMs)
             return false;
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-        MSG msg;
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
             DispatchMessageW(&msg);
     }

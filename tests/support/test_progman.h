@@ -2,8 +2,7 @@
 // A Program Manager of the tests' own: a DDE server window of the calling
 // thread that answers the initiate for one application name and records
 // what it is sent. It works while its thread pumps: a client of the same
-// thread does while it waits; for a client in another process the test
-// waits in PumpUntil.
+// thread does while it waits; for one in another process, see PumpUntil.
 #include <windows.h>
 
 #include <functional>
@@ -15,15 +14,10 @@ struct TestProgman {
 
     // Each acknowledgement is posted `ackDelayMs` after its command.
     explicit TestProgman(std::wstring application, Answer answer = Answer::kPositive, UINT ackDelayMs = 0);
-    ~TestProgman();
-    TestProgman(const TestProgman&) = delete;
-    TestProgman& operator=(const TestProgman&) = delete;
-
-    // The commands read as UTF-16 text.
+    ~TestProgman() { DestroyWindow(window); }
     std::vector<std::wstring> WideCommands() const;
-    // The server ends the conversation, or its window goes.
+    // The server ends the conversation.
     void Terminate();
-    void Vanish() { DestroyWindow(window); }
 
     const std::wstring application;
     const Answer answer;
