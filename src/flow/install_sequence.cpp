@@ -6,7 +6,8 @@
 // again when the install ends there, and removed before the copy; the new
 // ones are installed under the service account after it. The program group
 // comes last, whether or not Program Manager answers; its commands bring
-// Program Manager to the front, so the frame is raised again afterwards.
+// Program Manager's group windows to the front, so the frame is raised again
+// once they are all there (an unattended run ends at once and does not wait).
 #include "flow/install_sequence.h"
 
 #include <shellapi.h>
@@ -117,8 +118,15 @@ bool RunInstall(HWND frame, wchar_t* destination)
     if ((InstallType & kInstallBackupServer) && CopyErrorFlag)
         return false;
     SetInfoText(LangBase + IDS_THANK_YOU);
-    CreateProgramGroup(Instance);
+    const int groupWindows = GroupWindowsShown();
+    // A cancel confirmed while the group was built ends the run like a
+    // cancel anywhere else: the install is not reported complete.
+    if (CreateProgramGroup(Instance) && !CancelConfirmed && !IsUnattended())
+        WaitForGroupWindows(groupWindows);
+    if (CancelConfirmed)
+        return false;
     SetWindowPos(frame, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    SetForegroundWindow(frame);
     SetActionText(LangBase + IDS_ACTION_COMPLETE);
     SetCopyPercent(95);
 

@@ -7,6 +7,7 @@
 #include "progman/progman_commands.h"
 #include "res/resource_ids.h"
 #include "shell/message_box.h"
+#include "shell/message_loop.h"
 #include "shell/progress.h"
 #include "shell/setup_main.h"
 #include "shell/setup_state.h"
@@ -20,6 +21,7 @@ constexpr int kCommonGroup = 1;
 constexpr int kItemIcon = 0;
 constexpr int kItemNotMinimized = 0;
 constexpr UINT kBankSpan = 1000;
+constexpr DWORD kGroupWindowPollMs = 50;
 // Characters that end an unquoted option value or a command field.
 constexpr wchar_t kValueNeedsQuotes[] = L" ,()[]";
 
@@ -46,7 +48,46 @@ std::wstring MaintenanceArguments()
            std::to_wstring(LangBase / kBankSpan);
 }
 
+struct WindowCount {
+    std::wstring title;
+    int shown;
+};
+
+BOOL CALLBACK CountGroupWindow(HWND window, LPARAM lParam)
+{
+    auto* count = reinterpret_cast<WindowCount*>(lParam);
+    wchar_t title[kNameChars];
+    if (IsWindowVisible(window) && GetWindowTextW(window, title, kNameChars) && count->title == title)
+        ++count->shown;
+    return TRUE;
+}
+
 }  // namespace
+
+int GroupWindowsShown()
+{
+    WindowCount count = {LoadName(LangBase + IDS_GROUP_NAME), 0};
+    EnumWindows(CountGroupWindow, reinterpret_cast<LPARAM>(&count));
+    return count.shown;
+}
+
+int WaitForGroupWindows(int shownBefore)
+{
+    const DWORD start = GetTickCount();
+    DWORD lastChange = start;
+    int shown = shownBefore;
+    for (;;) {
+        const DWORD now = GetTickCount();
+        const DWORD quiet = shown > shownBefore ? kGroupWindowsSettledMs : kGroupWindowFirstMs;
+        if (now - lastChange >= quiet || now - start >= kGroupWindowsWaitMs || CancelConfirmed)
+            return shown - shownBefore;
+        WaitPumping(kGroupWindowPollMs);
+        const int count = GroupWindowsShown();
+        if (count != shown)
+            lastChange = GetTickCount();
+        shown = count;
+    }
+}
 
 int AddGroupItem(const wchar_t* dir, UINT groupId, UINT titleId, UINT exeNameId, UINT argsId)
 {

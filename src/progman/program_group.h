@@ -11,6 +11,20 @@ constexpr wchar_t kOldItemTitle[] = L"Tapewright Monitor";
 // Manager did not answer: then nothing is shown and nothing is changed.
 int CreateProgramGroup(HINSTANCE instance);
 
+// The visible windows titled as the group. Program Manager may show them
+// some time after it has acknowledged the commands: a shell may open one
+// from another process for each command, over a few seconds.
+int GroupWindowsShown();
+
+// Waits, the windows alive, until more group windows than `shownBefore` are
+// shown and no other has come for kGroupWindowsSettledMs (for
+// kGroupWindowFirstMs while none has come), at most kGroupWindowsWaitMs or
+// until a cancel is confirmed. Returns how many came.
+constexpr DWORD kGroupWindowFirstMs = 3000;
+constexpr DWORD kGroupWindowsSettledMs = 1500;
+constexpr DWORD kGroupWindowsWaitMs = 15000;
+int WaitForGroupWindows(int shownBefore);
+
 // Removes the older version's item, then adds the items of the install
 // type's files in their order, each replacing an item of its title. An item
 // refused does not stop the others; a confirmed cancel does. 0 when an item

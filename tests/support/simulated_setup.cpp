@@ -7,10 +7,13 @@
 //   logon-failure    this computer keeps "bob", an administrator with the
 //                    right to log on as a service, and the first service
 //                    start fails with a logon failure
+// SETUP_PROGMAN, when set, names the DDE application that setup takes for
+// Program Manager: a test's own server.
 #include <windows.h>
 
 #include <string>
 
+#include "progman/dde_client.h"
 #include "services/accounts.h"
 #include "shell/setup_main.h"
 #include "support/simulated_network.h"
@@ -27,5 +30,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE previousInstance, PWSTR, int s
         network.logonModes[{network.thisComputer, bob}] = kServiceLogonMode;
         network.Fail(SimulatedNetwork::Call::StartServiceW, ERROR_SERVICE_LOGON_FAILED, 1);
     }
+    static wchar_t progman[64];
+    const DWORD length = GetEnvironmentVariableW(L"SETUP_PROGMAN", progman, ARRAYSIZE(progman));
+    if (length && length < ARRAYSIZE(progman))
+        ProgmanApplication = progman;
     return SetupMain(instance, previousInstance, GetCommandLineW(), showCommand);
 }

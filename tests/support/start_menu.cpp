@@ -6,25 +6,6 @@
 
 #include "support/install_support.h"
 
-namespace {
-
-constexpr wchar_t kLinkExtension[] = L".lnk";
-
-bool LoadLink(const std::wstring& path, IShellLinkW** link)
-{
-    IPersistFile* file = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                reinterpret_cast<void**>(link))))
-        return false;
-    const bool loaded = SUCCEEDED((*link)->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))) &&
-                        SUCCEEDED(file->Load(path.c_str(), STGM_READ));
-    if (file)
-        file->Release();
-    return loaded;
-}
-
-}  // namespace
-
 std::wstring StartMenuGroupFolder(const std::wstring& group)
 {
     wchar_t programs[MAX_PATH];
@@ -35,11 +16,12 @@ std::wstring StartMenuGroupFolder(const std::wstring& group)
 
 std::set<std::wstring> StartMenuItems(const std::wstring& group)
 {
-    const size_t extension = wcslen(kLinkExtension);
+    const std::wstring extension = L".lnk";
     std::set<std::wstring> titles;
     for (const std::wstring& name : FilesIn(StartMenuGroupFolder(group))) {
-        if (name.size() > extension && lstrcmpiW(name.c_str() + name.size() - extension, kLinkExtension) == 0)
-            titles.insert(name.substr(0, name.size() - extension));
+        const size_t stem = name.size() - extension.size();
+        if (name.size() > extension.size() && lstrcmpiW(name.c_str() + stem, extension.c_str()) == 0)
+            titles.insert(name.substr(0, stem));
     }
     return titles;
 }
@@ -49,18 +31,21 @@ ShellLinkData ReadShellLink(const std::wstring& path)
     ShellLinkData data;
     const bool com = SUCCEEDED(CoInitialize(nullptr));
     IShellLinkW* link = nullptr;
-    if (LoadLink(path, &link)) {
-        wchar_t text[MAX_PATH * 2] = {};
-        const int chars = sizeof text / sizeof text[0];
-        data.read = SUCCEEDED(link->GetPath(text, chars, nullptr, 0));
-        data.target = text;
-        data.read = data.read && SUCCEEDED(link->GetArguments(text, chars));
-        data.arguments = text;
-        data.read = data.read && SUCCEEDED(link->GetWorkingDirectory(text, chars));
-        data.workingDirectory = text;
-        data.read = data.read && SUCCEEDED(link->GetIconLocation(text, chars, &data.iconIndex));
-        data.iconPath = text;
+    IPersistFile* file = nullptr;
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                   reinterpret_cast<void**>(&link))) &&
+        SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))) &&
+        SUCCEEDED(file->Load(path.c_str(), STGM_READ))) {
+        wchar_t text[4][MAX_PATH * 2] = {};
+        const int chars = ARRAYSIZE(text[0]);
+        data.read = SUCCEEDED(link->GetPath(text[0], chars, nullptr, 0)) &&
+                    SUCCEEDED(link->GetArguments(text[1], chars)) &&
+                    SUCCEEDED(link->GetWorkingDirectory(text[2], chars)) &&
+                    SUCCEEDED(link->GetIconLocation(text[3], chars, &data.iconIndex));
+        data = {data.read, text[0], text[1], text[2], text[3], data.iconIndex};
     }
+    if (file)
+        file->Release();
     if (link)
         link->Release();
     if (com)

@@ -9,18 +9,15 @@
 // The folder of the personal group `group`, with a trailing backslash.
 std::wstring StartMenuGroupFolder(const std::wstring& group);
 
-// The item titles of the group: the names of its .lnk files without the
-// extension.
+// The item titles of the group: its .lnk files' names without the extension.
 std::set<std::wstring> StartMenuItems(const std::wstring& group);
 
 struct ShellLinkData {
-    bool read = false;
+    bool read = false;  // false when the link cannot be loaded
     std::wstring target;
     std::wstring arguments;
     std::wstring workingDirectory;
     std::wstring iconPath;
     int iconIndex = -1;
 };
-
-// What the link file says; `read` is false when it cannot be loaded.
 ShellLinkData ReadShellLink(const std::wstring& path);

@@ -2,177 +2,117 @@
 
 #include <dde.h>
 
-#include <cstring>
-
 namespace {
 
-constexpr wchar_t kServerClass[] = L"TestProgmanServer";
 constexpr wchar_t kTopic[] = L"PROGMAN";
-constexpr UINT kAtomNameChars = 256;
-// Private requests to the server's thread; the sender waits for each.
-constexpr UINT kRequestTerminate = WM_APP + 1;
-constexpr UINT kRequestVanish = WM_APP + 2;
+constexpr UINT_PTR kAckTimer = 1;
 
 bool AtomIs(ATOM atom, const std::wstring& name)
 {
-    wchar_t text[kAtomNameChars];
-    return GlobalGetAtomNameW(atom, text, kAtomNameChars) && lstrcmpiW(text, name.c_str()) == 0;
+    wchar_t text[256];
+    return GlobalGetAtomNameW(atom, text, ARRAYSIZE(text)) && lstrcmpiW(text, name.c_str()) == 0;
 }
 
-}  // namespace
-
-TestProgman::TestProgman(std::wstring application, Answer answer)
-    : application_(std::move(application)), answer_(answer)
+void PostAck(TestProgman* server)
 {
-    HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    thread_ = std::thread(&TestProgman::Run, this, ready);
-    WaitForSingleObject(ready, INFINITE);
-    CloseHandle(ready);
+    const UINT_PTR status = server->answer == TestProgman::Answer::kPositive ? 0x8000 : 0;
+    PostMessageW(server->client, WM_DDE_ACK, reinterpret_cast<WPARAM>(server->window),
+                 PackDDElParam(WM_DDE_ACK, status, server->lastBlock));
+    ++server->acks;
 }
 
-TestProgman::~TestProgman()
+void OnInitiate(TestProgman* server, HWND client, LPARAM lParam)
 {
-    PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
-    thread_.join();
+    if (!AtomIs(LOWORD(lParam), server->application) || !AtomIs(HIWORD(lParam), kTopic))
+        return;
+    server->client = client;
+    SendMessageW(client, WM_DDE_ACK, reinterpret_cast<WPARAM>(server->window),
+                 MAKELPARAM(GlobalAddAtomW(server->application.c_str()), GlobalAddAtomW(kTopic)));
 }
 
-void TestProgman::Run(HANDLE ready)
+void OnExecute(TestProgman* server, HWND client, LPARAM lParam)
 {
-    threadId_ = GetCurrentThreadId();
-    WNDCLASSW windowClass = {};
-    windowClass.lpfnWndProc = WndProc;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.lpszClassName = kServerClass;
-    RegisterClassW(&windowClass);
-    window_ = CreateWindowExW(0, kServerClass, L"", WS_OVERLAPPEDWINDOW, 0, 0, 0, 0, nullptr, nullptr,
-                              windowClass.hInstance, this);
-    SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    SetEvent(ready);
-    MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0)
-        DispatchMessageW(&msg);
-    if (IsWindow(window_))
-        DestroyWindow(window_);
+    UINT_PTR unused = 0;
+    UnpackDDElParam(WM_DDE_EXECUTE, lParam, &unused, &server->lastBlock);
+    HGLOBAL block = reinterpret_cast<HGLOBAL>(server->lastBlock);
+    server->blocks.emplace_back(static_cast<const char*>(GlobalLock(block)), GlobalSize(block));
+    GlobalUnlock(block);
+    server->client = client;
+    if (server->answer != TestProgman::Answer::kNever && server->ackDelayMs)
+        SetTimer(server->window, kAckTimer, server->ackDelayMs, nullptr);
+    else if (server->answer != TestProgman::Answer::kNever)
+        PostAck(server);
 }
 
-LRESULT CALLBACK TestProgman::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+// A conversation the server did not end gets one terminate back.
+void OnTerminate(TestProgman* server, HWND client)
 {
-    auto* self = reinterpret_cast<TestProgman*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (!self)
-        return DefWindowProcW(window, message, wParam, lParam);
-    switch (message) {
+    if (++server->terminates == 1 && !server->terminating)
+        PostMessageW(client, WM_DDE_TERMINATE, reinterpret_cast<WPARAM>(server->window), 0);
+}
+
+LRESULT CALLBACK ServerWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    auto* server = reinterpret_cast<TestProgman*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    const HWND client = reinterpret_cast<HWND>(wParam);
+    switch (server ? message : WM_NULL) {
     case WM_DDE_INITIATE:
-        return self->OnInitiate(reinterpret_cast<HWND>(wParam), lParam);
+        OnInitiate(server, client, lParam);
+        return 0;
     case WM_DDE_EXECUTE:
-        self->OnExecute(reinterpret_cast<HWND>(wParam), lParam);
+        OnExecute(server, client, lParam);
         return 0;
     case WM_DDE_TERMINATE:
-        self->OnTerminate(reinterpret_cast<HWND>(wParam));
+        OnTerminate(server, client);
         return 0;
-    case kRequestTerminate:
-        self->terminating_ = true;
-        PostMessageW(self->client_, WM_DDE_TERMINATE, reinterpret_cast<WPARAM>(window), 0);
-        return 0;
-    case kRequestVanish:
-        DestroyWindow(window);
+    case WM_TIMER:
+        KillTimer(window, kAckTimer);
+        PostAck(server);
         return 0;
     default:
         return DefWindowProcW(window, message, wParam, lParam);
     }
 }
 
-LRESULT TestProgman::OnInitiate(HWND client, LPARAM lParam)
-{
-    if (!AtomIs(LOWORD(lParam), application_) || !AtomIs(HIWORD(lParam), kTopic))
-        return 0;
-    client_ = client;
-    SendMessageW(client, WM_DDE_ACK, reinterpret_cast<WPARAM>(window_),
-                 MAKELPARAM(GlobalAddAtomW(application_.c_str()), GlobalAddAtomW(kTopic)));
-    return 0;
-}
+}  // namespace
 
-void TestProgman::OnExecute(HWND client, LPARAM lParam)
+TestProgman::TestProgman(std::wstring application, Answer answer, UINT ackDelayMs)
+    : application(std::move(application)), answer(answer), ackDelayMs(ackDelayMs)
 {
-    UINT_PTR unused = 0;
-    UINT_PTR handle = 0;
-    UnpackDDElParam(WM_DDE_EXECUTE, lParam, &unused, &handle);
-    HGLOBAL block = reinterpret_cast<HGLOBAL>(handle);
-    const void* data = GlobalLock(block);
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        blocks_.emplace_back(static_cast<const char*>(data), GlobalSize(block));
-    }
-    GlobalUnlock(block);
-    if (answer_ == Answer::kNever)
-        return;
-    const UINT_PTR status = answer_ == Answer::kPositive ? 0x8000 : 0;
-    PostMessageW(client, WM_DDE_ACK, reinterpret_cast<WPARAM>(window_), PackDDElParam(WM_DDE_ACK, status, handle));
-}
-
-void TestProgman::OnTerminate(HWND client)
-{
-    int received;
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        received = ++terminates_;
-    }
-    // A conversation the server did not end gets one terminate back.
-    if (!terminating_ && received == 1)
-        PostMessageW(client, WM_DDE_TERMINATE, reinterpret_cast<WPARAM>(window_), 0);
-}
-
-void TestProgman::RunOnThread(UINT message)
-{
-    SendMessageW(window_, message, 0, 0);
+    WNDCLASSW windowClass = {};
+    windowClass.lpfnWndProc = ServerWndProc;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = L"TestProgmanServer";
+    RegisterClassW(&windowClass);
+    window = CreateWindowExW(0, windowClass.lpszClassName, L"", WS_OVERLAPPEDWINDOW, 0, 0, 0, 0, nullptr,
+                             nullptr, windowClass.hInstance, nullptr);
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
 void TestProgman::Terminate()
 {
-    RunOnThread(kRequestTerminate);
+    terminating = true;
+    PostMessageW(client, WM_DDE_TERMINATE, reinterpret_cast<WPARAM>(window), 0);
 }
 
-void TestProgman::Vanish()
-{
-    RunOnThread(kRequestVanish);
-}
-
-std::vector<std::string> TestProgman::Blocks()
-{
-    std::lock_guard<std::mutex> lock(mutex_);
-    return blocks_;
-}
-
-std::vector<std::wstring> TestProgman::WideCommands()
+std::vector<std::wstring> TestProgman::WideCommands() const
 {
     std::vector<std::wstring> commands;
-    for (const std::string& block : Blocks())
-        commands.emplace_back(reinterpret_cast<const wchar_t*>(block.data()),
-                              wcsnlen(reinterpret_cast<const wchar_t*>(block.data()), block.size() / 2));
+    for (const std::string& block : blocks)
+        commands.emplace_back(reinterpret_cast<const wchar_t*>(block.c_str()));
     return commands;
 }
 
-std::vector<std::string> TestProgman::NarrowCommands()
-{
-    std::vector<std::string> commands;
-    for (const std::string& block : Blocks())
-        commands.emplace_back(block.c_str(), strnlen(block.c_str(), block.size()));
-    return commands;
-}
-
-int TestProgman::TerminatesReceived()
-{
-    std::lock_guard<std::mutex> lock(mutex_);
-    return terminates_;
-}
-
-int TestProgman::WaitForTerminates(int count, DWORD milliseconds)
+bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs)
 {
     const DWORD start = GetTickCount();
-    while (TerminatesReceived() < count && GetTickCount() - start < milliseconds) {
-        MSG msg;
+    MSG msg;
+    while (!condition()) {
+        if (GetTickCount() - start >= timeoutMs)
+            return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
             DispatchMessageW(&msg);
-        Sleep(10);
     }
-    return TerminatesReceived();
+    return true;
 }

@@ -1,56 +1,36 @@
 #pragma once
-// A Program Manager of the tests' own: a DDE server on a thread of its own
-// that answers the initiate for one application name and records every
-// command and terminate it is sent.
+// A Program Manager of the tests' own: a DDE server window of the calling
+// thread that answers the initiate for one application name and records
+// what it is sent. It works while its thread pumps: a client of the same
+// thread does while it waits; for one in another process, see PumpUntil.
 #include <windows.h>
 
-#include <mutex>
+#include <functional>
 #include <string>
-#include <thread>
 #include <vector>
 
-class TestProgman {
-public:
+struct TestProgman {
     enum class Answer { kPositive, kNegative, kNever };
 
-    TestProgman(std::wstring application, Answer answer = Answer::kPositive);
-    ~TestProgman();
-    TestProgman(const TestProgman&) = delete;
-    TestProgman& operator=(const TestProgman&) = delete;
-
-    HWND Window() const { return window_; }
-
-    // The bytes of each command block as sent, terminator included; a
-    // command read as UTF-16 or as 8-bit text.
-    std::vector<std::string> Blocks();
-    std::vector<std::wstring> WideCommands();
-    std::vector<std::string> NarrowCommands();
-    int TerminatesReceived();
-    // Waits up to `milliseconds`, the caller's windows alive, until `count`
-    // terminates have arrived; the number that did.
-    int WaitForTerminates(int count, DWORD milliseconds);
-
-    // The server ends the conversation with the client it answered, or
-    // destroys its window, on its own thread; both return once done.
+    // Each acknowledgement is posted `ackDelayMs` after its command.
+    explicit TestProgman(std::wstring application, Answer answer = Answer::kPositive, UINT ackDelayMs = 0);
+    ~TestProgman() { DestroyWindow(window); }
+    std::vector<std::wstring> WideCommands() const;
+    // The server ends the conversation.
     void Terminate();
-    void Vanish();
 
-private:
-    static LRESULT CALLBACK WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT OnInitiate(HWND client, LPARAM lParam);
-    void OnExecute(HWND client, LPARAM lParam);
-    void OnTerminate(HWND client);
-    void Run(HANDLE ready);
-    void RunOnThread(UINT message);
-
-    std::wstring application_;
-    Answer answer_;
-    std::thread thread_;
-    DWORD threadId_ = 0;
-    HWND window_ = nullptr;
-    HWND client_ = nullptr;
-    bool terminating_ = false;
-    std::mutex mutex_;
-    std::vector<std::string> blocks_;
-    int terminates_ = 0;
+    const std::wstring application;
+    const Answer answer;
+    const UINT ackDelayMs;
+    HWND window = nullptr;
+    HWND client = nullptr;
+    UINT_PTR lastBlock = 0;           // the memory block of the last command
+    std::vector<std::string> blocks;  // each command's bytes, terminator included
+    bool terminating = false;
+    int terminates = 0;
+    int acks = 0;
 };
+
+// Dispatches the thread's messages until `condition` holds or `timeoutMs`
+// has passed; whether it held.
+bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs);
