@@ -119,11 +119,12 @@ bool RunInstall(HWND frame, wchar_t* destination)
         return false;
     SetInfoText(LangBase + IDS_THANK_YOU);
     const int groupWindows = GroupWindowsShown();
-    // A cancel confirmed while the group was built ends the run like a
-    // cancel anywhere else: the install is not reported complete.
     if (CreateProgramGroup(Instance) && !CancelConfirmed && !IsUnattended())
         WaitForGroupWindows(groupWindows);
-    if (CancelConfirmed)
+    // Cancel confirmed while the group is built stops only the group: the
+    // product is installed and the run completes. A frame closed meanwhile
+    // has ended the run, and nothing more may be shown.
+    if (!IsWindow(frame))
         return false;
     SetWindowPos(frame, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     SetForegroundWindow(frame);
