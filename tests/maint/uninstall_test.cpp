@@ -10,35 +10,19 @@
 #include "support/in_process.h"
 #include "support/install_support.h"
 #include "support/maintenance_support.h"
+#include "support/registry_override.h"
 #include "support/setup_process.h"
 #include "support/start_menu.h"
 #include "support/test_services.h"
 
 namespace {
 
+const std::wstring kProductDir = L"C:\\TAPWRITE\\NT\\";
 const std::wstring kVelmar = L"SOFTWARE\\Velmar\\";
 const wchar_t* const kProductKeys[] = {L"Tapewright",         L"ZiruVer", L"Agent Browser", L"Network",
                                        L"Tapewright Monitor", L"JobScope"};
 const UINT kServiceNames[] = {IDS_SERVICE_NAMING, IDS_SERVICE_SERVER, IDS_SERVICE_BROWSER};
 const std::wstring kDownload = L"C:\\TWDL\\";
-
-std::wstring GroupFolder()
-{
-    return StartMenuGroupFolder(BankString(1000 + IDS_GROUP_NAME));
-}
-
-// Keys the install does not make, so that their removal is seen too: a
-// product key with nested subkeys, and another product's key, which stays.
-void AddKeysAroundTheProduct()
-{
-    for (const wchar_t* key : {L"ZiruVer\\Engine\\Cache", L"JobScope\\Views", L"OtherProduct"}) {
-        HKEY opened = nullptr;
-        ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, (kVelmar + key).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                                  nullptr, &opened, nullptr),
-                  ERROR_SUCCESS);
-        RegCloseKey(opened);
-    }
-}
 
 // Everything of the product is gone but what the restart is to delete
 // (`pending`, in order) and what the product did not install (`kept`).
@@ -50,20 +34,19 @@ void ExpectUninstalled(const std::set<std::wstring>& kept, const std::vector<std
     EXPECT_EQ(FilesIn(kProductDir), kept);
     for (const wchar_t* tree : {L"DATA", L"CATALOGS"})
         EXPECT_FALSE(Exists(kProductDir + tree)) << tree;
-    EXPECT_FALSE(Exists(GroupFolder()));
+    EXPECT_FALSE(Exists(StartMenuGroupFolder(BankString(1000 + IDS_GROUP_NAME))));
     for (const wchar_t* key : kProductKeys)
         EXPECT_FALSE(ReadRegistryKey(kVelmar + key).exists) << key;
     EXPECT_TRUE(ReadRegistryKey(kVelmar + L"OtherProduct").exists);
     EXPECT_TRUE(Exists(SystemDirectory() + L"dlg3d32.dll"));
     std::vector<std::wstring> expected;
-    for (const std::wstring& name : pending)
+    for (const std::wstring& name : pending) {
         expected.push_back(kProductDir + name);
-    expected.push_back(L"C:\\TAPWRITE\\NT");
-    expected.push_back(L"C:\\TAPWRITE");
+        // The restart would leave a read-only file where it is.
+        EXPECT_FALSE(GetFileAttributesW(expected.back().c_str()) & FILE_ATTRIBUTE_READONLY) << name.c_str();
+    }
+    expected.insert(expected.end(), {L"C:\\TAPWRITE\\NT", L"C:\\TAPWRITE"});
     EXPECT_EQ(PendingDeletions(), expected);
-    // The restart leaves a read-only file where it is.
-    for (const std::wstring& name : pending)
-        EXPECT_FALSE(GetFileAttributesW((kProductDir + name).c_str()) & FILE_ATTRIBUTE_READONLY) << name.c_str();
 }
 
 class Uninstall : public ::testing::Test {
@@ -72,6 +55,13 @@ protected:
     {
         ResetSetupState();
         Clean();
+        pending_.Remove();
+        // Keys the install does not make: a product key's nested subkeys,
+        // and another product's key, which stays.
+        HKEY key = nullptr;
+        for (const wchar_t* name : {L"ZiruVer\\Engine\\Cache", L"JobScope\\Views", L"OtherProduct"})
+            if (RegCreateKeyW(HKEY_LOCAL_MACHINE, (kVelmar + name).c_str(), &key) == ERROR_SUCCESS)
+                RegCloseKey(key);
     }
     void TearDown() override { Clean(); }
 
@@ -81,19 +71,24 @@ protected:
         RemoveTree(kDownload);
     }
 
-    PendingOperationsReset pending_;
+    static void InstallBackupServer()
+    {
+        SetupProcess install(L"/SMS: /TS: /DEST:C:\\TAPWRITE\\NT", From(FixturePath(L"share-en")));
+        ASSERT_EQ(install.WaitForExit(120000), static_cast<DWORD>(kExitCompleted));
+    }
+
+    RegistryOverride pending_{HKEY_LOCAL_MACHINE, L"System\\CurrentControlSet\\Control\\Session Manager",
+                              L"PendingFileRenameOperations"};
 };
 
 TEST_F(Uninstall, ByHandAsksThenRemovesTheProduct)
 {
-    INSTALL_BACKUP_SERVER();
-    AddKeysAroundTheProduct();
+    ASSERT_NO_FATAL_FAILURE(InstallBackupServer());
     CreateEmptyFile(kProductDir + L"DATA\\SESSIONS\\0001.SET");
     CreateEmptyFile(kProductDir + L"CATALOGS\\TAPE1.CAT");
     CreateEmptyFile(kProductDir + L"notes.txt");
-    const std::wstring stubborn = kProductDir + L"twnetat.dll";
-    const std::wstring held = kProductDir + L"jobscope.hlp";
-    SetFileAttributesW(stubborn.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    SetFileAttributesW((kProductDir + L"twnetat.dll").c_str(),
+                       FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
     // Deleted at the restart only if it is no longer read-only by then.
     SetFileAttributesW((kProductDir + L"setup.exe").c_str(), FILE_ATTRIBUTE_READONLY);
     const std::set<std::wstring> installed = FilesIn(kProductDir);
@@ -115,7 +110,7 @@ TEST_F(Uninstall, ByHandAsksThenRemovesTheProduct)
     EXPECT_TRUE(ReadRegistryKey(kVelmar + L"Tapewright").exists);
     EXPECT_TRUE(PendingDeletions().empty());
 
-    HeldFile holder = HoldFile(held, 0);
+    HeldFile holder = HoldFile(kProductDir + L"jobscope.hlp", 0);
     ASSERT_TRUE(holder);
     SetupProcess setup(L"/L:1 /U:", From(kProductDir));
     HWND menu = setup.WaitForDialog(L"Tapewright Setup");
@@ -140,8 +135,7 @@ TEST_F(Uninstall, ByHandAsksThenRemovesTheProduct)
 // A deployment tool waits for the run to end: it must, and say it completed.
 TEST_F(Uninstall, UnattendedEndsAtOnceAndLeavesFilesInUseToTheRestart)
 {
-    INSTALL_BACKUP_SERVER();
-    AddKeysAroundTheProduct();
+    ASSERT_NO_FATAL_FAILURE(InstallBackupServer());
     HeldFile holder = HoldFile(kProductDir + L"twdiag.exe", 0);
     ASSERT_TRUE(holder);
     SetupProcess setup(L"/U: /UNINSTALL: /SMS:", From(kProductDir));
@@ -160,8 +154,7 @@ TEST_F(Uninstall, RefusesAFolderThatIsNotTheInstalledProduct)
         bool unattended;
     } cases[] = {
         {L"a copy of the share, nothing installed", false, true},
-        {L"the product installed elsewhere", true, true},
-        {L"asked by hand", false, false},
+        {L"the product installed elsewhere, asked by hand", true, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.why);
@@ -182,8 +175,7 @@ TEST_F(Uninstall, RefusesAFolderThatIsNotTheInstalledProduct)
         }
         EXPECT_EQ(setup.WaitForExit(), static_cast<DWORD>(kExitNotCompleted));
         EXPECT_EQ(FilesIn(kDownload), before);
-        EXPECT_TRUE(Exists(kDownload + L"DATA\\catalog.dat"));
-        EXPECT_TRUE(Exists(kDownload + L"CATALOGS\\tape.cat"));
+        EXPECT_TRUE(Exists(kDownload + L"DATA\\catalog.dat") && Exists(kDownload + L"CATALOGS\\tape.cat"));
         EXPECT_TRUE(PendingDeletions().empty());
     }
 }
