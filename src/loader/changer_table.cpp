@@ -12,7 +12,6 @@
 
 namespace {
 
-constexpr wchar_t kChangerKey[] = L"SYSTEM\\CurrentControlSet\\Control\\SCSIChanger";
 constexpr wchar_t kChangerValue[] = L"VSDLoadTable";
 constexpr int kMaxLines = 58;
 constexpr size_t kMaxLineChars = 255;

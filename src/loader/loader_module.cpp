@@ -15,8 +15,6 @@
 
 namespace {
 
-constexpr wchar_t kChangerKey[] = L"SYSTEM\\CurrentControlSet\\Control\\SCSIChanger";
-
 bool CanWriteChangerKey()
 {
     HKEY key = nullptr;

@@ -3,6 +3,9 @@
 // the system's DRIVERS directory, and the changer table into the registry.
 #include <windows.h>
 
+// The key of the changer table, below HKEY_LOCAL_MACHINE.
+constexpr wchar_t kChangerKey[] = L"SYSTEM\\CurrentControlSet\\Control\\SCSIChanger";
+
 // Installs the module from the loader disk. 1 when installed; 0 on a
 // failure (after its message) or a confirmed cancel.
 int InstallLoaderModule();

@@ -3,6 +3,7 @@
 #include <wchar.h>
 
 #include "res/resource_ids.h"
+#include "shell/message_box.h"
 #include "shell/path_text.h"
 #include "shell/string_bank.h"
 
@@ -93,13 +94,15 @@ bool GetProgramDirectory(wchar_t (&directory)[kPathChars])
     // A path that does not fit comes back cut, as long as the buffer and
     // without a terminator: it names some other file.
     DWORD length = GetModuleFileNameW(nullptr, directory, kPathChars);
-    if (length == 0 || length >= kPathChars)
-        return false;
-    wchar_t* backslash = wcsrchr(directory, L'\\');
-    if (!backslash)
-        return false;
-    backslash[1] = 0;
-    return true;
+    wchar_t* backslash = length > 0 && length < kPathChars ? wcsrchr(directory, L'\\') : nullptr;
+    if (backslash) {
+        backslash[1] = 0;
+        return true;
+    }
+    wchar_t text[1025];
+    FormatBankString(text, 1025, LangBase + IDS_UNEXPECTED_TEXT, ERROR_FILENAME_EXCED_RANGE);
+    AskUser(LangBase + IDS_UNEXPECTED_TITLE, text, MB_OK, MB_ICONSTOP, IDOK);
+    return false;
 }
 
 bool IsInstalledProductDirectory(const wchar_t* directory)

@@ -3,8 +3,9 @@
 // runs from, and only when that is the product's installed directory.
 #include "shell/setup_state.h"
 
-// The directory of the running program, with its backslash; false when its
-// path does not fit (the system cut it) or has no backslash.
+// The directory of the running program, with its backslash; false, after a
+// message, when its path does not fit (the system cut it) or has no
+// backslash.
 bool GetProgramDirectory(wchar_t (&directory)[kPathChars]);
 
 // True when `directory` (ending in a backslash) is the product's installed

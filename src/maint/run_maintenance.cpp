@@ -40,11 +40,12 @@ const wchar_t* const kProductKeys[] = {
 // there, and the DATA and CATALOGS trees with a user's backup catalogs.
 bool FindProductDirectory(wchar_t (&directory)[kPathChars])
 {
-    bool found = GetProgramDirectory(directory);
-    if (found && IsInstalledProductDirectory(directory))
+    if (!GetProgramDirectory(directory))
+        return false;
+    if (IsInstalledProductDirectory(directory))
         return true;
     wchar_t text[1025];
-    FormatBankString(text, 1025, LangBase + IDS_NOT_PRODUCT_TEXT, found ? directory : L"");
+    FormatBankString(text, 1025, LangBase + IDS_NOT_PRODUCT_TEXT, directory);
     AskUser(LangBase + IDS_NOT_PRODUCT_TITLE, text, MB_OK, MB_ICONSTOP, IDOK);
     return false;
 }
@@ -55,7 +56,7 @@ bool ConfirmUninstall()
                    MB_ICONQUESTION, IDYES) != IDNO;
 }
 
-void RemoveProductServices(const wchar_t* directory)
+void StopAndDeleteServices(const wchar_t* directory)
 {
     if (!IsAdmin) {
         ShowPercentWindow(true);
@@ -73,7 +74,7 @@ MaintenanceResult Uninstall(HWND frame)
     if (!FindProductDirectory(directory) || !ConfirmUninstall() || CancelConfirmed)
         return MaintenanceResult::NotCompleted;
 
-    RemoveProductServices(directory);
+    StopAndDeleteServices(directory);
     CopyPercent = 0;
     SetupMode = kModeUninstall;
     SetActionText(LangBase + IDS_ACTION_UNINSTALLING);

@@ -15,7 +15,6 @@
 
 namespace {
 
-const std::wstring kChangerKey = L"SYSTEM\\CurrentControlSet\\Control\\SCSIChanger";
 const std::wstring kWork = L"C:\\TWLOADER\\";
 
 // The strings of a multi-string value of `chars` characters.
@@ -53,7 +52,7 @@ protected:
         for (const std::wstring& name : FilesIn(DriversDirectory()))
             if (name.rfind(L"CHANGER.", 0) == 0 || name.rfind(L"AUTOLDR.", 0) == 0)
                 DeleteFileW((DriversDirectory() + name).c_str());
-        RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kChangerKey.c_str(), L"VSDLoadTable");
+        RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kChangerKey, L"VSDLoadTable");
     }
 };
 
