@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The main job: builds setup.exe and a sample disk set, then, under Wine on a
 # private display, shows setup's first screen and runs a real install,
-# printing what was installed and where the screenshots are.
+# printing what was installed and where the screenshots are; then uninstalls
+# it again and prints what is left.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bash "$root/scripts/deps.sh"
@@ -79,6 +80,32 @@ else
     echo "  absent"
 fi
 kill "$setup" 2>/dev/null || true
+
+# The uninstall, as a deployment tool runs it: the installed copy of setup,
+# unattended, without restarting.
+echo "== setup.exe /U: /UNINSTALL: /SMS:, run from C:\\TAPWRITE\\NT"
+code=0
+wine 'C:\TAPWRITE\NT\setup.exe' /U: /UNINSTALL: /SMS: </dev/null >"$out/setup-uninstall.log" 2>&1 || code=$?
+echo "   exit code $code"
+echo "== What is left of the product"
+echo "  C:\\TAPWRITE\\NT: $(cd "$WINEPREFIX/drive_c/TAPWRITE/NT" 2>/dev/null && ls -A | tr '\n' ' ' || echo absent)"
+for name in 'Velmar Advertising and Naming Service' 'Velmar RPC Interfaces Service' 'VelmarAgentBrowser'; do
+    state=$(wine sc query "$name" </dev/null 2>/dev/null | grep -a STATE | sed 's/.*: *[0-9]* *//' | tr -d '\r ' || true)
+    echo "  service $name: ${state:-absent}"
+done
+keys=$(wine reg query 'HKLM\Software\Velmar' /reg:32 </dev/null 2>/dev/null | grep -a 'Velmar\\' | tr -d '\r' || true)
+echo "  keys below HKLM\\Software\\Velmar: ${keys:-none}"
+[[ -d "${group[0]}" ]] && echo "  the program group's folder: still there" || echo "  the program group's folder: absent"
+echo "== Deletions pending for the next restart (PendingFileRenameOperations)"
+wine reg query 'HKLM\System\CurrentControlSet\Control\Session Manager' /v PendingFileRenameOperations \
+    </dev/null 2>/dev/null | grep -a REG_MULTI_SZ | sed 's/.*REG_MULTI_SZ *//; s/\\0\\0/\n/g; s/\\0/\n/g' \
+    | tr -d '\r' | sed '/^$/d; s/^/  /' || true
+# This demo's prefix is its own, made anew on every run: the restart that
+# carries out the pending deletions can be shown here.
+echo "== After the restart (wineboot -r in this demo's own prefix)"
+wine wineboot -r </dev/null >>"$out/setup-uninstall.log" 2>&1 || true
+[[ -e "$WINEPREFIX/drive_c/TAPWRITE" ]] && echo "  C:\\TAPWRITE: $(ls -AR "$WINEPREFIX/drive_c/TAPWRITE" | tr '\n' ' ')" \
+    || echo "  C:\\TAPWRITE: absent"
 echo
 echo "Screenshots: $out/setup-window.png (the first screen)"
 echo "             $out/setup-finished.png (the finished install, button reading OK)"

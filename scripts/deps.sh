@@ -12,6 +12,7 @@ packages=(
     cmake ninja-build googletest
     wine wine64 wine32:i386 xvfb
     imagemagick mscompress python3
+    mtools dosfstools
 )
 
 installed() {

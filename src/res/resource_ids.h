@@ -8,6 +8,9 @@
 #define IDD_LANGUAGE          2
 #define IDD_INSTALL_TYPE      3
 #define IDD_SERVICE_ACCOUNT   4
+#define IDD_MAINTENANCE       5
+#define IDD_FILE_IN_USE       6
+#define IDD_RESTART           8
 #define IDD_DISK_PROMPT       9
 #define IDD_CONFIRM_PASSWORD  11
 
@@ -45,6 +48,22 @@
 #define IDC_DISK_PATH         802
 #define IDC_DISK_MISSING      803
 
+// Maintenance menu: the two tasks' buttons (Cancel is IDCANCEL) and texts
+#define IDC_MENU_LOADER       501
+#define IDC_MENU_UNINSTALL    502
+#define IDC_MENU_LOADER_TEXT  503
+#define IDC_MENU_UNINSTALL_TEXT 504
+#define IDC_MENU_EXIT_TEXT    505
+
+// File-in-use dialog: Yes is IDYES, No IDNO, Cancel IDCANCEL
+#define IDC_IN_USE_YES_TO_ALL 601
+#define IDC_IN_USE_ICON       602
+#define IDC_IN_USE_TEXT       603
+
+// Restart dialog: restart is IDOK, continue IDCANCEL
+#define IDC_RESTART_TEXT      901
+#define IDC_RESTART_QUESTION  902
+
 // Bitmaps
 #define IDB_GAUGE_FILL        102
 #define IDB_BILLBOARD_256     104
@@ -70,6 +89,7 @@
 #define IDS_OK                21
 #define IDS_YES               22
 #define IDS_NO                23
+#define IDS_YES_TO_ALL        24
 #define IDS_RETRY             25
 #define IDS_ACTION_PERFORMING 30
 #define IDS_ACTION_COPYING    31
@@ -77,6 +97,8 @@
 #define IDS_ACTION_COMPLETE   33
 #define IDS_ACTION_INSTALLING_SERVICES 34
 #define IDS_ACTION_CHECKING_SERVICES 35
+#define IDS_ACTION_UNINSTALLING 36
+#define IDS_ACTION_UNINSTALLED 37
 #define IDS_BILLBOARD_FIRST   40
 #define IDS_THANK_YOU         43
 #define IDS_GROUP_NAME        50
@@ -99,11 +121,25 @@
 #define IDS_WRITE_TEXT        87    // destination path
 #define IDS_READ_TITLE        88
 #define IDS_READ_TEXT         89    // source path
+#define IDS_FILE_NOT_FOUND_TITLE 90
+#define IDS_FILE_NOT_FOUND_TEXT 91  // file path
+#define IDS_REGISTRY_TITLE    92
+#define IDS_REGISTRY_CREATE   93
+#define IDS_REGISTRY_SET      94
+#define IDS_REGISTRY_CLOSE    95
+#define IDS_DRIVERS_TITLE     96
+#define IDS_DRIVERS_TEXT      97
+#define IDS_LOADER_NOT_ADMIN  100
+#define IDS_PRIVILEGE_TITLE   101
 #define IDS_WARNING_TITLE     102
 #define IDS_NOT_FIXED_DRIVE   111
 #define IDS_CANCEL_UNINSTALL  120
 #define IDS_INSERT_LOADER     121   // drive
 #define IDS_INSERT_DISK       122   // disk number, drive
+#define IDS_UNINSTALL_TITLE   123
+#define IDS_UNINSTALL_QUESTION 124
+#define IDS_RESTART_NOT_PERMITTED 125
+#define IDS_DELETE_FAILED     128   // path, error code
 #define IDS_PRIOR_TITLE       129
 #define IDS_PRIOR_QUESTION    130
 #define IDS_IN_USE_TEXT       131   // file name
@@ -126,6 +162,21 @@
 #define IDS_TYPE_REMOTE_TEXT  409
 #define IDS_TYPE_JOBSCOPE_TEXT 410
 #define IDS_TYPE_QUIT_TEXT    411
+#define IDS_NOT_PRODUCT_TITLE 146
+#define IDS_NOT_PRODUCT_TEXT  147   // directory
+#define IDS_MENU_CAPTION      412   // 412 to 417: caption, two buttons, three texts
+#define IDS_MENU_LOADER       413
+#define IDS_MENU_UNINSTALL    414
+#define IDS_MENU_UNINSTALL_TEXT 415
+#define IDS_MENU_LOADER_TEXT  416
+#define IDS_MENU_EXIT_TEXT    417
+#define IDS_IN_USE_CAPTION    418
+#define IDS_IN_USE_QUESTION   419   // file name
+#define IDS_RESTART_CAPTION   420   // 420 to 424: caption, two texts, two buttons
+#define IDS_RESTART_TEXT      421
+#define IDS_RESTART_QUESTION  422
+#define IDS_RESTART_NOW       423
+#define IDS_RESTART_LATER     424
 #define IDS_DISK_CAPTION      432
 #define IDS_DISK_MISSING      433   // file name
 
@@ -136,6 +187,7 @@
 #define IDS_DISKNAME_TWRESNT       163
 #define IDS_DISKNAME_LDRDLL        165
 #define IDS_DISKNAME_SETUP         166
+#define IDS_DISKNAME_VSDTABLE      167
 #define IDS_DISKNAME_JOBSCOPE_EXE  168
 #define IDS_DISKNAME_TWSERVER      169
 #define IDS_DISKNAME_NMSAPI        170
@@ -157,6 +209,7 @@
 #define IDS_FILENAME_TWRESNT       203
 #define IDS_FILENAME_LDRDLL        205
 #define IDS_FILENAME_SETUP         206
+#define IDS_FILENAME_VSDTABLE      207
 #define IDS_FILENAME_JOBSCOPE_EXE  209
 #define IDS_FILENAME_TWSERVER      210
 #define IDS_FILENAME_NMSAPI        211
@@ -186,10 +239,13 @@
 #define IDS_OPT_BACKUP_SERVER 302
 #define IDS_OPT_REMOTE_ADMIN  303
 #define IDS_OPT_JOBSCOPE_ONLY 304
+#define IDS_OPT_LOADER        305
+#define IDS_OPT_UNINSTALL     306
 #define IDS_OPT_DESTINATION   307
 #define IDS_OPT_USER          311
 #define IDS_OPT_DOMAIN        312
 #define IDS_OPT_PASSWORD      313
+#define IDS_OPT_REBOOT        314
 #define IDS_KEY_DEFAULT       315   // "$DEFAULT$"
 #define IDS_KEY_LOCAL         316   // "$LOCAL$"
 #define IDS_KEY_DOMAIN        317   // "$DOMAIN$"
@@ -197,6 +253,7 @@
 
 // Service account messages and dialogs, relative to LangBase
 #define IDS_UNEXPECTED_TITLE  106
+#define IDS_UNEXPECTED_TEXT   107   // error code
 #define IDS_LOGON_FAILED_TITLE 112
 #define IDS_LOGON_FAILED_TEXT 113
 #define IDS_RIGHT_FAILED      114   // OS, Net, Nt error

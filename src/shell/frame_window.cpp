@@ -54,6 +54,9 @@ LRESULT OnClose(HWND frame)
 
 LRESULT OnQueryEndSession(HWND frame, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    // The restart that the uninstall asked for is not questioned.
+    if (RestartRequested)
+        return TRUE;
     CancelRequested = true;
     if (CheckCancel())
         return DefWindowProcW(frame, message, wParam, lParam);

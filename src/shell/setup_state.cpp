@@ -35,6 +35,7 @@ bool FocusUserFirst = true;
 AccountUse AccountState = AccountUse::None;
 bool AgentBrowserEnabled;
 DWORD ServicesStoppedByRun;
+bool RestartRequested;
 
 int ExitCode = kExitCompleted;
 
@@ -68,5 +69,6 @@ void ResetSetupState(HINSTANCE instance, const wchar_t* commandLine)
     AccountState = AccountUse::None;
     AgentBrowserEnabled = false;
     ServicesStoppedByRun = 0;
+    RestartRequested = false;
     ExitCode = kExitCompleted;
 }

@@ -113,6 +113,11 @@ extern bool AgentBrowserEnabled;              // written by the install sequence
 // the service table was accepted in this run. StartServices restarts those.
 extern DWORD ServicesStoppedByRun;
 
+// Written by the uninstall's restart just before it asks the system to
+// restart: the end of the session that follows is setup's own request, not
+// one to question.
+extern bool RestartRequested;
+
 // Written by RequestProgramEnd: the code the program ends with, the highest
 // one any step asked for, so that a step that fails after another asked for
 // the end is not hidden by it.

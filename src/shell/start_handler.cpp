@@ -2,6 +2,7 @@
 
 #include "flow/install_sequence.h"
 #include "flow/install_type.h"
+#include "maint/maintenance.h"
 #include "res/resource_ids.h"
 #include "shell/language.h"
 #include "shell/message_loop.h"
@@ -30,17 +31,23 @@ void SetDefaultDestination()
 // True when the run did everything it set out to do. A run whose cancel was
 // confirmed (the frame closed, the session ending) goes no further, so no
 // dialog is ever shown without its owner.
-bool RunChosenFlow(HWND frame)
+bool RunInstallFlow(HWND frame)
 {
-    // The maintenance menu is not part of this program yet: in maintenance
-    // mode nothing is done, and the run says so.
-    if (MaintenanceMode) {
-        InstallType = kInstallBackupServer;
-        return false;
-    }
     if (CancelConfirmed || !ChooseInstallType(frame, InstallType))
         return false;
     return !CancelConfirmed && RunInstall(frame, DestinationPath);
+}
+
+// The flow's outcome: maintenance has two more than the install, a restart
+// under way (setup ends as completed) and a restart refused after a
+// completed uninstall (the window stays; unattended, the run did not do all
+// it was asked).
+MaintenanceResult RunChosenFlow(HWND frame)
+{
+    if (!MaintenanceMode)
+        return RunInstallFlow(frame) ? MaintenanceResult::Completed : MaintenanceResult::NotCompleted;
+    InstallType = kInstallBackupServer;
+    return CancelConfirmed ? MaintenanceResult::NotCompleted : RunMaintenance(frame);
 }
 
 }  // namespace
@@ -54,17 +61,29 @@ LRESULT RunStartHandler(HWND frame)
     else
         languageFixed = ChooseLanguage(frame);
 
-    bool completed = false;
+    MaintenanceResult result = MaintenanceResult::NotCompleted;
     if (languageFixed) {
         SetDefaultDestination();
-        completed = RunChosenFlow(frame);
+        result = RunChosenFlow(frame);
     }
-    // A completed install stays up until the user presses the button, which
-    // now reads "OK"; an unattended one ends at once.
-    if (!completed)
+    // A completed run stays up until the user presses the button, which now
+    // reads "OK"; an unattended one ends at once.
+    switch (result) {
+    case MaintenanceResult::NotCompleted:
         RequestProgramEnd(kExitNotCompleted);
-    else if (IsUnattended())
+        break;
+    case MaintenanceResult::Restarting:
         RequestProgramEnd(kExitCompleted);
+        break;
+    case MaintenanceResult::RestartFailed:
+        if (IsUnattended())
+            RequestProgramEnd(kExitNotCompleted);
+        break;
+    case MaintenanceResult::Completed:
+        if (IsUnattended())
+            RequestProgramEnd(kExitCompleted);
+        break;
+    }
 
     if (PercentWindow)
         SetFocus(PercentWindow);

@@ -55,6 +55,14 @@ std::vector<std::wstring> WithDriveA(UINT, UINT id)
     return {text};
 }
 
+// The file-in-use question with the longest installed name.
+std::vector<std::wstring> WithLongestFileName(UINT, UINT id)
+{
+    wchar_t text[1025];
+    FormatBankString(text, ARRAYSIZE(text), id, L"twi_tape.dll");
+    return {text};
+}
+
 struct Fit {
     int dialog;
     int control;
@@ -92,6 +100,18 @@ const Fit kFits[] = {
     {IDD_DISK_PROMPT, IDC_DISK_WHERE, IDS_INSERT_LOADER, true, WithDriveA},
     {IDD_DISK_PROMPT, IDOK, IDS_OK},
     {IDD_DISK_PROMPT, IDCANCEL, IDS_CANCEL},
+
+    {IDD_MAINTENANCE, IDC_MENU_LOADER, IDS_MENU_LOADER},
+    {IDD_MAINTENANCE, IDC_MENU_UNINSTALL, IDS_MENU_UNINSTALL},
+    {IDD_MAINTENANCE, IDC_MENU_LOADER_TEXT, IDS_MENU_LOADER_TEXT},
+    {IDD_MAINTENANCE, IDC_MENU_UNINSTALL_TEXT, IDS_MENU_UNINSTALL_TEXT},
+    {IDD_MAINTENANCE, IDC_MENU_EXIT_TEXT, IDS_MENU_EXIT_TEXT},
+    {IDD_FILE_IN_USE, IDC_IN_USE_YES_TO_ALL, IDS_YES_TO_ALL},
+    {IDD_FILE_IN_USE, IDC_IN_USE_TEXT, IDS_IN_USE_QUESTION, true, WithLongestFileName},
+    {IDD_RESTART, IDC_RESTART_TEXT, IDS_RESTART_TEXT},
+    {IDD_RESTART, IDC_RESTART_QUESTION, IDS_RESTART_QUESTION},
+    {IDD_RESTART, IDOK, IDS_RESTART_NOW},
+    {IDD_RESTART, IDCANCEL, IDS_RESTART_LATER},
 };
 
 INT_PTR CALLBACK InertDialogProc(HWND, UINT, WPARAM, LPARAM)

@@ -7,10 +7,14 @@ under their names on the disk: the rows marked compressed as LZ-compressed
 file on the media carries the last-write time of its product file, because
 setup gives each installed file the time of its file on the disk.
 
-Two forms:
+Three forms:
   --share DIR   one folder holding every file, as on a network share
   --disks DIR   numbered disks DIR/disk1, DIR/disk2, ... filled in table order,
-                each up to a capacity or cut before files named with --disk-starts
+                each up to a capacity or cut before files named with --disk-starts;
+                with --loader-files also the loader disk DIR/loader
+  --loader DIR  the loader disk alone, from --loader-files
+
+--images DIR writes every disk made as a 1.44 MB floppy image.
 
 Run with --help for the details.
 """
@@ -32,6 +36,13 @@ MARKER_FILE = ".diskset"
 MARKER_SIGNATURE = "Source media made by tools/diskset/make_diskset.py.\n"
 MARKER_TEXT = MARKER_SIGNATURE + \
     "The next run with this folder as its output replaces the whole folder.\n"
+
+LOADER_LABEL = "LOADER"
+LOADER_FOLDER = "loader"
+LOADER_TABLE = "VSDTABLE.CFG"          # the changer table, as setup expands it
+LOADER_TABLE_ON_DISK = "vsdtable.cf_"  # and as the loader disk holds it
+DRIVER_SUFFIX = ".VSD"
+FLOPPY_KIB = 1440                      # a 1.44 MB floppy image, in KiB
 
 SZDD_MAGIC = b"SZDD\x88\xf0\x27\x33"
 SZDD_HEADER = 14
@@ -246,6 +257,103 @@ def disk_label(number):
 
 
 # ---------------------------------------------------------------------------
+# The loader disk
+# ---------------------------------------------------------------------------
+
+def find_loader_files(folder):
+    """(table path, [driver paths]) of the loader disk's files in `folder`:
+    the changer table and the changer drivers, matched without regard to
+    case. Both must be there."""
+    if not os.path.isdir(folder):
+        raise DisksetError("loader files folder %s does not exist" % folder)
+    table, drivers = None, []
+    for entry in sorted(os.listdir(folder)):
+        path = os.path.join(folder, entry)
+        if not os.path.isfile(path):
+            continue
+        if entry.upper() == LOADER_TABLE:
+            table = path
+        elif entry.upper().endswith(DRIVER_SUFFIX):
+            drivers.append(path)
+    if table is None:
+        raise DisksetError("%s holds no changer table %s" % (folder, LOADER_TABLE))
+    if not drivers:
+        raise DisksetError("%s holds no changer driver (*%s)" % (folder, DRIVER_SUFFIX))
+    return table, drivers
+
+
+def write_loader_disk(loader_files, folder, work):
+    """Fills `folder` as the loader disk: the compressed changer table, the
+    drivers as they are, each with its file's time, and the label. Returns
+    its files as (name, size)."""
+    table, drivers = find_loader_files(loader_files)
+    os.mkdir(folder)
+    target = os.path.join(folder, LOADER_TABLE_ON_DISK)
+    compress_all([(table, target)], work)
+    sources = [(table, target)]
+    for driver in drivers:
+        copy = os.path.join(folder, os.path.basename(driver))
+        shutil.copyfile(driver, copy)
+        sources.append((driver, copy))
+    for source, copy in sources:
+        stat = os.stat(source)
+        os.utime(copy, ns=(stat.st_atime_ns, stat.st_mtime_ns))
+    with open(os.path.join(folder, LABEL_FILE), "w", encoding="ascii") as f:
+        f.write(LOADER_LABEL)
+    return [(os.path.basename(copy), os.path.getsize(copy)) for _, copy in sources]
+
+
+# ---------------------------------------------------------------------------
+# Floppy images
+# ---------------------------------------------------------------------------
+
+def write_floppy_image(folder, image):
+    """Writes the disk `folder` (its files and the label of its label file)
+    as a FAT12 1.44 MB floppy image, with Debian's mkfs.fat and mcopy."""
+    for tool in ("mkfs.fat", "mcopy"):
+        if shutil.which(tool) is None and not os.path.exists("/usr/sbin/" + tool):
+            raise DisksetError("%s not found (Debian packages dosfstools and mtools)" % tool)
+    with open(os.path.join(folder, LABEL_FILE), encoding="ascii") as f:
+        label = f.read().strip()
+    if os.path.lexists(image):
+        os.remove(image)
+    mkfs = shutil.which("mkfs.fat") or "/usr/sbin/mkfs.fat"
+    run_tool([mkfs, "-C", "-F", "12", "-n", label, image, str(FLOPPY_KIB)])
+    files = [os.path.join(folder, name) for name in sorted(os.listdir(folder))
+             if not name.startswith(".")]
+    if files:
+        run_tool(["mcopy", "-i", image, "-m"] + files + ["::/"])
+
+
+def run_tool(command):
+    environment = dict(os.environ, MTOOLS_SKIP_CHECK="1")
+    result = subprocess.run(command, stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
+                            stderr=subprocess.STDOUT, env=environment)
+    if result.returncode != 0:
+        raise DisksetError("%s failed: %s" % (os.path.basename(command[0]),
+                                              result.stdout.decode(errors="replace").strip()))
+
+
+def write_images(media, images):
+    """Writes each disk of `media` as images/<disk folder>.img; returns the
+    image paths."""
+    os.makedirs(images, exist_ok=True)
+    if media.kind == "loader":
+        folders = [(LOADER_FOLDER, media.path)]
+    else:
+        folders = [("disk%d" % number, os.path.join(media.path, "disk%d" % number))
+                   for number in range(1, len(media.disks) + 1)]
+        if media.loader:
+            folders.append((LOADER_FOLDER, os.path.join(media.path, LOADER_FOLDER)))
+    made = []
+    for name, folder in folders:
+        image = os.path.join(images, name + ".img")
+        write_floppy_image(folder, image)
+        made.append(image)
+    return made
+
+
+# ---------------------------------------------------------------------------
 # Output folder
 # ---------------------------------------------------------------------------
 
@@ -282,14 +390,17 @@ class Media:
     """What a run made: the output folder and its disks (one for a share),
     each a list of (name, size)."""
 
-    def __init__(self, path, kind, disks):
-        self.path, self.kind, self.disks = path, kind, disks
+    def __init__(self, path, kind, disks, loader=None):
+        self.path, self.kind, self.disks, self.loader = path, kind, disks, loader
 
     def summary(self, language, install_type, capacity=None, cluster=None):
         files = sum(len(d) for d in self.disks)
         total = sum(size for d in self.disks for _, size in d)
         what = INSTALL_TYPES[install_type] if install_type else "all install types"
         lines = []
+        if self.kind == "loader":
+            return "%s: loader disk %s: %s" % (self.path, LOADER_LABEL,
+                                               " ".join(name for name, _ in self.loader))
         if self.kind == "share":
             lines.append("%s: share, language %s, %s: %d files, %d bytes"
                          % (self.path, language, what, files, total))
@@ -305,14 +416,48 @@ class Media:
                              % (number, disk_label(number), len(disk),
                                 sum(size for _, size in disk), room,
                                 " ".join(name for name, _ in disk)))
+        if self.loader:
+            lines.append("  %-7s %-7s %3d files: %s" % (LOADER_FOLDER, LOADER_LABEL, len(self.loader),
+                                                      " ".join(name for name, _ in self.loader)))
         return "\n".join(lines)
 
 
+def make_loader(loader_files, output):
+    """Makes the loader disk alone at `output` and returns a Media."""
+    check_output(output, loader_files)
+    parent = os.path.dirname(os.path.abspath(output))
+    os.makedirs(parent, exist_ok=True)
+    staging = tempfile.mkdtemp(prefix="." + os.path.basename(os.path.abspath(output)) + ".new-",
+                               dir=parent)
+    try:
+        work = os.path.join(staging, ".work")
+        os.mkdir(work)
+        disk = os.path.join(staging, ".disk")
+        files = write_loader_disk(loader_files, disk, work)
+        shutil.rmtree(work)
+        for name in os.listdir(disk):
+            os.replace(os.path.join(disk, name), os.path.join(staging, name))
+        os.rmdir(disk)
+        with open(os.path.join(staging, MARKER_FILE), "w", encoding="utf-8") as f:
+            f.write(MARKER_TEXT)
+        os.chmod(staging, 0o755)
+        if os.path.lexists(output):
+            check_output(output, loader_files)
+            shutil.rmtree(output)
+        os.rename(staging, output)
+    except BaseException:
+        shutil.rmtree(staging, ignore_errors=True)
+        raise
+    return Media(output, "loader", [], files)
+
+
 def make_media(product_dir, output, language="en", install_type=None, disks=False,
-               capacity=FLOPPY_CAPACITY, cluster=FLOPPY_CLUSTER, disk_starts=None, table=None):
+               capacity=FLOPPY_CAPACITY, cluster=FLOPPY_CLUSTER, disk_starts=None, table=None,
+               loader_files=None):
     """Makes a share (or numbered disks) at `output` and returns a Media.
     Disks are filled up to `capacity`, or, when `disk_starts` names the disk
-    names of the files that start disk 2, disk 3, ..., cut before those."""
+    names of the files that start disk 2, disk 3, ..., cut before those.
+    With `loader_files`, the loader disk is made beside the numbered disks."""
     if table is None:
         table = ProductTable()
     if language not in LANGUAGES:
@@ -346,6 +491,7 @@ def make_media(product_dir, output, language="en", install_type=None, disks=Fals
             else:
                 shutil.copyfile(sources[row.number], target)
         compress_all(jobs, packing)
+        loader = None
 
         files = []
         for row in rows:
@@ -369,6 +515,11 @@ def make_media(product_dir, output, language="en", install_type=None, disks=Fals
                 with open(os.path.join(folder, LABEL_FILE), "w", encoding="ascii") as f:
                     f.write(disk_label(number))
             layout = [[files[i] for i in indexes] for indexes in plan]
+            if loader_files is not None:
+                loader_packing = os.path.join(work, "loader-packing")
+                os.makedirs(loader_packing)
+                loader = write_loader_disk(loader_files, os.path.join(staging, LOADER_FOLDER),
+                                           loader_packing)
         else:
             for name, _ in files:
                 os.replace(os.path.join(made, name), os.path.join(staging, name))
@@ -385,7 +536,7 @@ def make_media(product_dir, output, language="en", install_type=None, disks=Fals
     except BaseException:
         shutil.rmtree(staging, ignore_errors=True)
         raise
-    return Media(output, "disks" if disks else "share", layout)
+    return Media(output, "disks" if disks else "share", layout, loader)
 
 
 # ---------------------------------------------------------------------------
@@ -424,6 +575,19 @@ disks:
   (it reads the file when its server starts). To make a real disk, copy the
   folder's other files onto it and give it that label.
 
+loader disk:
+  --loader-files names a folder holding the changer table VSDTABLE.CFG and
+  the changer drivers *.VSD (case does not matter). The loader disk (label
+  LOADER) holds the table compressed as vsdtable.cf_ and the drivers as they
+  are. --loader DIR makes it alone; with --disks it is DIR/loader.
+
+floppy images:
+  --images DIR writes every disk made (disk1, disk2, ..., loader) as a 1.44 MB
+  FAT12 image DIR/disk1.img, ... with the disk's volume label, made with
+  mkfs.fat (Debian package dosfstools) and mcopy (mtools). A disk whose files
+  do not fit is an error. Give an image to a virtual machine as its floppy
+  drive, or write it to a disk (dd if=disk1.img of=/dev/fd0).
+
 output folder:
   The output folder is made anew on every run. It holds a marker file
   .diskset; a folder that exists, is not empty and has no marker is never
@@ -434,6 +598,8 @@ examples:
   make_diskset.py --product build/product --language es --disks media/disks-es
   make_diskset.py --product build/product --disks media/three --disk-starts twevtenu.dl_,twwinnt.ex_
   make_diskset.py --product build/product --install-types 2 --share media/jobscope
+  make_diskset.py --loader-files build/loader --loader media/loader
+  make_diskset.py --product build/product --disks media/disks --loader-files build/loader --images media/img
 """
 
 
@@ -443,13 +609,19 @@ def parse_args(argv):
         description="Make Tapewright source media (numbered disks or a network share) "
                     "from a folder of product files.",
         epilog=EPILOG, formatter_class=argparse.RawDescriptionHelpFormatter)
-    parser.add_argument("--product", required=True, metavar="DIR",
-                        help="folder of product files under their installed names")
+    parser.add_argument("--product", metavar="DIR",
+                        help="folder of product files under their installed names "
+                             "(for --share and --disks)")
     parser.add_argument("--language", default="en", choices=LANGUAGES,
                         help="language of the disk names (default en)")
     out = parser.add_mutually_exclusive_group(required=True)
     out.add_argument("--share", metavar="DIR", help="make one folder holding every file")
     out.add_argument("--disks", metavar="DIR", help="make numbered disks DIR/disk1, DIR/disk2, ...")
+    out.add_argument("--loader", metavar="DIR", help="make the loader disk alone (needs --loader-files)")
+    parser.add_argument("--loader-files", metavar="DIR",
+                        help="folder of the changer table VSDTABLE.CFG and the drivers *.VSD")
+    parser.add_argument("--images", metavar="DIR",
+                        help="also write each disk as a 1.44 MB floppy image DIR/<disk>.img")
     parser.add_argument("--capacity", type=int, metavar="BYTES",
                         help="bytes per disk (default %d, a 1.44 MB disk)" % FLOPPY_CAPACITY)
     parser.add_argument("--cluster", type=int, metavar="BYTES",
@@ -463,6 +635,14 @@ def parse_args(argv):
                              "2 JobScope Only, 4 Remote Admin (default: every row)")
     parser.add_argument("--quiet", action="store_true", help="print nothing but errors")
     args = parser.parse_args(argv)
+    if args.loader is None and args.product is None:
+        parser.error("--share and --disks need --product")
+    if args.loader is not None and args.loader_files is None:
+        parser.error("--loader needs --loader-files")
+    if args.share and args.loader_files is not None:
+        parser.error("--loader-files goes with --disks or --loader")
+    if args.share and args.images is not None:
+        parser.error("--images writes disks: use it with --disks or --loader")
     if args.share and (args.capacity is not None or args.cluster is not None
                        or args.disk_starts is not None):
         parser.error("--capacity, --cluster and --disk-starts apply to --disks only")
@@ -484,9 +664,14 @@ def main(argv=None):
     capacity = args.capacity if args.capacity is not None else FLOPPY_CAPACITY
     cluster = args.cluster if args.cluster is not None else FLOPPY_CLUSTER
     try:
-        media = make_media(args.product, args.disks or args.share, args.language,
-                           args.install_types, disks=bool(args.disks),
-                           capacity=capacity, cluster=cluster, disk_starts=args.disk_starts)
+        if args.loader:
+            media = make_loader(args.loader_files, args.loader)
+        else:
+            media = make_media(args.product, args.disks or args.share, args.language,
+                               args.install_types, disks=bool(args.disks),
+                               capacity=capacity, cluster=cluster, disk_starts=args.disk_starts,
+                               loader_files=args.loader_files)
+        images = write_images(media, args.images) if args.images else []
     except (DisksetError, TableError) as e:
         print("make_diskset.py: error: %s" % e, file=sys.stderr)
         return 1
@@ -494,10 +679,12 @@ def main(argv=None):
         print("make_diskset.py: error: %s" % e, file=sys.stderr)
         return 1
     if not args.quiet:
-        if args.disk_starts is None:
+        if media.kind == "disks" and args.disk_starts is None:
             print(media.summary(args.language, args.install_types, capacity, cluster))
         else:
             print(media.summary(args.language, args.install_types))
+        for image in images:
+            print("image %s" % image)
     return 0
 
 

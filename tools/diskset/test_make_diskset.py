@@ -419,5 +419,60 @@ class OutputFolderTest(TempDirTest):
         self.assertEqual(sorted(os.listdir(self.tmp)), ["product"])
 
 
+HAS_MTOOLS = all(shutil.which(t) or os.path.exists("/usr/sbin/" + t) for t in ("mkfs.fat", "mcopy", "mlabel"))
+
+
+@NEEDS_MSCOMPRESS
+class LoaderDiskTest(TempDirTest):
+    def setUp(self):
+        super().setUp()
+        self.loader_files = self.path("loader-files")
+        os.makedirs(self.loader_files)
+        self.table = b"# changers\nCHANGER 0x0001 Velmar Autoloader\n" * 3
+        for name, data in (("vsdtable.cfg", self.table), ("CHANGER.VSD", b"driver one"),
+                           ("Stack.vsd", b"driver two"), ("notes.txt", b"not on the disk")):
+            with open(os.path.join(self.loader_files, name), "wb") as f:
+                f.write(data)
+
+    def check_loader_disk(self, folder):
+        self.assertEqual(media_files(folder), ["CHANGER.VSD", "Stack.vsd", "vsdtable.cf_"])
+        self.assertEqual(read(os.path.join(folder, ".windows-label")), b"LOADER")
+        self.assertEqual(ds.expand_szdd(read(os.path.join(folder, "vsdtable.cf_"))), self.table)
+        self.assertEqual(read(os.path.join(folder, "Stack.vsd")), b"driver two")
+
+    def test_alone_and_beside_the_numbered_disks(self):
+        write_product(self.product)
+        self.assertEqual(ds.main(["--quiet", "--loader-files", self.loader_files,
+                                  "--loader", self.path("alone")]), 0)
+        self.check_loader_disk(self.path("alone"))
+        self.assertEqual(ds.main(["--quiet", "--product", self.product, "--disks", self.path("d"),
+                                  "--loader-files", self.loader_files]), 0)
+        self.check_loader_disk(self.path("d", "loader"))
+        self.assertTrue(os.path.isdir(self.path("d", "disk1")))
+        os.remove(os.path.join(self.loader_files, "CHANGER.VSD"))
+        os.remove(os.path.join(self.loader_files, "Stack.vsd"))
+        with self.assertRaisesRegex(ds.DisksetError, "no changer driver"):
+            ds.make_loader(self.loader_files, self.path("none"))
+
+    @unittest.skipUnless(HAS_MTOOLS, "mtools or dosfstools is not installed")
+    def test_floppy_images_read_back_with_their_labels_and_files(self):
+        write_product(self.product)
+        self.assertEqual(ds.main(["--quiet", "--product", self.product, "--disks", self.path("d"),
+                                  "--disk-starts", "twevtenu.dl_", "--loader-files", self.loader_files,
+                                  "--images", self.path("img")]), 0)
+        self.assertEqual(sorted(os.listdir(self.path("img"))), ["disk1.img", "disk2.img", "loader.img"])
+        env = dict(os.environ, MTOOLS_SKIP_CHECK="1")
+        for name in ("disk1", "disk2", "loader"):
+            image = self.path("img", name + ".img")
+            self.assertEqual(os.path.getsize(image), 1474560)
+            label = subprocess.run(["mlabel", "-i", image, "-s", "::"], env=env, capture_output=True,
+                                   check=True).stdout.decode()
+            self.assertIn("Volume label is " + read(self.path("d", name, ".windows-label")).decode(), label)
+            for file in media_files(self.path("d", name)):
+                copy = subprocess.run(["mcopy", "-i", image, "::/" + file, "-"], env=env,
+                                      capture_output=True, check=True).stdout
+                self.assertEqual(copy, read(self.path("d", name, file)), file)
+
+
 if __name__ == "__main__":
     unittest.main()

@@ -1,0 +1,71 @@
+// The loader module's install: rights first, then the loader disk, the
+// table expanded beside setup, the drivers, and the table into the
+// registry. Each step stays done when a later one fails.
+#include "loader/loader_module.h"
+
+#include "files/copy_progress.h"
+#include "files/file_copy.h"
+#include "files/source_disks.h"
+#include "maint/product_directory.h"
+#include "res/resource_ids.h"
+#include "shell/message_box.h"
+#include "shell/progress.h"
+#include "shell/setup_state.h"
+#include "shell/string_bank.h"
+
+namespace {
+
+bool CanWriteChangerKey()
+{
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, kChangerKey, 0, nullptr, REG_OPTION_NON_VOLATILE, GENERIC_WRITE,
+                        nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(key);
+    return true;
+}
+
+}  // namespace
+
+int InstallLoaderModule()
+{
+    InitCopyProgress();
+    wchar_t setupDir[kPathChars];
+    if (!GetProgramDirectory(setupDir))
+        return 0;
+    if (!CanWriteChangerKey()) {
+        AskUser(LangBase + IDS_PRIVILEGE_TITLE, LangBase + IDS_LOADER_NOT_ADMIN, MB_OK, MB_ICONINFORMATION, IDOK);
+        return 0;
+    }
+    wchar_t tableName[kPathChars + 1];
+    LoadBankString(LangBase + IDS_DISKNAME_VSDTABLE, tableName, kPathChars);
+    if (!RequestSourceDisk(true, 0, tableName))
+        return 0;
+
+    SetInfoText(BillboardId);
+    ShowPercentWindow(true);
+    CurrentDisk = 1;
+    SetCopyPercent(0);
+    SetActionText(LangBase + IDS_ACTION_PERFORMING);
+    SetCopyPercent(5);
+    SetActionText(LangBase + IDS_ACTION_COPYING);
+    if (!InstallOneFile(SourcePath, setupDir, LangBase + IDS_DISKNAME_VSDTABLE, LangBase + IDS_FILENAME_VSDTABLE,
+                        true, false))
+        return 0;
+
+    SetCopyPercent(40);
+    if (!InstallChangerDrivers()) {
+        AskUser(LangBase + IDS_DRIVERS_TITLE, LangBase + IDS_DRIVERS_TEXT, MB_OK, MB_ICONSTOP, IDOK);
+        return 0;
+    }
+    SetCopyPercent(95);
+    if (WriteVsdLoadTable(setupDir) == -1)
+        return 0;
+
+    SetActionText(LangBase + IDS_ACTION_COMPLETE);
+    wchar_t ok[30];
+    LoadBankString(LangBase + IDS_OK, ok, 29);
+    SetWindowTextW(CancelButton, ok);
+    SetCopyPercent(100);
+    return 1;
+}

@@ -1,0 +1,34 @@
+#pragma once
+// The autoloader module: the changer drivers go from the loader disk into
+// the system's DRIVERS directory, and the changer table into the registry.
+#include <windows.h>
+
+// The key of the changer table, below HKEY_LOCAL_MACHINE.
+constexpr wchar_t kChangerKey[] = L"SYSTEM\\CurrentControlSet\\Control\\SCSIChanger";
+
+// Installs the module from the loader disk. 1 when installed; 0 on a
+// failure (after its message) or a confirmed cancel.
+int InstallLoaderModule();
+
+// Copies every "*.VSD" driver of the source into the DRIVERS directory,
+// looking in the source directory itself and, when it holds none, in its
+// I386 subdirectory. Non-zero when at least one was found and all were
+// installed.
+int InstallChangerDrivers();
+
+// Copies the driver `from` to `to`; a driver already at `to` is kept under
+// the first free backup name NAME.001 to NAME.999. Non-zero when the new
+// driver is in place.
+int InstallDriverWithBackup(const wchar_t* from, const wchar_t* to);
+
+// Writes the lines of the expanded changer table in `dir` into the registry
+// and deletes the table file. 0 on success, -1 after a message.
+int WriteVsdLoadTable(const wchar_t* dir);
+
+// The longest changer table value, in characters, terminators included.
+constexpr int kChangerTableChars = 2030;
+
+// Makes the changer table value from the table file's `bytes`: the kept
+// lines, each with its terminator, then a final terminator. Returns the
+// number of characters written, terminators included.
+int BuildChangerTable(const char* bytes, size_t count, wchar_t (&value)[kChangerTableChars]);

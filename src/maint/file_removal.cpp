@@ -1,0 +1,175 @@
+// The installed files are deleted forcefully but politely: attributes that
+// would refuse the deletion are cleared, and a file in use gets one short
+// retry, then a question whether it goes at the next restart.
+#include "maint/file_removal.h"
+
+#include <wchar.h>
+
+#include "files/copy_progress.h"
+#include "files/file_table.h"
+#include "maint/maintenance_dialogs.h"
+#include "res/resource_ids.h"
+#include "shell/message_box.h"
+#include "shell/path_text.h"
+#include "shell/progress.h"
+#include "shell/setup_state.h"
+
+namespace {
+
+// A program that has just let go of a file (a service stopped a moment ago)
+// may need this long.
+constexpr DWORD kInUseRetryMs = 300;
+
+constexpr UINT kTreeNames[] = {IDS_DATA_DIRECTORY, IDS_CATALOG_DIRECTORY};
+
+void ReportDeleteFailure(const wchar_t* path, DWORD error)
+{
+    wchar_t text[1025];
+    FormatBankString(text, 1025, LangBase + IDS_DELETE_FAILED, path, error);
+    AskUser(LangBase + IDS_UNEXPECTED_TITLE, text, MB_OK, MB_ICONSTOP, IDOK);
+}
+
+// The path of `name` in `directory`; a path that does not fit is reported
+// as a name too long, never cut to another file's.
+bool FilePath(wchar_t (&path)[kJoinedPathChars], const wchar_t* directory, const wchar_t* name)
+{
+    if (JoinPath(path, kJoinedPathChars, directory, name))
+        return true;
+    ReportDeleteFailure(path, ERROR_FILENAME_EXCED_RANGE);
+    return false;
+}
+
+bool ScheduleFile(const wchar_t* directory, const wchar_t* name)
+{
+    wchar_t path[kJoinedPathChars];
+    return FilePath(path, directory, name) && ScheduleDeletion(path);
+}
+
+// The user's answer for a file in use, asked again when a cancel is not
+// confirmed. False when the uninstall is to stop.
+bool HandleFileInUse(const wchar_t* directory, UINT nameId, bool& yesToAll)
+{
+    wchar_t name[kPathChars + 1];
+    LoadBankString(LangBase + nameId, name, kPathChars);
+    if (yesToAll) {
+        ScheduleFile(directory, name);
+        return true;
+    }
+    for (;;) {
+        switch (AskFileInUse(name)) {
+        case FileInUseAnswer::YesToAll:
+            yesToAll = true;
+            ScheduleFile(directory, name);
+            return true;
+        case FileInUseAnswer::Yes:
+            ScheduleFile(directory, name);
+            return true;
+        case FileInUseAnswer::No:
+            return true;
+        case FileInUseAnswer::Cancel:
+            CancelRequested = ConfirmCancel();
+            CancelConfirmed = CancelRequested;
+            if (CancelRequested)
+                return false;
+            break;
+        }
+    }
+}
+
+// The product directory and each level above it but the root: what is left
+// empty of them goes at the restart.
+void ScheduleDirectoryLevels(const wchar_t* directory)
+{
+    wchar_t level[kPathChars];
+    lstrcpynW(level, directory, kPathChars);
+    for (;;) {
+        wchar_t* last = wcsrchr(level, L'\\');
+        if (!last || last == wcschr(level, L'\\'))
+            return;
+        *last = 0;
+        ScheduleDeletion(level);
+    }
+}
+
+void DeleteTree(const wchar_t* directory, const wchar_t* name)
+{
+    wchar_t path[kJoinedPathChars];
+    if (!JoinPath(path, kJoinedPathChars, directory, name) || !AppendBackslash(path, kJoinedPathChars))
+        return;
+    DeleteDirectoryContents(path);
+    RemoveDirectoryW(path);
+}
+
+}  // namespace
+
+BOOL ForceDeleteFile(const wchar_t* path)
+{
+    DWORD attributes = GetFileAttributesW(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return FALSE;
+    SetFileAttributesW(path, attributes & ~(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+    return DeleteFileW(path);
+}
+
+bool ScheduleDeletion(const wchar_t* path)
+{
+    DWORD attributes = GetFileAttributesW(path);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        SetFileAttributesW(path, attributes & ~FILE_ATTRIBUTE_READONLY);
+    if (MoveFileExW(path, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT))
+        return true;
+    ReportDeleteFailure(path, GetLastError());
+    return false;
+}
+
+int DeleteInstalledFile(const wchar_t* directory, TextRef name)
+{
+    BankText<256> fileName(name, 255);
+    wchar_t path[kJoinedPathChars];
+    if (!FilePath(path, directory, fileName.c_str()))
+        return 1;
+    if (ForceDeleteFile(path))
+        return 1;
+    DWORD error = GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND)
+        return 1;
+    if (error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION) {
+        ReportDeleteFailure(path, error);
+        return 1;
+    }
+    Sleep(kInUseRetryMs);
+    return ForceDeleteFile(path) ? 1 : 0;
+}
+
+int RemoveInstalledFiles(const wchar_t* directory)
+{
+    SetCopyPercent(5);
+    SetActionText(LangBase + IDS_ACTION_UNINSTALLING);
+    bool yesToAll = false;
+    for (int row = 0; row < kFileCount; ++row) {
+        if (CheckCancel())
+            return 0;
+        const FileEntry& entry = kFileTable[row];
+        if (entry.installedNameId == IDS_FILENAME_SETUP) {
+            // The running program: it can only go once it has ended.
+            wchar_t name[256];
+            LoadBankString(LangBase + entry.installedNameId, name, 255);
+            ScheduleFile(directory, name);
+            continue;
+        }
+        if (entry.destination != kDestinationProduct)
+            continue;
+        if (DeleteInstalledFile(directory, LangBase + entry.installedNameId))
+            continue;
+        if (!HandleFileInUse(directory, entry.installedNameId, yesToAll))
+            return 0;
+    }
+    ScheduleDirectoryLevels(directory);
+    for (UINT tree : kTreeNames) {
+        wchar_t name[256];
+        LoadBankString(LangBase + tree, name, 255);
+        DeleteTree(directory, name);
+    }
+    SetCopyPercent(90);
+    return 1;
+}

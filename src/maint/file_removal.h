@@ -1,0 +1,34 @@
+#pragma once
+// Removing the product's files: the installed files of the file table, the
+// data and catalog trees, and the product directory's levels, which go at
+// the next restart.
+#include <windows.h>
+
+#include "shell/string_bank.h"
+
+// Deletes every file-table file of the product directory `directory`
+// (ending in a backslash); a file in use goes at the next restart or stays,
+// as the user answers, and setup itself always goes then. Schedules the
+// directory's levels, then deletes the DATA and CATALOGS trees. 1 when done,
+// 0 when the user cancelled.
+int RemoveInstalledFiles(const wchar_t* directory);
+
+// Deletes `name` in `directory`. 1 when it is gone, was absent, or could not
+// be deleted for a reason other than being in use (after its message); 0
+// when it is still in use after one retry.
+int DeleteInstalledFile(const wchar_t* directory, TextRef name);
+
+// Deletes a file whatever its read-only, hidden and system attributes.
+// Non-zero when deleted; else 0 with the error left for GetLastError.
+BOOL ForceDeleteFile(const wchar_t* path);
+
+// Has the system delete `path` (a file or an empty directory) at the next
+// restart; a read-only file loses that attribute first, since the restart
+// leaves such files. A failure is reported; false then.
+bool ScheduleDeletion(const wchar_t* path);
+
+// Deletes everything below `directory` (ending in a backslash) now, without
+// following junctions or symbolic links: a link is removed, never what it
+// points to. What cannot be deleted stays, silently. 0 when `directory` is
+// itself such a link, else 1.
+int DeleteDirectoryContents(const wchar_t* directory);

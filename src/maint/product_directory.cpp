@@ -1,0 +1,119 @@
+#include "maint/product_directory.h"
+
+#include <wchar.h>
+
+#include "res/resource_ids.h"
+#include "shell/message_box.h"
+#include "shell/path_text.h"
+#include "shell/string_bank.h"
+
+namespace {
+
+constexpr wchar_t kUserInterfaceKey[] = L"Software\\Velmar\\Tapewright\\User Interface";
+
+// `path` as a full path without a trailing backslash, for comparing; false
+// when it does not fit.
+bool Normalise(const wchar_t* path, wchar_t (&full)[kPathChars])
+{
+    DWORD length = GetFullPathNameW(path, kPathChars, full, nullptr);
+    if (length == 0 || length >= kPathChars)
+        return false;
+    if (length > 1 && full[length - 1] == L'\\')
+        full[length - 1] = 0;
+    return true;
+}
+
+bool SameDirectory(const wchar_t* a, const wchar_t* b)
+{
+    wchar_t fullA[kPathChars];
+    wchar_t fullB[kPathChars];
+    return Normalise(a, fullA) && Normalise(b, fullB) && lstrcmpiW(fullA, fullB) == 0;
+}
+
+// A drive's root ("C:") or a share's ("\\server\share"), given without its
+// trailing backslash.
+bool IsRoot(const wchar_t* full)
+{
+    if (wcslen(full) <= 2)
+        return true;
+    if (full[0] != L'\\' || full[1] != L'\\')
+        return false;
+    const wchar_t* server = wcschr(full + 2, L'\\');
+    return !server || !wcschr(server + 1, L'\\');
+}
+
+bool IsSystemPlace(const wchar_t* directory)
+{
+    wchar_t place[kPathChars];
+    UINT length = GetWindowsDirectoryW(place, kPathChars);
+    if (length > 0 && length < kPathChars && SameDirectory(directory, place))
+        return true;
+    length = GetSystemDirectoryW(place, kPathChars);
+    return length > 0 && length < kPathChars && SameDirectory(directory, place);
+}
+
+// The parent of the data path that the product's configuration records,
+// with its backslash; false when there is none.
+bool ConfiguredDirectory(wchar_t (&directory)[kPathChars])
+{
+    DWORD type = 0;
+    DWORD bytes = sizeof directory - sizeof directory[0];
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kUserInterfaceKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return false;
+    LONG error = RegQueryValueExW(key, L"Data Path", nullptr, &type, reinterpret_cast<BYTE*>(directory), &bytes);
+    RegCloseKey(key);
+    if (error != ERROR_SUCCESS || type != REG_SZ)
+        return false;
+    directory[bytes / sizeof directory[0]] = 0;
+    size_t length = wcslen(directory);
+    if (length > 0 && directory[length - 1] == L'\\')
+        directory[--length] = 0;
+    wchar_t* backslash = wcsrchr(directory, L'\\');
+    if (!backslash)
+        return false;
+    backslash[1] = 0;
+    return true;
+}
+
+bool HoldsFile(const wchar_t* directory, UINT nameId)
+{
+    wchar_t name[256];
+    wchar_t path[kJoinedPathChars];
+    LoadBankString(LangBase + nameId, name, 255);
+    if (!JoinPath(path, kJoinedPathChars, directory, name))
+        return false;
+    DWORD attributes = GetFileAttributesW(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+}  // namespace
+
+bool GetProgramDirectory(wchar_t (&directory)[kPathChars])
+{
+    // A path that does not fit comes back cut, as long as the buffer and
+    // without a terminator: it names some other file.
+    DWORD length = GetModuleFileNameW(nullptr, directory, kPathChars);
+    wchar_t* backslash = length > 0 && length < kPathChars ? wcsrchr(directory, L'\\') : nullptr;
+    if (backslash) {
+        backslash[1] = 0;
+        return true;
+    }
+    wchar_t text[1025];
+    FormatBankString(text, 1025, LangBase + IDS_UNEXPECTED_TEXT, ERROR_FILENAME_EXCED_RANGE);
+    AskUser(LangBase + IDS_UNEXPECTED_TITLE, text, MB_OK, MB_ICONSTOP, IDOK);
+    return false;
+}
+
+bool IsInstalledProductDirectory(const wchar_t* directory)
+{
+    wchar_t full[kPathChars];
+    if (!Normalise(directory, full) || IsRoot(full) || IsSystemPlace(full))
+        return false;
+    wchar_t configured[kPathChars];
+    if (ConfiguredDirectory(configured))
+        return SameDirectory(directory, configured);
+    // A JobScope Only install writes no configuration.
+    return HoldsFile(directory, IDS_FILENAME_SETUP) &&
+           (HoldsFile(directory, IDS_FILENAME_TWWINNT_EXE) || HoldsFile(directory, IDS_FILENAME_JOBSCOPE_EXE));
+}

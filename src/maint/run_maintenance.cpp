@@ -1,0 +1,116 @@
+// Maintenance mode, run by setup's installed copy. The uninstall is one
+// straight line: the product directory checked, the confirmation, the
+// services, the files, the program group, the registry keys, the restart.
+// It can be cancelled until the files are gone, and not after.
+#include "maint/maintenance.h"
+
+#include "files/copy_progress.h"
+#include "loader/loader_module.h"
+#include "maint/file_removal.h"
+#include "maint/maintenance_dialogs.h"
+#include "maint/product_directory.h"
+#include "maint/registry_tree.h"
+#include "maint/restart.h"
+#include "progman/program_group.h"
+#include "res/resource_ids.h"
+#include "services/service_control.h"
+#include "shell/message_box.h"
+#include "shell/message_loop.h"
+#include "shell/progress.h"
+#include "shell/setup_state.h"
+#include "shell/string_bank.h"
+
+namespace {
+
+// The programs of services just stopped may take a moment to let go of
+// their files.
+constexpr DWORD kServiceReleaseMs = 500;
+
+// Below HKEY_LOCAL_MACHINE, in the order they go. Software\Velmar stays:
+// other products of the maker may keep their keys there.
+const wchar_t* const kProductKeys[] = {
+    L"SOFTWARE\\Velmar\\Tapewright",         L"SOFTWARE\\Velmar\\ZiruVer",
+    L"SOFTWARE\\Velmar\\Agent Browser",      L"SOFTWARE\\Velmar\\Network",
+    L"SOFTWARE\\Velmar\\Tapewright Monitor", L"SOFTWARE\\Velmar\\JobScope",
+};
+
+// The directory the uninstall empties: the installed copy's own, and only
+// when it is the product's installed directory. A copy started from a disk,
+// a download folder or a share would otherwise delete same-named files
+// there, and the DATA and CATALOGS trees with a user's backup catalogs.
+bool FindProductDirectory(wchar_t (&directory)[kPathChars])
+{
+    if (!GetProgramDirectory(directory))
+        return false;
+    if (IsInstalledProductDirectory(directory))
+        return true;
+    wchar_t text[1025];
+    FormatBankString(text, 1025, LangBase + IDS_NOT_PRODUCT_TEXT, directory);
+    AskUser(LangBase + IDS_NOT_PRODUCT_TITLE, text, MB_OK, MB_ICONSTOP, IDOK);
+    return false;
+}
+
+bool ConfirmUninstall()
+{
+    return AskUser(LangBase + IDS_UNINSTALL_TITLE, LangBase + IDS_UNINSTALL_QUESTION, MB_YESNO | MB_DEFBUTTON2,
+                   MB_ICONQUESTION, IDYES) != IDNO;
+}
+
+void StopAndDeleteServices(const wchar_t* directory)
+{
+    if (!IsAdmin) {
+        ShowPercentWindow(true);
+        return;
+    }
+    SetActionText(LangBase + IDS_ACTION_CHECKING_SERVICES);
+    ShowPercentWindow(true);
+    RemoveServices(directory);
+    WaitPumping(kServiceReleaseMs);
+}
+
+MaintenanceResult Uninstall(HWND frame)
+{
+    wchar_t directory[kPathChars];
+    if (!FindProductDirectory(directory) || !ConfirmUninstall() || CancelConfirmed)
+        return MaintenanceResult::NotCompleted;
+
+    StopAndDeleteServices(directory);
+    CopyPercent = 0;
+    SetupMode = kModeUninstall;
+    SetActionText(LangBase + IDS_ACTION_UNINSTALLING);
+    if (!RemoveInstalledFiles(directory))
+        return MaintenanceResult::NotCompleted;
+
+    RemoveProgramGroup(Instance);
+    SetWindowPos(frame, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    SetActionText(LangBase + IDS_ACTION_UNINSTALLED);
+    SetCopyPercent(95);
+    for (const wchar_t* key : kProductKeys)
+        DeleteRegistryTree(HKEY_LOCAL_MACHINE, key);
+    SetCopyPercent(100);
+    // Relabelled after the last drain of the queue, so a press of "OK" is
+    // never taken for a cancel.
+    wchar_t ok[30];
+    LoadBankString(LangBase + IDS_OK, ok, 29);
+    SetWindowTextW(CancelButton, ok);
+
+    if (!AskRestart())
+        return MaintenanceResult::Completed;
+    return RestartWindows() ? MaintenanceResult::Restarting : MaintenanceResult::RestartFailed;
+}
+
+}  // namespace
+
+MaintenanceResult RunMaintenance(HWND frame)
+{
+    switch (ShowMaintenanceMenu(frame)) {
+    case MaintenanceChoice::Loader:
+        SetupMode = kModeLoaderInstall;
+        return InstallLoaderModule() ? MaintenanceResult::Completed : MaintenanceResult::NotCompleted;
+    case MaintenanceChoice::Uninstall:
+        return Uninstall(frame);
+    case MaintenanceChoice::Exit:
+    default:
+        return MaintenanceResult::NotCompleted;
+    }
+}

@@ -1,0 +1,128 @@
+// The uninstall's guards, run inside the test program: which directory it
+// may empty, a failed scheduling, and the restart (through its seam).
+#include <gtest/gtest.h>
+
+#include "maint/file_removal.h"
+#include "maint/product_directory.h"
+#include "maint/restart.h"
+#include "shell/setup_state.h"
+#include "shell/setup_window.h"
+#include "support/in_process.h"
+#include "support/install_support.h"
+#include "support/registry_override.h"
+
+namespace {
+
+const std::wstring kDir = L"C:\\TWMAINT\\NT\\";
+
+std::wstring WindowsDirectory()
+{
+    wchar_t path[MAX_PATH];
+    GetWindowsDirectoryW(path, MAX_PATH);
+    return std::wstring(path) + L"\\";
+}
+
+TEST(Removal, OnlyTheInstalledProductDirectoryIsEmptied)
+{
+    ResetSetupState();
+    RegistryOverride dataPath(HKEY_LOCAL_MACHINE, L"Software\\Velmar\\Tapewright\\User Interface", L"Data Path");
+    struct Case {
+        std::wstring directory;
+        std::wstring configured;  // the data path; empty for none
+        std::vector<std::wstring> files;
+        bool accepted;
+    } cases[] = {
+        {L"c:\\twmaint\\nt\\", L"C:\\TWMAINT\\NT\\DATA", {}, true},
+        {kDir, L"C:\\TAPWRITE\\NT\\DATA\\", {L"setup.exe", L"TWWINNT.EXE"}, false},
+        {kDir, L"", {L"setup.exe", L"TWWINNT.EXE"}, true},
+        {kDir, L"", {L"setup.exe", L"jobscope.exe"}, true},
+        {kDir, L"", {L"setup.exe", L"twwinnt.ex_", L"readme.txt"}, false},
+        {L"C:\\", L"C:\\DATA\\", {}, false},
+        {WindowsDirectory(), WindowsDirectory() + L"DATA\\", {}, false},
+        {SystemDirectory(), SystemDirectory() + L"DATA\\", {}, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.directory.c_str() << " " << c.configured.c_str());
+        RemoveTree(L"C:\\TWMAINT");
+        c.configured.empty() ? dataPath.Remove() : (void)dataPath.Set(c.configured);
+        for (const std::wstring& name : c.files)
+            CreateEmptyFile(kDir + name);
+        EXPECT_EQ(IsInstalledProductDirectory(c.directory.c_str()), c.accepted);
+    }
+    RemoveTree(L"C:\\TWMAINT");
+}
+
+TEST(Removal, AFailedSchedulingIsReported)
+{
+    ResetSetupState();
+    MessageBoxAnswerer answerer({IDOK});
+    EXPECT_FALSE(ScheduleDeletion(L""));
+    ASSERT_EQ(answerer.Boxes().size(), 1u);
+    EXPECT_EQ(answerer.Boxes()[0].caption, L"Unexpected Error");
+    EXPECT_NE(answerer.Boxes()[0].text.find(L"NT error code 3."), std::wstring::npos);
+}
+
+// What the restart call saw while it ran.
+struct RestartSeen {
+    int calls = 0;
+    UINT flags = 0;
+    LRESULT endSessionAnswer = -1;
+    BOOL result = TRUE;
+} Seen;
+
+BOOL WINAPI RecordRestart(UINT flags, DWORD)
+{
+    ++Seen.calls;
+    Seen.flags = flags;
+    // The system asks setup's window whether the session may end before
+    // the call returns.
+    Seen.endSessionAnswer = FrameWindowProc(nullptr, WM_QUERYENDSESSION, 0, 0);
+    SetLastError(ERROR_ACCESS_DENIED);
+    return Seen.result;
+}
+
+TEST(Removal, RestartIsAskedWithThePrivilegeAndNotVetoedBySetup)
+{
+    RestartSystem = RecordRestart;
+    struct Case {
+        const wchar_t* why;
+        bool removePrivilege;
+        BOOL restartResult;
+        const wchar_t* message;  // the start of the box's text, or null
+    } cases[] = {
+        {L"restarted", false, TRUE, nullptr},
+        {L"the restart call fails", false, FALSE, L"An unexpected Error (OS Error code 5)"},
+        // Last: the privilege does not come back to this process.
+        {L"the token lacks the privilege", true, TRUE, L"Unable to restart the system."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        ResetSetupState();
+        if (c.removePrivilege) {
+            HANDLE token = nullptr;
+            TOKEN_PRIVILEGES removed = {1, {{{}, SE_PRIVILEGE_REMOVED}}};
+            LookupPrivilegeValueW(nullptr, SE_SHUTDOWN_NAME, &removed.Privileges[0].Luid);
+            ASSERT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES, &token));
+            EXPECT_TRUE(AdjustTokenPrivileges(token, FALSE, &removed, 0, nullptr, nullptr));
+            CloseHandle(token);
+        }
+        Seen = RestartSeen();
+        Seen.result = c.restartResult;
+        MessageBoxAnswerer answerer({IDNO});
+        const bool started = !c.message;
+        EXPECT_EQ(RestartWindows(), started);
+        EXPECT_EQ(Seen.calls, c.removePrivilege ? 0 : 1);
+        if (Seen.calls) {
+            EXPECT_EQ(Seen.flags, static_cast<UINT>(EWX_REBOOT));
+            EXPECT_EQ(Seen.endSessionAnswer, TRUE);
+        }
+        EXPECT_EQ(RestartRequested, started);
+        ASSERT_EQ(answerer.Boxes().size(), started ? 0u : 1u);
+        if (!started) {
+            EXPECT_EQ(answerer.Boxes()[0].text.rfind(c.message, 0), 0u) << answerer.Boxes()[0].text.c_str();
+        }
+    }
+    RestartSystem = ExitWindowsEx;
+}
+
+}  // namespace

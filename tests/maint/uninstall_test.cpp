@@ -1,0 +1,183 @@
+// Whole maintenance runs of setup's installed copy after a real Backup
+// Server install, checked on the system afterwards: the services, files,
+// trees, program group and registry keys gone, files in use and the
+// directory levels left to the restart, and the exit code a deployment
+// tool sees. And the refusal to uninstall from anywhere else.
+#include <gtest/gtest.h>
+
+#include "res/resource_ids.h"
+#include "shell/setup_state.h"
+#include "support/in_process.h"
+#include "support/install_support.h"
+#include "support/maintenance_support.h"
+#include "support/registry_override.h"
+#include "support/setup_process.h"
+#include "support/start_menu.h"
+#include "support/test_services.h"
+
+namespace {
+
+const std::wstring kProductDir = L"C:\\TAPWRITE\\NT\\";
+const std::wstring kVelmar = L"SOFTWARE\\Velmar\\";
+const wchar_t* const kProductKeys[] = {L"Tapewright",         L"ZiruVer", L"Agent Browser", L"Network",
+                                       L"Tapewright Monitor", L"JobScope"};
+const UINT kServiceNames[] = {IDS_SERVICE_NAMING, IDS_SERVICE_SERVER, IDS_SERVICE_BROWSER};
+const std::wstring kDownload = L"C:\\TWDL\\";
+
+// Everything of the product is gone but what the restart is to delete
+// (`pending`, in order) and what the product did not install (`kept`).
+#define EXPECT_UNINSTALLED(...) do { SCOPED_TRACE("EXPECT_UNINSTALLED"); ExpectUninstalled(__VA_ARGS__); } while (0)
+void ExpectUninstalled(const std::set<std::wstring>& kept, const std::vector<std::wstring>& pending)
+{
+    for (UINT name : kServiceNames)
+        EXPECT_EQ(ServiceState(BankString(1000 + name)), 0u) << name;
+    EXPECT_EQ(FilesIn(kProductDir), kept);
+    for (const wchar_t* tree : {L"DATA", L"CATALOGS"})
+        EXPECT_FALSE(Exists(kProductDir + tree)) << tree;
+    EXPECT_FALSE(Exists(StartMenuGroupFolder(BankString(1000 + IDS_GROUP_NAME))));
+    for (const wchar_t* key : kProductKeys)
+        EXPECT_FALSE(ReadRegistryKey(kVelmar + key).exists) << key;
+    EXPECT_TRUE(ReadRegistryKey(kVelmar + L"OtherProduct").exists);
+    EXPECT_TRUE(Exists(SystemDirectory() + L"dlg3d32.dll"));
+    std::vector<std::wstring> expected;
+    for (const std::wstring& name : pending) {
+        expected.push_back(kProductDir + name);
+        // The restart would leave a read-only file where it is.
+        EXPECT_FALSE(GetFileAttributesW(expected.back().c_str()) & FILE_ATTRIBUTE_READONLY) << name.c_str();
+    }
+    expected.insert(expected.end(), {L"C:\\TAPWRITE\\NT", L"C:\\TAPWRITE"});
+    EXPECT_EQ(PendingDeletions(), expected);
+}
+
+class Uninstall : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ResetSetupState();
+        Clean();
+        pending_.Remove();
+        // Keys the install does not make: a product key's nested subkeys,
+        // and another product's key, which stays.
+        HKEY key = nullptr;
+        for (const wchar_t* name : {L"ZiruVer\\Engine\\Cache", L"JobScope\\Views", L"OtherProduct"})
+            if (RegCreateKeyW(HKEY_LOCAL_MACHINE, (kVelmar + name).c_str(), &key) == ERROR_SUCCESS)
+                RegCloseKey(key);
+    }
+    void TearDown() override { Clean(); }
+
+    static void Clean()
+    {
+        RemoveProductInstall();
+        RemoveTree(kDownload);
+    }
+
+    static void InstallBackupServer()
+    {
+        SetupProcess install(L"/SMS: /TS: /DEST:C:\\TAPWRITE\\NT", From(FixturePath(L"share-en")));
+        ASSERT_EQ(install.WaitForExit(120000), static_cast<DWORD>(kExitCompleted));
+    }
+
+    RegistryOverride pending_{HKEY_LOCAL_MACHINE, L"System\\CurrentControlSet\\Control\\Session Manager",
+                              L"PendingFileRenameOperations"};
+};
+
+TEST_F(Uninstall, ByHandAsksThenRemovesTheProduct)
+{
+    ASSERT_NO_FATAL_FAILURE(InstallBackupServer());
+    CreateEmptyFile(kProductDir + L"DATA\\SESSIONS\\0001.SET");
+    CreateEmptyFile(kProductDir + L"CATALOGS\\TAPE1.CAT");
+    CreateEmptyFile(kProductDir + L"notes.txt");
+    SetFileAttributesW((kProductDir + L"twnetat.dll").c_str(),
+                       FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    // Deleted at the restart only if it is no longer read-only by then.
+    SetFileAttributesW((kProductDir + L"setup.exe").c_str(), FILE_ATTRIBUTE_READONLY);
+    const std::set<std::wstring> installed = FilesIn(kProductDir);
+
+    // Cancel in the menu, and No to the confirmation, change nothing.
+    for (bool confirm : {false, true}) {
+        SetupProcess setup(L"/L:1 /U:", From(kProductDir));
+        HWND menu = setup.WaitForDialog(L"Tapewright Setup");
+        ASSERT_NE(menu, nullptr);
+        EXPECT_EQ(ItemText(menu, IDC_MENU_UNINSTALL_TEXT), BankString(1000 + IDS_MENU_UNINSTALL_TEXT));
+        PressButton(menu, confirm ? IDC_MENU_UNINSTALL : IDCANCEL);
+        if (confirm) {
+            EXPECT_TRUE(setup.Answer(L"Confirm Uninstall", IDNO));
+        }
+        EXPECT_EQ(setup.WaitForExit(), static_cast<DWORD>(kExitNotCompleted));
+    }
+    EXPECT_EQ(FilesIn(kProductDir), installed);
+    EXPECT_NE(ServiceState(BankString(1000 + IDS_SERVICE_SERVER)), 0u);
+    EXPECT_TRUE(ReadRegistryKey(kVelmar + L"Tapewright").exists);
+    EXPECT_TRUE(PendingDeletions().empty());
+
+    HeldFile holder = HoldFile(kProductDir + L"jobscope.hlp", 0);
+    ASSERT_TRUE(holder);
+    SetupProcess setup(L"/L:1 /U:", From(kProductDir));
+    HWND menu = setup.WaitForDialog(L"Tapewright Setup");
+    ASSERT_NE(menu, nullptr);
+    PressButton(menu, IDC_MENU_UNINSTALL);
+    ASSERT_TRUE(setup.Answer(L"Confirm Uninstall", IDYES));
+    HWND inUse = setup.WaitForDialog(L"Access Denied", 60000);
+    ASSERT_NE(inUse, nullptr);
+    EXPECT_NE(ItemText(inUse, IDC_IN_USE_TEXT).find(L"\"jobscope.hlp\""), std::wstring::npos);
+    PressButton(inUse, IDYES);
+    HWND restart = setup.WaitForDialog(L"Restart Windows", 60000);
+    ASSERT_NE(restart, nullptr);
+    HWND button = setup.WaitForCancelButton();
+    EXPECT_EQ(WindowText(button), L"OK");
+    PressButton(restart, IDCANCEL);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(restart); }));
+    PostMessageW(button, BM_CLICK, 0, 0);
+    EXPECT_EQ(setup.WaitForExit(), static_cast<DWORD>(kExitCompleted));
+    EXPECT_UNINSTALLED({L"setup.exe", L"jobscope.hlp", L"notes.txt"}, {L"setup.exe", L"jobscope.hlp"});
+}
+
+// A deployment tool waits for the run to end: it must, and say it completed.
+TEST_F(Uninstall, UnattendedEndsAtOnceAndLeavesFilesInUseToTheRestart)
+{
+    ASSERT_NO_FATAL_FAILURE(InstallBackupServer());
+    HeldFile holder = HoldFile(kProductDir + L"twdiag.exe", 0);
+    ASSERT_TRUE(holder);
+    SetupProcess setup(L"/U: /UNINSTALL: /SMS:", From(kProductDir));
+    EXPECT_EQ(setup.WaitForExit(120000), static_cast<DWORD>(kExitCompleted));
+    EXPECT_UNINSTALLED({L"setup.exe", L"twdiag.exe"}, {L"setup.exe", L"twdiag.exe"});
+}
+
+// Setup started with "/U:" from a disk, a download folder or a share holds
+// files of the product's names and perhaps a DATA tree: none of it is the
+// product's to delete.
+TEST_F(Uninstall, RefusesAFolderThatIsNotTheInstalledProduct)
+{
+    struct Case {
+        const wchar_t* why;
+        bool configured;  // the configuration names C:\TAPWRITE\NT
+        bool unattended;
+    } cases[] = {
+        {L"a copy of the share, nothing installed", false, true},
+        {L"the product installed elsewhere, asked by hand", true, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        Clean();
+        RegistryOverride dataPath(HKEY_LOCAL_MACHINE, kVelmar + L"Tapewright\\User Interface", L"Data Path");
+        if (c.configured) {
+            dataPath.Set(kProductDir + L"DATA\\");
+            CreateEmptyFile(kDownload + L"TWWINNT.EXE");
+        }
+        CopyFolder(FixturePath(L"share-en"), kDownload);
+        for (const wchar_t* name : {L"twnetat.dll", L"readme.txt", L"DATA\\catalog.dat", L"CATALOGS\\tape.cat"})
+            CreateEmptyFile(kDownload + name);
+        const std::set<std::wstring> before = FilesIn(kDownload);
+
+        SetupProcess setup(c.unattended ? L"/U: /UNINSTALL: /SMS:" : L"/L:1 /U: /UNINSTALL:", From(kDownload));
+        if (!c.unattended) {
+            EXPECT_TRUE(setup.Answer(L"Not an Installed Copy", IDOK));
+        }
+        EXPECT_EQ(setup.WaitForExit(), static_cast<DWORD>(kExitNotCompleted));
+        EXPECT_EQ(FilesIn(kDownload), before);
+        EXPECT_TRUE(Exists(kDownload + L"DATA\\catalog.dat") && Exists(kDownload + L"CATALOGS\\tape.cat"));
+        EXPECT_TRUE(PendingDeletions().empty());
+    }
+}
+
+}  // namespace
