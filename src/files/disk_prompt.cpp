@@ -121,7 +121,7 @@ int RequestSourceDisk(bool isLoaderDisk, int diskNumber, const wchar_t* fileName
 {
     wchar_t label[16];
     if (isLoaderDisk)
-        lstrcpyW(label, L"LOADER");
+        lstrcpynW(label, kLoaderLabel, ARRAYSIZE(label));
     else
         wsprintfW(label, L"DISK%d", diskNumber);
     wchar_t working[kPathChars];

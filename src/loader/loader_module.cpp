@@ -9,6 +9,7 @@
 #include "maint/product_directory.h"
 #include "res/resource_ids.h"
 #include "shell/message_box.h"
+#include "shell/options.h"
 #include "shell/progress.h"
 #include "shell/setup_state.h"
 #include "shell/string_bank.h"
@@ -39,7 +40,10 @@ int InstallLoaderModule()
     }
     wchar_t tableName[kPathChars + 1];
     LoadBankString(LangBase + IDS_DISKNAME_VSDTABLE, tableName, kPathChars);
-    if (!RequestSourceDisk(true, 0, tableName))
+    // Unattended nobody can insert a disk, so a source that already holds
+    // the loader disk is taken as it is; the prompt would only cancel.
+    const bool inPlace = IsUnattended() && IsExpectedDisk(SourcePath, kLoaderLabel, tableName);
+    if (!inPlace && !RequestSourceDisk(true, 0, tableName))
         return 0;
 
     SetInfoText(BillboardId);
