@@ -21,9 +21,6 @@ public:
         std::wstring buttons;  // the labels of OK, Cancel, Yes, No, Retry, each followed by "|"
     };
 
-    // An answer that presses Enter, so the box's default button answers.
-    static constexpr int kPressEnter = -1;
-
     explicit MessageBoxAnswerer(std::vector<int> answers);
     ~MessageBoxAnswerer();
     MessageBoxAnswerer(const MessageBoxAnswerer&) = delete;
