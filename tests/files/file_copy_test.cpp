@@ -19,11 +19,11 @@ TEST(FileCopy, DamagedCompressedSourceIsAReadErrorAndReplacesNothing)
 {
     const std::wstring share = FixturePath(L"share-en"), damaged = L"C:\\TWDAMAGED\\", target = L"C:\\TWCOPY\\";
     const std::wstring temporary = std::filesystem::temp_directory_path();
-    // One damage for each check of the reader: the header's size, its
-    // signature, the length it declares.
+    // One damage for each check of the reader: the header's size, the
+    // signature (this file declares the length of its plain bytes), the length.
     const std::pair<const char*, void (*)(std::string&)> damages[] = {
         {"shorter than the header", [](std::string& bytes) { bytes.resize(10); }},
-        {"no header", [](std::string& bytes) { bytes.erase(0, 14); }},
+        {"no signature", [](std::string& bytes) { bytes.assign("not SZDD: \x0e\0\0\0", 14); }},
         {"cut in half", [](std::string& bytes) { bytes.resize(bytes.size() / 2); }},
     };
     ResetSetupState(L"setup.exe /L:1");

@@ -1,7 +1,6 @@
-// The six language banks: every text fits the control that shows it
-// (measured with the dialog's own font, so that no translation is clipped),
-// and message boxes speak the bank's language, buttons included. A new dialog
-// is one more group of rows in kFits.
+// Every text of the six banks fits its control, measured with the dialog's own
+// font (a new dialog is one more group of rows in kFits); message boxes speak
+// the bank's language, buttons included.
 #include <gtest/gtest.h>
 
 #include <string>

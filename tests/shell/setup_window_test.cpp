@@ -1,4 +1,5 @@
-// The setup window built in this process: the panels' layout and the gauge.
+// The setup window built in this process: the panels' layout and the gauge;
+// and the exit code the run ends with.
 #include <gtest/gtest.h>
 
 #include "res/resource_ids.h"
@@ -33,8 +34,7 @@ protected:
     void TearDown() override
     {
         DestroyWindow(FrameWindow);
-        // The frame asks for the end of the program when it goes; this test
-        // program carries on.
+        // The frame asks for the program's end when it goes; this one goes on.
         MSG msg;
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         }
@@ -84,6 +84,17 @@ TEST_F(SetupWindow, GaugeFillsThreePixelsPerPercentAndStartsAgainWhenShown)
     ReleaseDC(PercentWindow, dc);
     DeleteObject(SelectObject(fillDc, previous));
     DeleteDC(fillDc);
+}
+
+// Closing the frame asks for a completed end, then the sequence it cancelled
+// for the other: the run ends with the higher code.
+TEST(ProgramEnd, KeepsTheHighestCodeAskedFor)
+{
+    ResetSetupState();
+    for (int code : {kExitCompleted, kExitNotCompleted, kExitCompleted})
+        RequestProgramEnd(code);
+    PumpMessages();  // sees the request and leaves it for the main loop
+    EXPECT_EQ(RunMessageLoop(), kExitNotCompleted);
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
-// Start-up: the built setup.exe as the loader sees it (a 32-bit x86 image for
-// the oldest system the product supports, with a manifest that fits it:
-// Windows refuses a program whose manifest names another processor
-// architecture), and the first screens a person sees.
+// Start-up: setup.exe as the loader sees it (a 32-bit x86 image for the oldest
+// system supported, with a manifest that fits it: Windows refuses a program
+// whose manifest names another processor architecture), and the first screens.
 #include <gtest/gtest.h>
 
 #include "res/resource_ids.h"
