@@ -11,11 +11,7 @@ void ResetSetupState(const wchar_t* commandLine)
     IsAdmin = true;
 }
 
-namespace {
-
-MessageBoxAnswerer* ActiveAnswerer;
-
-}  // namespace
+static MessageBoxAnswerer* ActiveAnswerer;
 
 MessageBoxAnswerer::MessageBoxAnswerer(std::vector<int> answers) : answers_(std::move(answers))
 {
@@ -44,10 +40,7 @@ LRESULT CALLBACK MessageBoxAnswerer::Hook(int code, WPARAM wParam, LPARAM lParam
         int answer = self->answers_.empty()                ? IDOK
                      : index < self->answers_.size() ? self->answers_[index]
                                                      : self->answers_.back();
-        if (answer == MessageBoxAnswerer::kPressEnter)
-            PostMessageW(box, WM_KEYDOWN, VK_RETURN, 1);
-        else
-            PostMessageW(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), 0);
+        PostMessageW(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), 0);
     }
     return CallNextHookEx(self ? self->hook_ : nullptr, code, wParam, lParam);
 }

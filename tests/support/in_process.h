@@ -1,7 +1,6 @@
 #pragma once
-// Support for tests that run the setup code inside the test program: the
-// process state reset to a fresh run's, and message boxes answered as they
-// open.
+// For tests that run setup's code in the test program: a fresh run's state,
+// and message boxes answered as they open.
 #include <windows.h>
 
 #include <string>
@@ -20,9 +19,6 @@ public:
         std::wstring text;
         std::wstring buttons;  // the labels of OK, Cancel, Yes, No, Retry, each followed by "|"
     };
-
-    // An answer that presses Enter, so the box's default button answers.
-    static constexpr int kPressEnter = -1;
 
     explicit MessageBoxAnswerer(std::vector<int> answers);
     ~MessageBoxAnswerer();

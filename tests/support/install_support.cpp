@@ -13,15 +13,10 @@ namespace fs = std::filesystem;
 std::wstring FixturePath(const std::wstring& relative)
 {
     std::wstring path = std::wstring(FIXTURES_DIR) + L"\\" + relative;
-    if (IsDirectory(path) && path.back() != L'\\')
-        path += L"\\";
-    return path;
+    return IsDirectory(path) && path.back() != L'\\' ? path + L"\\" : path;
 }
 
-std::wstring ProductFile(const std::wstring& name)
-{
-    return FixturePath(L"product\\" + name);
-}
+std::wstring ProductFile(const std::wstring& name) { return FixturePath(L"product\\" + name); }
 
 void RemoveTree(const std::wstring& path)
 {
@@ -47,10 +42,7 @@ void CopyFolder(const std::wstring& from, const std::wstring& to)
         CopyFileW((from + name).c_str(), (to + name).c_str(), FALSE);
 }
 
-bool Exists(const std::wstring& path)
-{
-    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
+bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 bool IsDirectory(const std::wstring& path)
 {
@@ -95,15 +87,11 @@ namespace {
 constexpr DWORD kDefineUnixDrive = CTL_CODE('m', 32, METHOD_BUFFERED, FILE_READ_ACCESS | FILE_WRITE_ACCESS);
 
 struct UnixDrive {
-    ULONG size;
-    ULONG type;
-    ULONG fsType;
+    ULONG size, type, fsType;
     DWORD serial;
     ULONGLONG unixDevice;
     WCHAR letter;
-    USHORT mountPointOffset;
-    USHORT deviceOffset;
-    USHORT labelOffset;
+    USHORT mountPointOffset, deviceOffset, labelOffset;
 };
 
 std::string HostPath(const std::wstring& path)
@@ -115,15 +103,6 @@ std::string HostPath(const std::wstring& path)
     std::string result = converted ? converted : "";
     HeapFree(GetProcessHeap(), 0, converted);
     return result;
-}
-
-// The header of an SZDD file: signature, method, and at byte 10 the length
-// of the expanded file.
-constexpr size_t kHeaderBytes = 14;
-
-void SetLength(std::string& bytes, const char* length)
-{
-    memcpy(&bytes[10], length, 4);
 }
 
 }  // namespace
@@ -151,26 +130,6 @@ bool InsertDisk(const std::wstring& diskFolder)
                                    nullptr, 0, &returned, nullptr);
     CloseHandle(manager);
     return defined != FALSE;
-}
-
-const SourceDamage kEverySourceDamage[7] = {
-    {"cut in half", [](std::string& bytes) { bytes.resize(bytes.size() / 2); }},
-    {"header only", [](std::string& bytes) { bytes.resize(kHeaderBytes); }},
-    {"shorter than the header", [](std::string& bytes) { bytes.resize(kHeaderBytes - 4); }},
-    {"empty", [](std::string& bytes) { bytes.clear(); }},
-    {"no header", [](std::string& bytes) { bytes.erase(0, kHeaderBytes); }},
-    {"length field 0x80000000", [](std::string& bytes) { SetLength(bytes, "\x00\x00\x00\x80"); }},
-    {"length field 0xFFFFFFFF", [](std::string& bytes) { SetLength(bytes, "\xFF\xFF\xFF\xFF"); }},
-};
-
-bool WriteDamagedCopy(const std::wstring& from, const std::wstring& to, const SourceDamage& damage)
-{
-    std::string bytes = FileBytes(from);
-    if (bytes.size() <= kHeaderBytes)
-        return false;
-    damage.damage(bytes);
-    std::ofstream file(fs::path(to), std::ios::binary | std::ios::trunc);
-    return static_cast<bool>(file.write(bytes.data(), static_cast<std::streamsize>(bytes.size())).flush());
 }
 
 void RemoveProductRegistry()
@@ -242,6 +201,5 @@ std::wstring SystemDirectory()
 HeldFile HoldFile(const std::wstring& path, DWORD share)
 {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr);
-    // Empty when the file could not be opened, so a test can tell.
     return HeldFile(file == INVALID_HANDLE_VALUE ? nullptr : file, CloseHandle);
 }

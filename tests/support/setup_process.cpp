@@ -1,24 +1,5 @@
 #include "support/setup_process.h"
 
-#include "common/standard_user_token.h"
-
-namespace {
-
-// A visible top-level window of the process by class and, unless null,
-// caption.
-HWND FindProcessWindow(DWORD processId, const wchar_t* className, const wchar_t* caption)
-{
-    for (HWND window = nullptr; (window = FindWindowExW(nullptr, window, className, caption)) != nullptr;) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        if (owner == processId && IsWindowVisible(window))
-            return window;
-    }
-    return nullptr;
-}
-
-}  // namespace
-
 SetupLaunch From(const std::wstring& folder)
 {
     SetupLaunch launch;
@@ -26,27 +7,14 @@ SetupLaunch From(const std::wstring& folder)
     return launch;
 }
 
-std::wstring ServiceAccountOptions()
-{
-    return L"/USER:" + UserName() + L" /DOMAIN:$LOCAL$ /PASSWORD:x";
-}
-
 SetupProcess::SetupProcess(const std::wstring& arguments, SetupLaunch launch)
 {
     std::wstring commandLine = L"\"" + launch.program + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
     if (launch.namesServiceAccount)
-        commandLine += L" " + ServiceAccountOptions();
+        commandLine += L" /USER:" + UserName() + L" /DOMAIN:$LOCAL$ /PASSWORD:x";
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
-    HANDLE token = launch.withoutAdministrator ? TokenWithoutAdministrators() : nullptr;
-    BOOL started = launch.withoutAdministrator
-                       ? token && CreateProcessAsUserW(token, nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0,
-                                                       nullptr, nullptr, &startup, &process_)
-                       : CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                                        &startup, &process_);
-    if (token)
-        CloseHandle(token);
-    if (!started)
+    if (!CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process_))
         process_ = {};
 }
 
@@ -62,11 +30,21 @@ SetupProcess::~SetupProcess()
     CloseHandle(process_.hProcess);
 }
 
+// A visible top-level window of the process by class and, unless null, caption.
 HWND SetupProcess::WaitForWindow(const wchar_t* className, const wchar_t* caption, DWORD timeoutMs)
 {
     HWND found = nullptr;
-    WaitUntil([&] { return (found = FindProcessWindow(process_.dwProcessId, className, caption)) != nullptr; },
-              timeoutMs);
+    WaitUntil(
+        [&] {
+            for (found = nullptr; (found = FindWindowExW(nullptr, found, className, caption)) != nullptr;) {
+                DWORD owner = 0;
+                GetWindowThreadProcessId(found, &owner);
+                if (owner == process_.dwProcessId && IsWindowVisible(found))
+                    return true;
+            }
+            return false;
+        },
+        timeoutMs);
     return found;
 }
 
@@ -106,10 +84,10 @@ DWORD SetupProcess::WaitForExit(DWORD timeoutMs)
 std::wstring WindowText(HWND window)
 {
     wchar_t text[1024];
-    if (!SendMessageTimeoutW(window, WM_GETTEXT, ARRAYSIZE(text), reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
-                             5000, nullptr))
-        return std::wstring();
-    return text;
+    return SendMessageTimeoutW(window, WM_GETTEXT, ARRAYSIZE(text), reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                               5000, nullptr)
+               ? text
+               : L"";
 }
 
 std::wstring ClassName(HWND window)
@@ -130,14 +108,11 @@ void PressButton(HWND dialog, int id)
 
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs)
 {
-    DWORD start = GetTickCount();
-    for (;;) {
-        if (condition())
-            return true;
+    for (DWORD start = GetTickCount(); !condition(); Sleep(20)) {
         if (GetTickCount() - start >= timeoutMs)
             return false;
-        Sleep(20);
     }
+    return true;
 }
 
 std::wstring MessageBoxText(HWND box)

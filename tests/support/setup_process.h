@@ -12,20 +12,13 @@
 constexpr DWORD kWindowWait = 15000;
 
 struct SetupLaunch {
-    // Run with the Administrators group made deny-only, as a standard user's
-    // (or a non-elevated administrator's) token has it.
-    bool withoutAdministrator = false;
     // The setup.exe to start: the built one, or a copy on a source disk or
     // share, whose folder is then the source of the files.
     std::wstring program = SETUP_EXE_PATH;
-    // Name the service account on the command line, as a site's deployment
-    // does (this prefix's own user, which Wine runs services as), so that
-    // the account dialog is not shown.
+    // Name this prefix's own user (which Wine runs services as) as the
+    // service account on the command line, so that its dialog is not shown.
     bool namesServiceAccount = true;
 };
-
-// The options that name this prefix's own user as the service account.
-std::wstring ServiceAccountOptions();
 
 // The setup.exe in `folder` (ending in a backslash), started from there.
 SetupLaunch From(const std::wstring& folder);
@@ -43,11 +36,9 @@ public:
     HWND WaitForFrame(DWORD timeoutMs = kWindowWait);
     // The percent panel's button of the setup frame.
     HWND WaitForCancelButton();
-
     // Waits for the message box `caption`, presses `id` and waits until the
     // box has gone; false when it never came or did not go.
     bool Answer(const wchar_t* caption, int id, DWORD timeoutMs = kWindowWait);
-
     // The exit code, or STILL_ACTIVE when the process did not end in time.
     DWORD WaitForExit(DWORD timeoutMs = kWindowWait);
 
@@ -60,12 +51,9 @@ private:
 std::wstring WindowText(HWND window);
 std::wstring ClassName(HWND window);
 std::wstring ItemText(HWND dialog, int id);
-
 // Presses a button as a click would; returns at once.
 void PressButton(HWND dialog, int id);
-
 // Polls `condition` every 20 ms until it holds or the time is up.
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = kWindowWait);
-
 // The text of a message box (its longest static text).
 std::wstring MessageBoxText(HWND box);
