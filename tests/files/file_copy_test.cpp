@@ -59,6 +59,30 @@ TEST(FileCopy, DamagedCompressedSourceIsAReadErrorAndReplacesNothing)
     RemoveTree(target);
 }
 
+// The version check keeps a newer library in the system directory, and the
+// platform's leftover copy is removed without taking another program's file.
+TEST(FileCopy, VersionCheckKeepsANewerFileAndNobodyElses)
+{
+    const std::wstring share = FixturePath(L"share-en"), system = SystemDirectory(), library = system + L"dlg3d32.dll";
+    ResetSetupState(L"setup.exe /L:1");
+    InitCopyProgress();
+    const std::set<std::wstring> before = FilesIn(system);
+    ASSERT_TRUE(CopyFileW(FixturePath(L"dlg3d32-v2.dll").c_str(), library.c_str(), FALSE));
+    const std::wstring othersFile = system + L"twother.tmp";
+    CreateEmptyFile(othersFile);
+    EXPECT_EQ(InstallOneFile(share.c_str(), system.c_str(), L"dlg3d32.dl_", L"dlg3d32.dll", true, true), 1);
+    EXPECT_TRUE(SameBytes(library, FixturePath(L"dlg3d32-v2.dll")));
+    EXPECT_TRUE(DeleteFileW(othersFile.c_str()));
+    EXPECT_FALSE(CopyErrorFlag);
+    // Wine never names its copy of the source, so an unnamed one may stay.
+    for (const std::wstring& name : FilesIn(system)) {
+        if (!before.count(name) && name != L"dlg3d32.dll") {
+            EXPECT_TRUE(SameBytes(system + name, FixturePath(L"dlg3d32-v1.dll"))) << name.c_str();
+        }
+    }
+    DeleteFileW(library.c_str());
+}
+
 TEST(SourceDisks, DiskIsRecognisedByLabelOrByTheFileSought)
 {
     ResetSetupState();

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "registry/product_config.h"
 #include "support/in_process.h"
@@ -47,6 +48,28 @@ TEST(Registry, FaultInsideTheRegistryCallsFailsOnlyThatCall)
     EXPECT_FALSE(ReadRegistryValue(tapewright, L"Text").present);
     EXPECT_EQ(WriteRegistryDefaults(HKEY_LOCAL_MACHINE), 0u);
     EXPECT_TRUE(ReadRegistryValue(tapewright + L"\\Translators", L"SYPL ECC Flag").present);
+    RemoveProductRegistry();
+}
+
+// A reinstall keeps every setting the user changed, in its own type, and
+// points the paths at the new product directory.
+TEST(Registry, InstallOverAConfigurationKeepsSettingsAndRewritesPaths)
+{
+    ResetSetupState();
+    RemoveProductRegistry();
+    const std::wstring ui = L"Software\\Velmar\\Tapewright\\User Interface";
+    const wchar_t soon[] = L"soon", oldData[] = L"E:\\OLD\\";
+    const BYTE twoBytes[] = {1, 2};
+    RegSetKeyValueW(HKEY_LOCAL_MACHINE, ui.c_str(), L"Wait time", REG_SZ, soon, sizeof soon);
+    RegSetKeyValueW(HKEY_LOCAL_MACHINE, ui.c_str(), L"Search Limit", REG_BINARY, twoBytes, sizeof twoBytes);
+    RegSetKeyValueW(HKEY_LOCAL_MACHINE, ui.c_str(), L"Data Path", REG_SZ, oldData, sizeof oldData);
+    WriteProductConfiguration(L"C:\\TAPWRITE\\NT\\");
+    EXPECT_EQ(ReadRegistryValue(ui, L"Wait time").Text(), soon);
+    RegistryValue limit = ReadRegistryValue(ui, L"Search Limit");
+    EXPECT_EQ(limit.type, static_cast<DWORD>(REG_BINARY));
+    EXPECT_EQ(limit.bytes, std::vector<BYTE>(twoBytes, twoBytes + 2));
+    EXPECT_EQ(ReadRegistryValue(ui, L"Data Path").Text(), L"C:\\TAPWRITE\\NT\\DATA\\");
+    EXPECT_EQ(ReadRegistryValue(ui, L"Eject Tape Flag").type, static_cast<DWORD>(REG_DWORD)) << "defaults still added";
     RemoveProductRegistry();
 }
 
