@@ -7,6 +7,8 @@
 #include "dlg3d/library_state.h"
 #include "look_ids.h"
 #include "support/look_probes.h"
+#include "support/registry_override.h"
+#include "support/setup_process.h"
 #include "support/wine_version.h"
 
 namespace {
@@ -109,6 +111,21 @@ TEST_F(Look, EveryControlOfADialogTakesTheLookOrKeepsItsOwn)
     EXPECT_FALSE(HasTheLook(GetDlgItem(dialog, IDC_LEFT_TEXT)));
     EXPECT_FALSE(HasTheLook(GetDlgItem(dialog, IDC_COMBO_DROPDOWN)));
     EXPECT_EQ(HasTheLook(GetWindow(GetDlgItem(dialog, IDC_COMBO_DROPDOWN), GW_CHILD)), kActive);
+}
+
+// Setup hooks its thread at start-up: its dialogs have the look as the
+// older system and not as the newer one.
+TEST(SetupLook, SetupsDialogsFollowTheSystemVersion)
+{
+    RegistryOverride version(HKEY_CURRENT_USER, L"Software\\Wine\\AppDefaults\\setup.exe", L"Version");
+    version.Set(LOOK_VERSION);
+    SetupProcess setup(L"/L:1");
+    HWND dialog = setup.WaitForDialog(nullptr);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(HasTheLook(dialog), kActive);
+    EXPECT_EQ(HasTheLook(GetDlgItem(dialog, IDCANCEL)), kActive);
+    PressButton(dialog, IDCANCEL);
+    setup.WaitForExit();
 }
 
 }  // namespace
