@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The main job: builds setup.exe and a sample disk set, then, under Wine on a
 # private display, shows setup's first screen and runs a real install,
-# printing what was installed and where the screenshots are.
+# printing what was installed and where the screenshots are; then photographs
+# every dialog in both looks.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bash "$root/scripts/deps.sh"
@@ -79,6 +80,12 @@ else
     echo "  absent"
 fi
 kill "$setup" 2>/dev/null || true
+
+# Each of setup's dialogs as Windows NT 3.51 (the 3D look) and as Windows 10
+# (the system's own look), in the four translated banks.
+echo "== The dialogs as Windows NT 3.51 and as Windows 10: $out/look/"
+bash "$root/scripts/look_shots.sh" "$root" "$out/look"
 echo
 echo "Screenshots: $out/setup-window.png (the first screen)"
 echo "             $out/setup-finished.png (the finished install, button reading OK)"
+echo "             $out/look/MODE-DIALOG-BANK.png (each dialog, nt351 and win10, banks 1 to 4)"
