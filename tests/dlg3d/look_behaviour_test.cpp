@@ -52,7 +52,8 @@ TEST_F(Look3d, StateChangesRepaintInPlaceAndGiveTheirDcsBack)
     ReleaseDC(check, dc);
     SendMessageW(check, BM_SETCHECK, BST_CHECKED, 0);
     SettleWindows();
-    EXPECT_EQ(GlyphPixel(check, 3, 5), GetSysColor(COLOR_WINDOWTEXT));
+    const Probe tick = {"tick", IDC_CHECK, In::Glyph, 3, 5, TopLeft, GetSysColor(COLOR_WINDOWTEXT), true};
+    EXPECT_EQ(ReadProbe(dialog_, tick), tick.colour);
     EXPECT_EQ(CountColour(check, mark), 1);
 
     auto toggle = [check](int times) {
@@ -139,8 +140,10 @@ TEST_F(Look3d, GlyphsTakeNewColoursOnlyWhenColoursChanged)
     SettleWindows();
     // Glyph pixels of the shadow, frame, window, text, face and highlight.
     const POINT places[] = {{0, 0}, {1, 1}, {3, 3}, {3, 5}, {11, 11}, {12, 12}};
-    for (size_t i = 0; i < elements.size(); ++i)
-        EXPECT_EQ(GlyphPixel(check, places[i].x, places[i].y), colours[i]) << i;
+    for (size_t i = 0; i < elements.size(); ++i) {
+        const Probe glyph = {"glyph", IDC_CHECK, In::Glyph, places[i].x, places[i].y, TopLeft, colours[i], true};
+        EXPECT_EQ(ReadProbe(dialog_, glyph), glyph.colour) << i;
+    }
     const Probe text = {"static text on the parent's face", IDC_TEXT, In::Client, -1, 0, FromRight, colours[4], true};
     EXPECT_EQ(ReadProbe(dialog_, text), text.colour);
 

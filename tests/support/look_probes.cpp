@@ -32,8 +32,10 @@ COLORREF ReadProbe(HWND dialog, const Probe& p)
     if (p.id < 0)
         window = GetDlgItem(GetDlgItem(dialog, -p.id), kComboEditId);
     RECT r;
-    if (p.in == In::Client) {
+    if (p.in == In::Client || p.in == In::Glyph) {
         GetClientRect(window, &r);
+        if (p.in == In::Glyph)
+            r.top = (r.bottom - kGlyphHeight) / 2;
     } else {
         GetWindowRect(window, &r);
         if (p.in == In::Around)
@@ -43,7 +45,7 @@ COLORREF ReadProbe(HWND dialog, const Probe& p)
     }
     const int x = (p.anchor & FromRight) ? r.right + p.x : r.left + p.x;
     const int y = (p.anchor & FromBottom) ? r.bottom + p.y : r.top + p.y;
-    HWND dcWindow = p.in == In::Client ? window : dialog;
+    HWND dcWindow = p.in == In::Client || p.in == In::Glyph ? window : dialog;
     HDC dc = p.in == In::Window ? GetWindowDC(dialog) : GetDC(dcWindow);
     COLORREF colour = GetPixel(dc, x, y);
     ReleaseDC(dcWindow, dc);
@@ -70,16 +72,6 @@ int CountColour(HWND control, COLORREF colour, RECT* box)
     if (box)
         *box = found;
     return count;
-}
-
-COLORREF GlyphPixel(HWND button, int x, int y)
-{
-    RECT r;
-    GetClientRect(button, &r);
-    HDC dc = GetDC(button);
-    COLORREF colour = GetPixel(dc, x, (r.bottom - kGlyphHeight) / 2 + y);
-    ReleaseDC(button, dc);
-    return colour;
 }
 
 UINT LookTest::refused_;

@@ -13,8 +13,9 @@ void SettleWindows();
 bool HasTheLook(HWND window);
 
 // Where a probe reads: the control's client area, the whole window of the
-// dialog, or the dialog's client area around the control.
-enum class In { Client, Window, Around };
+// dialog, the dialog's client area around the control, or the glyph of a
+// check box or radio button (which sits at the left, centred).
+enum class In { Client, Window, Around, Glyph };
 
 // A probe's point: from the left and top edges, or from the right and bottom
 // ones (the edge coordinate itself, so -1 is the last pixel inside).
@@ -35,10 +36,6 @@ COLORREF ReadProbe(HWND dialog, const Probe& probe);
 // The pixels of the control's client area in `colour`, counted, and their
 // bounding box (inclusive).
 int CountColour(HWND control, COLORREF colour, RECT* box = nullptr);
-
-// A pixel of the glyph of a check box or radio button, which sits at the
-// left, centred.
-COLORREF GlyphPixel(HWND button, int x, int y);
 
 // The library registered for this thread, with its hook, around each test;
 // Open makes a modeless test dialog. `refused` is a question (kRefuse3dLook,
