@@ -8,8 +8,7 @@ using namespace dlg3d;
 
 namespace {
 
-constexpr LONG kFramedDialog = WS_CAPTION & ~WS_BORDER;  // WS_DLGFRAME
-constexpr LONG kFrameStyle = WS_VISIBLE | kFramedDialog | DS_MODALFRAME;
+constexpr LONG kFrameStyle = WS_VISIBLE | WS_DLGFRAME | DS_MODALFRAME;
 
 void PaintDialogFrame(HWND dialog)
 {

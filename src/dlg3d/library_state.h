@@ -67,7 +67,6 @@ enum : UINT {
     kEdgeRight = 4,
     kEdgeBottom = 8,
     kEdgeAll = 15,
-    kEdgeShortBottom = 0x1000,  // the bottom edge stops 2 pixels short on the right
 };
 
 // One-pixel edges inside `r`: top and left in `a`, right and bottom in `b`.

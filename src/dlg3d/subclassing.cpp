@@ -143,7 +143,7 @@ void PaintEdges(HDC dc, const RECT& r, COLORREF a, COLORREF b, UINT sides)
     if (sides & kEdgeRight)
         fill(b, r.right - 1, r.top, r.right, r.bottom);
     if (sides & kEdgeBottom)
-        fill(b, r.left, r.bottom - 1, (sides & kEdgeShortBottom) ? r.right - 2 : r.right, r.bottom);
+        fill(b, r.left, r.bottom - 1, r.right, r.bottom);
     SetBkColor(dc, background);
 }
 
