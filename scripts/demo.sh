@@ -2,7 +2,8 @@
 # The main job: builds setup.exe and a sample disk set, then, under Wine on a
 # private display, shows setup's first screen and runs a real install,
 # printing what was installed and where the screenshots are; then uninstalls
-# it again and prints what is left.
+# it again and prints what is left, and photographs every dialog in both
+# looks.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bash "$root/scripts/deps.sh"
@@ -106,6 +107,12 @@ echo "== After the restart (wineboot -r in this demo's own prefix)"
 wine wineboot -r </dev/null >>"$out/setup-uninstall.log" 2>&1 || true
 [[ -e "$WINEPREFIX/drive_c/TAPWRITE" ]] && echo "  C:\\TAPWRITE: $(ls -AR "$WINEPREFIX/drive_c/TAPWRITE" | tr '\n' ' ')" \
     || echo "  C:\\TAPWRITE: absent"
+
+# Each of setup's dialogs as Windows NT 3.51 (the 3D look) and as Windows 10
+# (the system's own look), in the four translated banks.
+echo "== The dialogs as Windows NT 3.51 and as Windows 10: $out/look/"
+bash "$root/scripts/look_shots.sh" "$root" "$out/look"
 echo
 echo "Screenshots: $out/setup-window.png (the first screen)"
 echo "             $out/setup-finished.png (the finished install, button reading OK)"
+echo "             $out/look/MODE-DIALOG-BANK.png (each dialog, nt351 and win10, banks 1 to 4)"

@@ -3,6 +3,7 @@
 // runs the start handler.
 #include <initializer_list>
 
+#include "dlg3d/dlg3d.h"
 #include "shell/message_box.h"
 #include "shell/message_loop.h"
 #include "shell/setup_state.h"
@@ -109,6 +110,9 @@ LRESULT CALLBACK FrameWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_PALETTEISCHANGING:
     case WM_PALETTECHANGED:
         return OnPaletteChange(window, message, wParam, lParam);
+    case WM_SYSCOLORCHANGE:
+        ColorChange3d();
+        return DefWindowProcW(window, message, wParam, lParam);
     case WM_SETUP_START:
         return RunStartHandler(window);
     default:

@@ -2,6 +2,7 @@
 
 #include <wchar.h>
 
+#include "dlg3d/dlg3d.h"
 #include "res/resource_ids.h"
 #include "shell/admin_check.h"
 #include "shell/message_loop.h"
@@ -66,6 +67,8 @@ int SetupMain(HINSTANCE instance, HINSTANCE, const wchar_t* commandLine, int)
         modulePath[0] = 0;
     ReadCommandLine(commandLine, modulePath);
     IsAdmin = IsAdministrator();
+    if (Register3dControls(instance))
+        AutoSubclass3d(instance);
 
     HBRUSH backdrop = CreateSolidBrush(RGB(0, 0, 64));
     RegisterSetupClasses(instance, backdrop);
@@ -85,5 +88,6 @@ int SetupMain(HINSTANCE instance, HINSTANCE, const wchar_t* commandLine, int)
     // outlive it.
     SecureZeroMemory(ServiceAccount.password, sizeof ServiceAccount.password);
     DeleteObject(backdrop);
+    Unregister3dControls(instance);
     return exitCode;
 }

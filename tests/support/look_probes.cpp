@@ -1,0 +1,111 @@
+#include "support/look_probes.h"
+
+#include <algorithm>
+
+#include "dlg3d/dlg3d.h"
+#include "dlg3d/library_state.h"
+
+using dlg3d::kGlyphHeight;
+
+void SettleWindows()
+{
+    for (int i = 0; i < 4; ++i) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        Sleep(20);
+    }
+}
+
+bool HasTheLook(HWND window)
+{
+    return GetPropW(window, L"Dlg3d") != nullptr;
+}
+
+constexpr int kComboEditId = 1001;
+
+COLORREF ReadProbe(HWND dialog, const Probe& p)
+{
+    HWND window = p.id > 0 ? GetDlgItem(dialog, p.id) : dialog;
+    if (p.id < 0)
+        window = GetDlgItem(GetDlgItem(dialog, -p.id), kComboEditId);
+    RECT r;
+    if (p.in == In::Client || p.in == In::Glyph) {
+        GetClientRect(window, &r);
+        if (p.in == In::Glyph)
+            r.top = (r.bottom - kGlyphHeight) / 2;
+    } else {
+        GetWindowRect(window, &r);
+        if (p.in == In::Around)
+            MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+        else
+            OffsetRect(&r, -r.left, -r.top);
+    }
+    const int x = (p.anchor & FromRight) ? r.right + p.x : r.left + p.x;
+    const int y = (p.anchor & FromBottom) ? r.bottom + p.y : r.top + p.y;
+    HWND dcWindow = p.in == In::Client || p.in == In::Glyph ? window : dialog;
+    HDC dc = p.in == In::Window ? GetWindowDC(dialog) : GetDC(dcWindow);
+    COLORREF colour = GetPixel(dc, x, y);
+    ReleaseDC(dcWindow, dc);
+    return colour;
+}
+
+int CountColour(HWND control, COLORREF colour, RECT* box)
+{
+    RECT r;
+    GetClientRect(control, &r);
+    HDC dc = GetDC(control);
+    int count = 0;
+    RECT found = {r.right, r.bottom, -1, -1};
+    for (int y = 0; y < r.bottom; ++y) {
+        for (int x = 0; x < r.right; ++x) {
+            if (GetPixel(dc, x, y) != colour)
+                continue;
+            ++count;
+            found = {std::min<LONG>(found.left, x), std::min<LONG>(found.top, y), std::max<LONG>(found.right, x),
+                     std::max<LONG>(found.bottom, y)};
+        }
+    }
+    ReleaseDC(control, dc);
+    if (box)
+        *box = found;
+    return count;
+}
+
+UINT LookTest::refused_;
+
+INT_PTR CALLBACK LookTest::DialogProc(HWND, UINT message, WPARAM, LPARAM lParam)
+{
+    if (message == refused_ && lParam)
+        *reinterpret_cast<DWORD*>(lParam) = 0;
+    return message == WM_INITDIALOG;
+}
+
+void LookTest::SetUp()
+{
+    owner_ = CreateWindowExW(0, L"Static", L"owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, instance_, nullptr);
+    active_ = Register3dControls(instance_) != FALSE;
+    if (active_) {
+        ASSERT_TRUE(AutoSubclass3d(instance_));
+    }
+}
+
+void LookTest::TearDown()
+{
+    if (dialog_)
+        DestroyWindow(dialog_);
+    DestroyWindow(owner_);
+    Unregister3dControls(instance_);
+}
+
+HWND LookTest::Open(int templateId, UINT refused)
+{
+    if (dialog_)
+        DestroyWindow(dialog_);
+    refused_ = refused;
+    dialog_ = CreateDialogParamW(instance_, MAKEINTRESOURCEW(templateId), owner_, DialogProc, 0);
+    SettleWindows();
+    return dialog_;
+}
