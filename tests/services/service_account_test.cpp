@@ -48,6 +48,8 @@ PlatformCalls real;
 int createFailures;
 int starts;
 DWORD startError;
+// A start that went on being retried succeeds after this many failures.
+constexpr int kStartFailures = 3;
 
 SC_HANDLE WINAPI CreateAfterDeletion(SC_HANDLE manager, LPCWSTR name, LPCWSTR display, DWORD access, DWORD type,
                                      DWORD start, DWORD errorControl, LPCWSTR path, LPCWSTR group, LPDWORD tag,
@@ -64,9 +66,8 @@ SC_HANDLE WINAPI CreateAfterDeletion(SC_HANDLE manager, LPCWSTR name, LPCWSTR di
 
 BOOL WINAPI StartOrFail(SC_HANDLE service, DWORD count, LPCWSTR* arguments)
 {
-    ++starts;
     SetLastError(startError);
-    return startError ? FALSE : real.StartServiceW(service, count, arguments);
+    return startError && ++starts <= kStartFailures ? FALSE : real.StartServiceW(service, count, arguments);
 }
 
 // Installing the services unattended, for this prefix's user.
