@@ -1,8 +1,8 @@
 // setup.exe and the product's services in the test prefix's real Service
-// Control Manager: the old ones stopped before the files-in-use check,
-// started again when the install ends there and removed before the copy;
-// the new ones registered under the service account and started, from the
-// command line and from the "Service Account" dialog.
+// Control Manager: registered under the service account and started, from
+// the command line and from the "Service Account" dialog; stopped before the
+// files-in-use check, started again when the install ends there, and
+// removed before the copy of a reinstall.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -10,6 +10,7 @@
 
 #include "res/resource_ids.h"
 #include "support/in_process.h"
+#include "services/service_handle.h"
 #include "support/install_support.h"
 #include "support/setup_process.h"
 #include "support/test_services.h"
@@ -82,33 +83,35 @@ protected:
     }
 };
 
-TEST_F(ServicesInstall, TheAccountFromTheCommandLineRunsTheServicesInPlaceOfTheOldOnes)
+// The agent browser as a site enables it after the install disabled it.
+void EnableAgentBrowser()
 {
-    CreateDirectoryW(L"C:\\TAPWRITE", nullptr);
-    CopyFolder(FixturePath(L"product"), kTarget);
-    std::vector<std::unique_ptr<TestService>> old;
-    for (int i = 0; i < 3; ++i) {
-        old.push_back(std::make_unique<TestService>(kNames[i], kTarget + kPrograms[i]));
-        ASSERT_TRUE(old.back()->Start());
-    }
+    ServiceHandle manager(OpenSCManagerW(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
+    ServiceHandle browser(
+        OpenServiceW(manager.get(), BankString(1000 + IDS_SERVICE_BROWSER).c_str(), SERVICE_CHANGE_CONFIG));
+    ASSERT_TRUE(ChangeServiceConfigW(browser.get(), SERVICE_NO_CHANGE, SERVICE_DEMAND_START, SERVICE_NO_CHANGE,
+                                     nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr));
+}
+
+TEST_F(ServicesInstall, TheAccountFromTheCommandLineRunsTheServices)
+{
+    EXPECT_EQ(Install(L"/SMS: /TS:"), 0u);
+    ExpectRegistered(1000);
     {
         HeldFile running = HoldFile(kTarget + L"TWWINNT.EXE", FILE_SHARE_READ);
         ASSERT_TRUE(running);
         EXPECT_EQ(Install(L"/SMS: /TS:"), 1u);
-        for (const auto& service : old)
-            EXPECT_TRUE(WaitForServiceState(service->Name(), SERVICE_RUNNING)) << service->Name().c_str();
+        for (UINT name : {IDS_SERVICE_NAMING, IDS_SERVICE_SERVER})
+            EXPECT_TRUE(WaitForServiceState(BankString(1000 + name), SERVICE_RUNNING)) << name;
     }
     // Still running, their programs would be files in use; not removed,
     // they could not be registered anew.
+    EnableAgentBrowser();
     EXPECT_EQ(Install(L"/L:2 /SMS: /TS:", L"share-es"), 0u);
     ExpectRegistered(2000, true);
     for (const wchar_t* program : kPrograms)
         EXPECT_TRUE(SameBytes(kTarget + program, ProductFile(program))) << program;
 
-    old.clear();
-    RemoveProductInstall();
-    EXPECT_EQ(Install(L"/SMS: /TS:"), 0u);
-    ExpectRegistered(1000);
     RemoveProductInstall();
     EXPECT_EQ(Install(L"/SMS: /EV:"), 0u);
     ExpectNoService();
@@ -120,102 +123,70 @@ TEST_F(ServicesInstall, TheAccountFromTheCommandLineRunsTheServicesInPlaceOfTheO
     ExpectNoService();
 }
 
-TEST_F(ServicesInstall, TheAccountDialogAsksUntilTheAccountIsFit)
+// The test build of setup, whose first service start fails with a logon
+// failure (see tests/support/simulated_setup.cpp), started from a copy of
+// the English share.
+std::unique_ptr<SetupProcess> StartWithLogonFailure(const std::wstring& arguments)
 {
-    SetupLaunch launch;
-    launch.namesServiceAccount = false;
-    launch.program = FixturePath(L"share-en") + L"setup.exe";
-    SetupProcess setup(L"/L:1 /TS: /DEST:C:\\TAPWRITE\\NT", launch);
-    HWND dialog = setup.WaitForDialog(L"Service Account", 60000);
-    ASSERT_NE(dialog, nullptr);
-    // This computer, selected; its LAN group under Wine has the same name
-    // and is not offered twice.
-    HWND domains = GetDlgItem(dialog, IDC_ACCOUNT_DOMAIN);
-    EXPECT_EQ(WindowText(domains), ComputerName());
-    EXPECT_EQ(SendMessageW(domains, CB_GETCOUNT, 0, 0), 1);
-    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDOK)));
-
-    // An account that does not exist: No keeps the dialog, on the user.
-    SetDlgItemTextW(dialog, IDC_ACCOUNT_USER, L"nosuchuser");
-    SetDlgItemTextW(dialog, IDC_ACCOUNT_PASSWORD, L"secret");
-    EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(GetDlgItem(dialog, IDOK)) != FALSE; }));
-    PressButton(dialog, IDOK);
-    setup.Answer(L"Account Does Not Exist", IDNO);
-    EXPECT_TRUE(WaitUntil([&] { return FocusOf(dialog) == GetDlgItem(dialog, IDC_ACCOUNT_USER); }));
-
-    // Yes, then a password typed differently, then Cancel: back on the
-    // password.
-    PressButton(dialog, IDOK);
-    setup.Answer(L"Account Does Not Exist", IDYES);
-    HWND confirm = setup.WaitForDialog(L"Confirm Password");
-    ASSERT_NE(confirm, nullptr);
-    SetDlgItemTextW(confirm, IDC_ACCOUNT_PASSWORD, L"Secret");
-    PressButton(confirm, IDOK);
-    setup.Answer(L"Mismatch", IDOK);
-    PressButton(confirm, IDCANCEL);
-    EXPECT_TRUE(WaitUntil([&] { return FocusOf(dialog) == GetDlgItem(dialog, IDC_ACCOUNT_PASSWORD); }));
-
-    // This prefix's user exists; under Wine it is not yet an administrator
-    // as far as the membership list says, and holds no right.
-    SetDlgItemTextW(dialog, IDC_ACCOUNT_USER, UserName().c_str());
-    PressButton(dialog, IDOK);
-    setup.Answer(L"Administrative Rights Required", IDYES);
-    setup.Answer(L"Rights Granted", IDOK);
-    setup.Answer(L"Rights Granted", IDOK);
-    setup.Answer(L"Read Important Information", IDNO);
-    HWND button = setup.WaitForCancelButton();
-    EXPECT_TRUE(WaitUntil([&] { return WindowText(button) == L"OK"; }));
-    ExpectRegistered(1000);
-    PostMessageW(button, BM_CLICK, 0, 0);
-    EXPECT_EQ(setup.WaitForExit(), 0u);
-}
-
-// The test build of setup over the simulated network `scenario` (see
-// tests/support/simulated_setup.cpp), started from a copy of the English
-// share.
-std::unique_ptr<SetupProcess> StartSimulated(const wchar_t* scenario, const std::wstring& arguments)
-{
-    const std::wstring& share = kSimulatedShare;
-    CopyFolder(FixturePath(L"share-en"), share);
+    CopyFolder(FixturePath(L"share-en"), kSimulatedShare);
     std::wstring built = SETUP_EXE_PATH;
     built.replace(built.rfind(L"setup.exe"), 9, L"setup_simulated.exe");
-    CopyFileW(built.c_str(), (share + L"setup.exe").c_str(), FALSE);
-    SetEnvironmentVariableW(L"SETUP_SIMULATION", scenario);
+    CopyFileW(built.c_str(), (kSimulatedShare + L"setup.exe").c_str(), FALSE);
+    SetEnvironmentVariableW(L"SETUP_SIMULATION", L"logon-failure");
     SetupLaunch launch;
     launch.namesServiceAccount = false;
-    launch.program = share + L"setup.exe";
+    launch.program = kSimulatedShare + L"setup.exe";
     auto setup = std::make_unique<SetupProcess>(arguments + L" /DEST:C:\\TAPWRITE\\NT", launch);
     SetEnvironmentVariableW(L"SETUP_SIMULATION", nullptr);
     return setup;
 }
 
-TEST_F(ServicesInstall, AMissingAccountIsCreatedWithItsRightsAndRunsTheServices)
+TEST_F(ServicesInstall, TheAccountDialogTakesAnAccountAgainAfterALogonFailure)
 {
-    auto setup = StartSimulated(L"account-missing", L"/SMS: /TS: /USER:$DEFAULT$ /DOMAIN:$LOCAL$ /PASSWORD:$DEFAULT$");
-    EXPECT_EQ(setup->WaitForExit(60000), 0u);
-    RegistryKey key = ReadRegistryKey(ServiceKey(IDS_SERVICE_NAMING));
-    EXPECT_EQ(key.values[L"ObjectName"].Text(), ComputerName() + L"\\Velmar Service Acct");
-    EXPECT_TRUE(WaitForServiceState(BankString(1000 + IDS_SERVICE_SERVER), SERVICE_RUNNING));
-}
-
-TEST_F(ServicesInstall, ALogonFailureAsksForTheAccountAgain)
-{
-    auto setup = StartSimulated(L"logon-failure", L"/L:1 /TS:");
+    auto setup = StartWithLogonFailure(L"/L:1 /TS:");
     HWND dialog = setup->WaitForDialog(L"Service Account", 60000);
     ASSERT_NE(dialog, nullptr);
-    SetDlgItemTextW(dialog, IDC_ACCOUNT_USER, L"bob");
+    HWND ok = GetDlgItem(dialog, IDOK);
+    HWND domain = FindWindowExW(GetDlgItem(dialog, IDC_ACCOUNT_DOMAIN), nullptr, L"Edit", nullptr);
+    EXPECT_EQ(WindowText(domain), ComputerName());
+    EXPECT_FALSE(IsWindowEnabled(ok)) << "no user";
+    SetDlgItemTextW(dialog, IDC_ACCOUNT_USER, UserName().c_str());
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(ok) != FALSE; }));
+    // The text, and the notification that typing it would send.
+    auto typeDomain = [&](const std::wstring& text) {
+        SetWindowTextW(domain, text.c_str());
+        SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_ACCOUNT_DOMAIN, CBN_EDITCHANGE),
+                     reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDC_ACCOUNT_DOMAIN)));
+    };
+    typeDomain(L"");
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(ok) == FALSE; })) << "no domain";
+    typeDomain(ComputerName());
     SetDlgItemTextW(dialog, IDC_ACCOUNT_PASSWORD, L"wrong");
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(ok) != FALSE; }));
     PressButton(dialog, IDOK);
+    // Under Wine the prefix's user is not an administrator as far as the
+    // membership list says, and holds no right, each time it is checked.
+    auto grantRights = [&] {
+        EXPECT_TRUE(setup->Answer(L"Administrative Rights Required", IDYES));
+        EXPECT_TRUE(setup->Answer(L"Rights Granted", IDOK));
+        EXPECT_TRUE(setup->Answer(L"Rights Granted", IDOK));
+    };
+    grantRights();
     ASSERT_TRUE(setup->Answer(L"Login Failure", IDRETRY, 30000));
     // Back with the values tried, to correct the password.
     dialog = setup->WaitForDialog(L"Service Account");
     ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(ItemText(dialog, IDC_ACCOUNT_USER), L"bob");
+    EXPECT_EQ(ItemText(dialog, IDC_ACCOUNT_USER), UserName());
     EXPECT_TRUE(WaitUntil([&] { return FocusOf(dialog) == GetDlgItem(dialog, IDC_ACCOUNT_PASSWORD); }));
     SetDlgItemTextW(dialog, IDC_ACCOUNT_PASSWORD, L"right");
     PressButton(dialog, IDOK);
+    grantRights();
     ASSERT_TRUE(setup->Answer(L"Read Important Information", IDNO, 60000));
-    EXPECT_TRUE(WaitForServiceState(BankString(1000 + IDS_SERVICE_NAMING), SERVICE_RUNNING));
+    HWND button = setup->WaitForCancelButton();
+    EXPECT_TRUE(WaitUntil([&] { return WindowText(button) == L"OK"; }));
+    ExpectRegistered(1000);
+    PostMessageW(button, BM_CLICK, 0, 0);
+    EXPECT_EQ(setup->WaitForExit(), 0u);
 }
 
 }  // namespace

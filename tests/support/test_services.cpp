@@ -9,11 +9,6 @@
 
 namespace {
 
-std::wstring ParametersKey(const std::wstring& name)
-{
-    return L"System\\CurrentControlSet\\Services\\" + name + L"\\Parameters";
-}
-
 SERVICE_STATUS_PROCESS Status(const std::wstring& name)
 {
     SERVICE_STATUS_PROCESS status = {};
@@ -25,7 +20,7 @@ SERVICE_STATUS_PROCESS Status(const std::wstring& name)
     return status;
 }
 
-// Ends the service's process, then deletes it and what the tests wrote.
+// Ends the service's process, then deletes it.
 void RemoveService(const std::wstring& name)
 {
     if (HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, ServiceProcess(name))) {
@@ -33,7 +28,6 @@ void RemoveService(const std::wstring& name)
         WaitForSingleObject(process, 5000);
         CloseHandle(process);
     }
-    RegDeleteKeyW(HKEY_LOCAL_MACHINE, ParametersKey(name).c_str());
     {
         ServiceHandle manager(OpenSCManagerW(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
         ServiceHandle service(OpenServiceW(manager.get(), name.c_str(), DELETE));
@@ -59,7 +53,7 @@ bool WaitForServiceState(const std::wstring& name, DWORD state, DWORD timeoutMs)
     return WaitUntil([&] { return ServiceState(name) == state; }, timeoutMs);
 }
 
-TestService::TestService(UINT nameId, const std::wstring& program, DWORD startType, ServiceBehaviour behaviour)
+TestService::TestService(UINT nameId, const std::wstring& program, DWORD startType)
     : name_(BankString(1000 + nameId))
 {
     const std::wstring account = ComputerName() + L"\\" + UserName();
@@ -68,26 +62,11 @@ TestService::TestService(UINT nameId, const std::wstring& program, DWORD startTy
                                          SERVICE_WIN32_SHARE_PROCESS, startType, SERVICE_ERROR_NORMAL,
                                          program.c_str(), nullptr, nullptr, nullptr, account.c_str(), L"x"));
     created_ = static_cast<bool>(service);
-    if (created_)
-        SetBehaviour(behaviour);
 }
 
 TestService::~TestService()
 {
     RemoveService(name_);
-}
-
-void TestService::SetBehaviour(const ServiceBehaviour& behaviour)
-{
-    const std::wstring key = ParametersKey(name_);
-    RegDeleteKeyW(HKEY_LOCAL_MACHINE, key.c_str());
-    const std::pair<const wchar_t*, DWORD> values[] = {{L"StopMilliseconds", behaviour.stopMilliseconds},
-                                                       {L"StopStalls", behaviour.stopStalls},
-                                                       {L"StopWaitHint", behaviour.stopWaitHint},
-                                                       {L"NeverStart", behaviour.neverStart}};
-    for (const auto& [name, value] : values)
-        if (value)
-            RegSetKeyValueW(HKEY_LOCAL_MACHINE, key.c_str(), name, REG_DWORD, &value, sizeof value);
 }
 
 bool TestService::Start()

@@ -7,21 +7,11 @@
 
 #include <string>
 
-// The service program's Parameters values (tools/service); 0 leaves one out.
-struct ServiceBehaviour {
-    DWORD stopMilliseconds = 0;
-    DWORD stopStalls = 0;
-    DWORD stopWaitHint = 0;
-    DWORD neverStart = 0;
-};
-constexpr DWORD kNeverStops = 0xFFFFFFFF;
-
 // The service named by bank string `nameId` (relative to the English bank).
 // When it goes, its process is ended and it is deleted and gone.
 class TestService {
 public:
-    TestService(UINT nameId, const std::wstring& program, DWORD startType = SERVICE_DEMAND_START,
-                ServiceBehaviour behaviour = {});
+    TestService(UINT nameId, const std::wstring& program, DWORD startType = SERVICE_DEMAND_START);
     ~TestService();
     TestService(const TestService&) = delete;
     TestService& operator=(const TestService&) = delete;
@@ -29,7 +19,6 @@ public:
     bool Created() const { return created_; }
     const std::wstring& Name() const { return name_; }
     bool Start();  // and waits until it runs
-    void SetBehaviour(const ServiceBehaviour& behaviour);  // read when it next starts
 
 private:
     std::wstring name_;
