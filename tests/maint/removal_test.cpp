@@ -84,19 +84,14 @@ BOOL WINAPI RecordRestart(UINT flags, DWORD)
 TEST(Removal, RestartIsAskedWithThePrivilegeAndNotVetoedBySetup)
 {
     RestartSystem = RecordRestart;
-    struct Case {
-        const wchar_t* why;
+    // Restarted; the restart call failing; and last, as the privilege does
+    // not come back to this process, a token without it.
+    const struct {
         bool removePrivilege;
         BOOL restartResult;
-        const wchar_t* message;  // the start of the box's text, or null
-    } cases[] = {
-        {L"restarted", false, TRUE, nullptr},
-        {L"the restart call fails", false, FALSE, L"An unexpected Error (OS Error code 5)"},
-        // Last: the privilege does not come back to this process.
-        {L"the token lacks the privilege", true, TRUE, L"Unable to restart the system."},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.why);
+    } cases[] = {{false, TRUE}, {false, FALSE}, {true, TRUE}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.removePrivilege << c.restartResult);
         ResetSetupState();
         if (c.removePrivilege) {
             HANDLE token = nullptr;
@@ -109,17 +104,14 @@ TEST(Removal, RestartIsAskedWithThePrivilegeAndNotVetoedBySetup)
         Seen = RestartSeen();
         Seen.result = c.restartResult;
         MessageBoxAnswerer answerer({IDNO});
-        const bool started = !c.message;
+        const bool started = !c.removePrivilege && c.restartResult;
         EXPECT_EQ(RestartWindows(), started);
+        EXPECT_EQ(RestartRequested, started);
+        EXPECT_EQ(answerer.Boxes().size(), started ? 0u : 1u);
         EXPECT_EQ(Seen.calls, c.removePrivilege ? 0 : 1);
         if (Seen.calls) {
             EXPECT_EQ(Seen.flags, static_cast<UINT>(EWX_REBOOT));
             EXPECT_EQ(Seen.endSessionAnswer, TRUE);
-        }
-        EXPECT_EQ(RestartRequested, started);
-        ASSERT_EQ(answerer.Boxes().size(), started ? 0u : 1u);
-        if (!started) {
-            EXPECT_EQ(answerer.Boxes()[0].text.rfind(c.message, 0), 0u) << answerer.Boxes()[0].text.c_str();
         }
     }
     RestartSystem = ExitWindowsEx;
