@@ -1,6 +1,5 @@
-// Whole uninstalls by setup's installed copy after a real Backup Server
-// install, checked on the system afterwards, and the refusal to uninstall
-// from anywhere else.
+// Whole uninstalls by setup's installed copy of a real Backup Server install,
+// and the refusal to uninstall from anywhere else.
 #include <gtest/gtest.h>
 
 #include "res/resource_ids.h"
@@ -19,7 +18,6 @@ const std::wstring kProductDir = L"C:\\TAPWRITE\\NT\\";
 const std::wstring kVelmar = L"SOFTWARE\\Velmar\\";
 const wchar_t* const kProductKeys[] = {L"Tapewright",         L"ZiruVer", L"Agent Browser", L"Network",
                                        L"Tapewright Monitor", L"JobScope"};
-const UINT kServiceNames[] = {IDS_SERVICE_NAMING, IDS_SERVICE_SERVER, IDS_SERVICE_BROWSER};
 const std::wstring kDownload = L"C:\\TWDL\\";
 
 // Everything of the product is gone but what the restart is to delete
@@ -27,7 +25,7 @@ const std::wstring kDownload = L"C:\\TWDL\\";
 #define EXPECT_UNINSTALLED(...) do { SCOPED_TRACE("EXPECT_UNINSTALLED"); ExpectUninstalled(__VA_ARGS__); } while (0)
 void ExpectUninstalled(const std::set<std::wstring>& kept, const std::vector<std::wstring>& pending)
 {
-    for (UINT name : kServiceNames)
+    for (UINT name : {IDS_SERVICE_NAMING, IDS_SERVICE_SERVER, IDS_SERVICE_BROWSER})
         EXPECT_EQ(ServiceState(BankString(1000 + name)), 0u) << name;
     EXPECT_EQ(FilesIn(kProductDir), kept);
     for (const wchar_t* tree : {L"DATA", L"CATALOGS"})
@@ -61,12 +59,7 @@ protected:
                 RegCloseKey(key);
     }
     void TearDown() override { Clean(); }
-
-    static void Clean()
-    {
-        RemoveProductInstall();
-        RemoveTree(kDownload);
-    }
+    static void Clean() { RemoveProductInstall(); RemoveTree(kDownload); }
 
     static void InstallBackupServer()
     {
