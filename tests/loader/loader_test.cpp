@@ -63,7 +63,7 @@ TEST_F(Loader, ChangerTableKeepsTheLinesThatFit)
     } cases[] = {
         {"comments, blank lines and lines after a space go; a tab line stays",
          "#c\n\n lead\n\tTab\r\nA\r\n#\nB", {L"\tTab", L"A", L"B"}},
-        {"no more than 2,030 characters: whole lines only", fullLines,
+        {"no more than 2,030 characters: whole lines only", fullLines + "short\n",
          std::vector<std::wstring>(7, std::wstring(255, L'x'))},
         {"the rest of a long line is dropped", std::string(300, 'y') + "\nnext\n",
          {std::wstring(255, L'y'), L"next"}},
