@@ -7,11 +7,9 @@ std::vector<std::wstring> PendingDeletions()
     RegistryValue value = ReadRegistryValue(L"System\\CurrentControlSet\\Control\\Session Manager",
                                             L"PendingFileRenameOperations");
     const wchar_t* text = reinterpret_cast<const wchar_t*>(value.bytes.data());
-    std::vector<std::wstring> strings;
-    for (size_t start = 0, chars = value.bytes.size() / sizeof(wchar_t); start < chars;) {
-        strings.emplace_back(text + start, wcsnlen(text + start, chars - start));
-        start += strings.back().size() + 1;
-    }
+    std::vector<std::wstring> strings(1);
+    for (size_t k = 0; k < value.bytes.size() / sizeof(wchar_t); ++k)
+        text[k] ? strings.back().push_back(text[k]) : (void)strings.emplace_back();
     // Pairs of source and target: an empty target is a deletion.
     std::vector<std::wstring> deletions;
     for (size_t k = 0; k + 1 < strings.size(); k += 2) {
@@ -19,9 +17,4 @@ std::vector<std::wstring> PendingDeletions()
             deletions.push_back(strings[k].rfind(L"\\??\\", 0) == 0 ? strings[k].substr(4) : strings[k]);
     }
     return deletions;
-}
-
-std::wstring DriversDirectory()
-{
-    return SystemDirectory() + L"DRIVERS\\";
 }
