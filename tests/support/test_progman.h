@@ -12,12 +12,11 @@
 struct TestProgman {
     enum class Answer { kPositive, kNegative, kNever };
 
-    // Each acknowledgement is posted `ackDelayMs` after its command.
+    // Each acknowledgement is posted by a timer `ackDelayMs` after its
+    // command: a client of this thread gets it only while it dispatches.
     explicit TestProgman(std::wstring application, Answer answer = Answer::kPositive, UINT ackDelayMs = 0);
     ~TestProgman() { DestroyWindow(window); }
     std::vector<std::wstring> WideCommands() const;
-    // The server ends the conversation.
-    void Terminate();
 
     const std::wstring application;
     const Answer answer;
@@ -26,9 +25,6 @@ struct TestProgman {
     HWND client = nullptr;
     UINT_PTR lastBlock = 0;           // the memory block of the last command
     std::vector<std::string> blocks;  // each command's bytes, terminator included
-    bool terminating = false;
-    int terminates = 0;
-    int acks = 0;
 };
 
 // Dispatches the thread's messages until `condition` holds or `timeoutMs`
