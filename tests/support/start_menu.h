@@ -1,6 +1,5 @@
 #pragma once
-// The Start Menu folders that the platform's Program Manager makes of a
-// program group, and the shell links in them.
+// The Start Menu folder that the platform makes of a group, and its links.
 #include <windows.h>
 
 #include <string>

@@ -2,6 +2,8 @@
 
 #include <dde.h>
 
+#include "shell/message_loop.h"
+
 namespace {
 
 constexpr wchar_t kTopic[] = L"PROGMAN";
@@ -36,6 +38,10 @@ void OnExecute(TestProgman* server, LPARAM lParam)
 void OnAckTimer(TestProgman* server)
 {
     KillTimer(server->window, kAckTimer);
+    if (server->answer == TestProgman::Answer::kGone) {
+        DestroyWindow(server->window);
+        return;
+    }
     const UINT_PTR status = server->answer == TestProgman::Answer::kPositive ? 0x8000 : 0;
     PostMessageW(server->client, WM_DDE_ACK, reinterpret_cast<WPARAM>(server->window),
                  PackDDElParam(WM_DDE_ACK, status, server->lastBlock));
@@ -85,13 +91,10 @@ std::vector<std::wstring> TestProgman::WideCommands() const
 bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs)
 {
     const DWORD start = GetTickCount();
-    MSG msg;
     while (!condition()) {
         if (GetTickCount() - start >= timeoutMs)
             return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageW(&msg);
+        WaitPumping(kDrainIntervalMs);
     }
     return true;
 }
