@@ -2,6 +2,8 @@
 
 #include <dde.h>
 
+#include "shell/message_loop.h"
+
 namespace {
 
 constexpr wchar_t kTopic[] = L"PROGMAN";
@@ -13,14 +15,6 @@ bool AtomIs(ATOM atom, const std::wstring& name)
     return GlobalGetAtomNameW(atom, text, ARRAYSIZE(text)) && lstrcmpiW(text, name.c_str()) == 0;
 }
 
-void PostAck(TestProgman* server)
-{
-    const UINT_PTR status = server->answer == TestProgman::Answer::kPositive ? 0x8000 : 0;
-    PostMessageW(server->client, WM_DDE_ACK, reinterpret_cast<WPARAM>(server->window),
-                 PackDDElParam(WM_DDE_ACK, status, server->lastBlock));
-    ++server->acks;
-}
-
 void OnInitiate(TestProgman* server, HWND client, LPARAM lParam)
 {
     if (!AtomIs(LOWORD(lParam), server->application) || !AtomIs(HIWORD(lParam), kTopic))
@@ -30,44 +24,41 @@ void OnInitiate(TestProgman* server, HWND client, LPARAM lParam)
                  MAKELPARAM(GlobalAddAtomW(server->application.c_str()), GlobalAddAtomW(kTopic)));
 }
 
-void OnExecute(TestProgman* server, HWND client, LPARAM lParam)
+void OnExecute(TestProgman* server, LPARAM lParam)
 {
     UINT_PTR unused = 0;
     UnpackDDElParam(WM_DDE_EXECUTE, lParam, &unused, &server->lastBlock);
     HGLOBAL block = reinterpret_cast<HGLOBAL>(server->lastBlock);
     server->blocks.emplace_back(static_cast<const char*>(GlobalLock(block)), GlobalSize(block));
     GlobalUnlock(block);
-    server->client = client;
-    if (server->answer != TestProgman::Answer::kNever && server->ackDelayMs)
+    if (server->answer != TestProgman::Answer::kNever)
         SetTimer(server->window, kAckTimer, server->ackDelayMs, nullptr);
-    else if (server->answer != TestProgman::Answer::kNever)
-        PostAck(server);
 }
 
-// A conversation the server did not end gets one terminate back.
-void OnTerminate(TestProgman* server, HWND client)
+void OnAckTimer(TestProgman* server)
 {
-    if (++server->terminates == 1 && !server->terminating)
-        PostMessageW(client, WM_DDE_TERMINATE, reinterpret_cast<WPARAM>(server->window), 0);
+    KillTimer(server->window, kAckTimer);
+    if (server->answer == TestProgman::Answer::kGone) {
+        DestroyWindow(server->window);
+        return;
+    }
+    const UINT_PTR status = server->answer == TestProgman::Answer::kPositive ? 0x8000 : 0;
+    PostMessageW(server->client, WM_DDE_ACK, reinterpret_cast<WPARAM>(server->window),
+                 PackDDElParam(WM_DDE_ACK, status, server->lastBlock));
 }
 
 LRESULT CALLBACK ServerWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     auto* server = reinterpret_cast<TestProgman*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    const HWND client = reinterpret_cast<HWND>(wParam);
     switch (server ? message : WM_NULL) {
     case WM_DDE_INITIATE:
-        OnInitiate(server, client, lParam);
+        OnInitiate(server, reinterpret_cast<HWND>(wParam), lParam);
         return 0;
     case WM_DDE_EXECUTE:
-        OnExecute(server, client, lParam);
-        return 0;
-    case WM_DDE_TERMINATE:
-        OnTerminate(server, client);
+        OnExecute(server, lParam);
         return 0;
     case WM_TIMER:
-        KillTimer(window, kAckTimer);
-        PostAck(server);
+        OnAckTimer(server);
         return 0;
     default:
         return DefWindowProcW(window, message, wParam, lParam);
@@ -89,12 +80,6 @@ TestProgman::TestProgman(std::wstring application, Answer answer, UINT ackDelayM
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
-void TestProgman::Terminate()
-{
-    terminating = true;
-    PostMessageW(client, WM_DDE_TERMINATE, reinterpret_cast<WPARAM>(window), 0);
-}
-
 std::vector<std::wstring> TestProgman::WideCommands() const
 {
     std::vector<std::wstring> commands;
@@ -106,13 +91,10 @@ std::vector<std::wstring> TestProgman::WideCommands() const
 bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs)
 {
     const DWORD start = GetTickCount();
-    MSG msg;
     while (!condition()) {
         if (GetTickCount() - start >= timeoutMs)
             return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageW(&msg);
+        WaitPumping(kDrainIntervalMs);
     }
     return true;
 }

@@ -1,8 +1,6 @@
 #pragma once
-// A Program Manager of the tests' own: a DDE server window of the calling
-// thread that answers the initiate for one application name and records
-// what it is sent. It works while its thread pumps: a client of the same
-// thread does while it waits; for one in another process, see PumpUntil.
+// A Program Manager of the tests' own: a DDE server window of this thread that
+// answers the initiate for one application name and records what it is sent.
 #include <windows.h>
 
 #include <functional>
@@ -10,14 +8,13 @@
 #include <vector>
 
 struct TestProgman {
-    enum class Answer { kPositive, kNegative, kNever };
+    enum class Answer { kPositive, kNegative, kNever, kGone };  // kGone: the window goes instead
 
-    // Each acknowledgement is posted `ackDelayMs` after its command.
+    // Each acknowledgement is posted by a timer `ackDelayMs` after its
+    // command: a client of this thread gets it only while it dispatches.
     explicit TestProgman(std::wstring application, Answer answer = Answer::kPositive, UINT ackDelayMs = 0);
     ~TestProgman() { DestroyWindow(window); }
     std::vector<std::wstring> WideCommands() const;
-    // The server ends the conversation.
-    void Terminate();
 
     const std::wstring application;
     const Answer answer;
@@ -26,11 +23,7 @@ struct TestProgman {
     HWND client = nullptr;
     UINT_PTR lastBlock = 0;           // the memory block of the last command
     std::vector<std::string> blocks;  // each command's bytes, terminator included
-    bool terminating = false;
-    int terminates = 0;
-    int acks = 0;
 };
 
-// Dispatches the thread's messages until `condition` holds or `timeoutMs`
-// has passed; whether it held.
+// Dispatches this thread's messages until `condition` holds or the time is up.
 bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs);
