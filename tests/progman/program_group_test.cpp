@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -188,8 +189,9 @@ protected:
 };
 
 // A cancel confirmed while the group is built (here while a command waits
-// for its acknowledgement) ends the run as not completed; the test build of
-// setup talks to the tests' server. Without a server the install completes.
+// for its acknowledgement) stops the group: after the Cancel button's Yes the
+// run completes, after a closed frame it ends there. The test build of setup
+// talks to the tests' server. Without a server the install completes.
 TEST_F(WineProgramGroup, ACancelConfirmedDuringTheGroupStopsItAndNoServerDoesNot)
 {
     const std::wstring share = L"C:\\TWSHARE\\";
@@ -224,6 +226,12 @@ TEST_F(WineProgramGroup, ACancelConfirmedDuringTheGroupStopsItAndNoServerDoesNot
 // commands, do not cover setup's window and its last question.
 TEST_F(WineProgramGroup, AnInstallLeavesTheGroupsLinksAndTheFrameInFrontOfItsWindows)
 {
+    // A second install replaces the items in place, and an older version's
+    // item goes.
+    const std::wstring folder = StartMenuGroupFolder(L"Tapewright 6.0");
+    ASSERT_EQ(SetupProcess(L"/SMS: /EV: /DEST:C:\\TAPWRITE\\NT", From(FixturePath(L"share-en"))).WaitForExit(60000),
+              static_cast<DWORD>(kExitCompleted));
+    CreateEmptyFile(folder + L"Tapewright Monitor.lnk");
     SetupProcess setup(L"/L:1 /EV: /DEST:C:\\TAPWRITE\\NT", From(FixturePath(L"share-en")));
     const HWND box = setup.WaitForDialog(L"Read Important Information", 60000);
     ASSERT_NE(box, nullptr);
@@ -232,7 +240,8 @@ TEST_F(WineProgramGroup, AnInstallLeavesTheGroupsLinksAndTheFrameInFrontOfItsWin
     while (top && top != box && !(IsWindowVisible(top) && WindowText(top) == L"Tapewright 6.0"))
         top = GetWindow(top, GW_HWNDNEXT);
     EXPECT_EQ(top, box) << "the first of the question and the group's windows, from the top";
-    const ShellLinkData link = ReadShellLink(StartMenuGroupFolder(L"Tapewright 6.0") + L"JobScope.lnk");
+    EXPECT_EQ(FilesIn(folder), (std::set<std::wstring>{L"JobScope.lnk", L"Readme.lnk"}));
+    const ShellLinkData link = ReadShellLink(folder + L"JobScope.lnk");
     EXPECT_EQ(lstrcmpiW(link.target.c_str(), L"C:\\TAPWRITE\\NT\\jobscope.exe"), 0) << link.target.c_str();
     EXPECT_EQ(lstrcmpiW(link.workingDirectory.c_str(), L"C:\\TAPWRITE\\NT\\"), 0) << link.workingDirectory.c_str();
 }
