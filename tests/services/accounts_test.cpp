@@ -235,4 +235,114 @@ TEST_F(Accounts, TheDomainSearchEndsOnANetworkThatDoesNot)
     EXPECT_LT(GetTickCount() - started, 8000u);
 }
 
+// The network's answers are static buffers, which nothing frees.
+NET_API_STATUS WINAPI FreeNothing(LPVOID)
+{
+    return NERR_Success;
+}
+
+NET_API_STATUS controllerStatus;
+std::wstring lookedUpServer, lookedUpName;
+
+NET_API_STATUS WINAPI TapedomController(LPCWSTR, LPCWSTR domain, LPBYTE* name)
+{
+    static wchar_t controller[] = L"\\\\TAPEDC";
+    *name = reinterpret_cast<BYTE*>(controller);
+    return domain && _wcsicmp(domain, L"TAPEDOM") == 0 ? controllerStatus : NERR_DCNotFound;
+}
+
+// No account is found anywhere: what matters is where it was asked for.
+BOOL WINAPI RecordLookup(LPCWSTR system, LPCWSTR name, PSID, LPDWORD, LPWSTR, LPDWORD, PSID_NAME_USE)
+{
+    lookedUpServer = system ? system : L"";
+    lookedUpName = name;
+    SetLastError(ERROR_NONE_MAPPED);
+    return FALSE;
+}
+
+TEST_F(Accounts, ADomainAccountIsLookedUpWhereItsDomainIsKept)
+{
+    PlatformCalls& calls = Platform();
+    calls.WNetOpenEnumW = OpenLevel;
+    calls.WNetEnumResourceW = NextEntry;
+    calls.WNetCloseEnum = CloseLevel;
+    calls.NetGetDCName = TapedomController;
+    calls.NetApiBufferFree = FreeNothing;
+    calls.LookupAccountNameW = RecordLookup;
+    ProductTypeOverride productType;
+    // The controller asks itself; a workstation asks itself, which asks the trusted domain.
+    const struct {
+        const wchar_t* productType;
+        NET_API_STATUS controller;
+        const wchar_t *server, *name;
+        DWORD os;
+    } cases[] = {
+        {L"LanManNt", NERR_Success, L"\\\\TAPEDC", L"Backup", ERROR_NONE_MAPPED},
+        {L"WinNT", NERR_Success, L"", L"TAPEDOM\\Backup", ERROR_NONE_MAPPED},
+        {L"WinNT", NERR_DCNotFound, L"", L"", ERROR_OUTOFMEMORY},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.productType << " " << c.controller);
+        productType.Set(c.productType);
+        controllerStatus = c.controller;
+        lookedUpServer = lookedUpName = L"";
+        EXPECT_FALSE(AccountExists(L"TAPEDOM\\Backup"));
+        EXPECT_EQ(lookedUpServer, c.server);
+        EXPECT_EQ(lookedUpName, c.name);
+        EXPECT_EQ(AccountErrors.os, c.os);
+        EXPECT_EQ(AccountErrors.net, c.controller);
+    }
+}
+
+// The Administrators alias holds one global group, whose users the case names.
+BYTE groupSid[] = {1, 2, 0, 0, 0, 0, 0, 5, 32, 0, 0, 0, 0x27, 2, 0, 0};
+std::vector<GROUP_USERS_INFO_0> groupUsers;
+
+NET_API_STATUS WINAPI AliasHoldsGroup(LPCWSTR, LPCWSTR, DWORD, LPBYTE* buffer, DWORD, LPDWORD read, LPDWORD total,
+                                      PDWORD_PTR)
+{
+    static LOCALGROUP_MEMBERS_INFO_0 member = {groupSid};
+    *buffer = reinterpret_cast<BYTE*>(&member);
+    *read = *total = 1;
+    return NERR_Success;
+}
+
+BOOL WINAPI NameTheGroup(LPCWSTR system, PSID sid, LPWSTR name, LPDWORD nameChars, LPWSTR domain,
+                         LPDWORD domainChars, PSID_NAME_USE kind)
+{
+    if (!EqualSid(sid, groupSid))
+        return real.LookupAccountSidW(system, sid, name, nameChars, domain, domainChars, kind);
+    wcscpy(name, L"Tape Operators");
+    wcscpy(domain, ComputerName().c_str());
+    *kind = SidTypeGroup;
+    return TRUE;
+}
+
+NET_API_STATUS WINAPI GroupUsers(LPCWSTR, LPCWSTR group, DWORD, LPBYTE* buffer, DWORD, LPDWORD read, LPDWORD total,
+                                 PDWORD_PTR)
+{
+    *buffer = reinterpret_cast<BYTE*>(groupUsers.data());
+    *read = *total = static_cast<DWORD>(groupUsers.size());
+    return wcscmp(group, L"Tape Operators") == 0 ? NERR_Success : NERR_GroupNotFound;
+}
+
+TEST_F(Accounts, AUserOfAGlobalGroupTheAliasHoldsIsAnAdministrator)
+{
+    PlatformCalls& calls = Platform();
+    calls.NetLocalGroupGetMembers = AliasHoldsGroup;
+    calls.LookupAccountSidW = NameTheGroup;
+    calls.NetGroupGetUsers = GroupUsers;
+    calls.NetApiBufferFree = FreeNothing;
+    calls.NetLocalGroupAddMember = AddMember;
+    addStatus = ERROR_ACCESS_DENIED;
+    std::wstring other = L"Tape Operator", me = UserName();
+    for (bool included : {true, false}) {
+        groupUsers = {{&other[0]}};
+        if (included)
+            groupUsers.push_back({&me[0]});
+        EXPECT_EQ(IsAccountAdministrator(Me().c_str()), included) << included;
+        EXPECT_EQ(MakeAccountAdministrator(Me().c_str()), included) << included << ": a member is not added again";
+    }
+}
+
 }  // namespace

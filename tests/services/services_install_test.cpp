@@ -36,7 +36,8 @@ DWORD Install(const std::wstring& options, const wchar_t* share = L"share-en", S
 
 // The three services as an install registers them in `bank`; the agent
 // browser runs only when it was enabled before.
-void ExpectRegistered(UINT bank, bool browserWasEnabled = false)
+void ExpectRegistered(UINT bank, bool browserWasEnabled = false,
+                      const std::wstring& account = ComputerName() + L"\\" + UserName())
 {
     for (int i = 0; i < 3; ++i) {
         SCOPED_TRACE(kPrograms[i]);
@@ -44,7 +45,7 @@ void ExpectRegistered(UINT bank, bool browserWasEnabled = false)
         ASSERT_TRUE(key.exists);
         EXPECT_EQ(key.values[L"DisplayName"].Text(), BankString(bank + kNames[i] + 1));
         EXPECT_EQ(key.values[L"ImagePath"].Text(), kTarget + kPrograms[i]);
-        EXPECT_EQ(key.values[L"ObjectName"].Text(), ComputerName() + L"\\" + UserName());
+        EXPECT_EQ(key.values[L"ObjectName"].Text(), account);
         EXPECT_EQ(key.values[L"Type"].Number(), static_cast<DWORD>(SERVICE_WIN32_OWN_PROCESS));
         bool browser = kNames[i] == IDS_SERVICE_BROWSER;
         bool off = browser && !browserWasEnabled;
@@ -123,16 +124,16 @@ TEST_F(ServicesInstall, TheAccountFromTheCommandLineRunsTheServices)
     ExpectNoService();
 }
 
-// The test build of setup, whose first service start fails with a logon
-// failure (see tests/support/simulated_setup.cpp), started from a copy of
-// the English share.
-std::unique_ptr<SetupProcess> StartWithLogonFailure(const std::wstring& arguments)
+// The test build of setup in `scenario` (see
+// tests/support/simulated_setup.cpp), started from a copy of the English
+// share.
+std::unique_ptr<SetupProcess> StartSimulated(const wchar_t* scenario, const std::wstring& arguments)
 {
     CopyFolder(FixturePath(L"share-en"), kSimulatedShare);
     std::wstring built = SETUP_EXE_PATH;
     built.replace(built.rfind(L"setup.exe"), 9, L"setup_simulated.exe");
     CopyFileW(built.c_str(), (kSimulatedShare + L"setup.exe").c_str(), FALSE);
-    SetEnvironmentVariableW(L"SETUP_SIMULATION", L"logon-failure");
+    SetEnvironmentVariableW(L"SETUP_SIMULATION", scenario);
     SetupLaunch launch;
     launch.namesServiceAccount = false;
     launch.program = kSimulatedShare + L"setup.exe";
@@ -143,7 +144,7 @@ std::unique_ptr<SetupProcess> StartWithLogonFailure(const std::wstring& argument
 
 TEST_F(ServicesInstall, TheAccountDialogTakesAnAccountAgainAfterALogonFailure)
 {
-    auto setup = StartWithLogonFailure(L"/L:1 /TS:");
+    auto setup = StartSimulated(L"logon-failure", L"/L:1 /TS:");
     HWND dialog = setup->WaitForDialog(L"Service Account", 60000);
     ASSERT_NE(dialog, nullptr);
     HWND ok = GetDlgItem(dialog, IDOK);
@@ -187,6 +188,14 @@ TEST_F(ServicesInstall, TheAccountDialogTakesAnAccountAgainAfterALogonFailure)
     ExpectRegistered(1000);
     PostMessageW(button, BM_CLICK, 0, 0);
     EXPECT_EQ(setup->WaitForExit(), 0u);
+}
+
+// Setup creates the missing account and grants its rights, which Wine accepts.
+TEST_F(ServicesInstall, AnAccountSetupCreatesRunsTheServices)
+{
+    const wchar_t* created = L"/SMS: /TS: /USER:$DEFAULT$ /DOMAIN:$LOCAL$ /PASSWORD:$DEFAULT$";
+    EXPECT_EQ(StartSimulated(L"account-missing", created)->WaitForExit(60000), 0u);
+    ExpectRegistered(1000, false, ComputerName() + L"\\Velmar Service Acct");
 }
 
 }  // namespace

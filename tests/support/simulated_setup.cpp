@@ -3,8 +3,10 @@
 // shipped.
 //
 // SETUP_SIMULATION=logon-failure makes the first service start fail with a
-// logon failure. SETUP_PROGMAN, when set, names the DDE application that
-// setup takes for Program Manager: a test's own server.
+// logon failure. SETUP_SIMULATION=account-missing makes the account
+// "Velmar Service Acct" missing until setup creates it, then the prefix's
+// own user, whom the services run as. SETUP_PROGMAN, when set, names the
+// DDE application that setup takes for Program Manager: a test's own server.
 #include <windows.h>
 
 #include <string>
@@ -27,6 +29,31 @@ BOOL WINAPI FailFirstStart(SC_HANDLE service, DWORD count, LPCWSTR* arguments)
     return FALSE;
 }
 
+constexpr wchar_t kMissingUser[] = L"Velmar Service Acct";
+decltype(&::LookupAccountNameW) realLookup;
+bool accountCreated = false;
+
+BOOL WINAPI LookupMissingAccount(LPCWSTR system, LPCWSTR name, PSID sid, LPDWORD sidBytes, LPWSTR domain,
+                                 LPDWORD domainChars, PSID_NAME_USE kind)
+{
+    if (lstrcmpiW(name, kMissingUser) != 0)
+        return realLookup(system, name, sid, sidBytes, domain, domainChars, kind);
+    wchar_t user[UNLEN + 1];
+    DWORD chars = ARRAYSIZE(user);
+    if (accountCreated && GetUserNameW(user, &chars))
+        return realLookup(system, user, sid, sidBytes, domain, domainChars, kind);
+    SetLastError(ERROR_NONE_MAPPED);
+    return FALSE;
+}
+
+NET_API_STATUS WINAPI AddMissingAccount(LPCWSTR, DWORD level, LPBYTE buffer, LPDWORD)
+{
+    if (level != 1 || lstrcmpiW(reinterpret_cast<const USER_INFO_1*>(buffer)->usri1_name, kMissingUser) != 0)
+        return ERROR_INVALID_PARAMETER;
+    accountCreated = true;
+    return NERR_Success;
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE previousInstance, PWSTR, int showCommand)
@@ -36,6 +63,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE previousInstance, PWSTR, int s
     if (std::wstring(scenario) == L"logon-failure") {
         realStart = Platform().StartServiceW;
         Platform().StartServiceW = FailFirstStart;
+    } else if (std::wstring(scenario) == L"account-missing") {
+        realLookup = Platform().LookupAccountNameW;
+        Platform().LookupAccountNameW = LookupMissingAccount;
+        Platform().NetUserAdd = AddMissingAccount;
     }
     static wchar_t progman[64];
     const DWORD length = GetEnvironmentVariableW(L"SETUP_PROGMAN", progman, ARRAYSIZE(progman));
