@@ -24,15 +24,12 @@ bool HasTheLook(HWND window)
     return GetPropW(window, L"Dlg3d") != nullptr;
 }
 
-constexpr int kComboEditId = 1001;
-
 COLORREF ReadProbe(HWND dialog, const Probe& p)
 {
-    HWND window = p.id > 0 ? GetDlgItem(dialog, p.id) : dialog;
-    if (p.id < 0)
-        window = GetDlgItem(GetDlgItem(dialog, -p.id), kComboEditId);
+    const bool inControl = p.in == In::Client || p.in == In::Glyph;
+    HWND window = p.id ? GetDlgItem(dialog, p.id) : dialog;
     RECT r;
-    if (p.in == In::Client || p.in == In::Glyph) {
+    if (inControl) {
         GetClientRect(window, &r);
         if (p.in == In::Glyph)
             r.top = (r.bottom - kGlyphHeight) / 2;
@@ -45,9 +42,9 @@ COLORREF ReadProbe(HWND dialog, const Probe& p)
     }
     const int x = (p.anchor & FromRight) ? r.right + p.x : r.left + p.x;
     const int y = (p.anchor & FromBottom) ? r.bottom + p.y : r.top + p.y;
-    HWND dcWindow = p.in == In::Client || p.in == In::Glyph ? window : dialog;
+    HWND dcWindow = inControl ? window : dialog;
     HDC dc = p.in == In::Window ? GetWindowDC(dialog) : GetDC(dcWindow);
-    COLORREF colour = GetPixel(dc, x, y);
+    const COLORREF colour = GetPixel(dc, x, y);
     ReleaseDC(dcWindow, dc);
     return colour;
 }
