@@ -1,6 +1,5 @@
 // What the 3D look does when buttons are pressed, colours change, dialogs
-// refuse it, threads start, and the library goes off; run as Windows NT 3.51,
-// where the look is on (the program's Look test checks that it is).
+// refuse it, threads start and the library goes off; run as Windows NT 3.51.
 #include <gtest/gtest.h>
 
 #include <thread>
@@ -118,8 +117,7 @@ TEST_F(Look3d, GlyphsTakeNewColoursOnlyWhenColoursChanged)
     EXPECT_TRUE(ColorChange3d());
     EXPECT_EQ(dlg3d::Lib.glyphs, glyphs);
 
-    // The glyph's box, inside and tick take the first three; the grey text
-    // rule the face and grey text.
+    // The glyph's box, inside and tick; then the face and grey text.
     const std::vector<int> elements = {COLOR_BTNSHADOW, COLOR_WINDOW, COLOR_WINDOWTEXT, COLOR_BTNFACE, COLOR_GRAYTEXT};
     const std::vector<COLORREF> colours = {RGB(90, 60, 30), RGB(220, 255, 220), RGB(0, 0, 160), RGB(200, 180, 160),
                                            RGB(200, 180, 160)};

@@ -1,7 +1,7 @@
 #pragma once
-// Reading the 3D dialog look back from real windows: test dialogs made in
-// this thread (after a window of its own, since the system may slip a window
-// in before a thread's first dialog has its controls), and their pixels.
+// Reading the 3D dialog look back from test dialogs made in this thread,
+// after a window of its own (the system may slip one in before a thread's
+// first dialog has its controls).
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -27,11 +27,9 @@ struct Probe {
     COLORREF colour = 0;
     bool plainDiffers = true;  // the system's own look has another colour there
 };
-
 COLORREF ReadProbe(HWND dialog, const Probe& probe);
 
-// The pixels of the control's client area in `colour`, counted, and their
-// bounding box (inclusive).
+// Counts the control's client pixels in `colour`; `box` gets their bounds.
 int CountColour(HWND control, COLORREF colour, RECT* box = nullptr);
 
 // The library registered for this thread, with its hook, around each test.
@@ -40,13 +38,10 @@ int CountColour(HWND control, COLORREF colour, RECT* box = nullptr);
 class LookTest : public ::testing::Test {
 public:
     static INT_PTR CALLBACK DialogProc(HWND, UINT message, WPARAM, LPARAM lParam);
-
-protected:
     void SetUp() override;
     void TearDown() override;
     HWND Open(int templateId, UINT refused = 0);
     HWND Item(int id) const { return GetDlgItem(dialog_, id); }
-
     static UINT refused_;
     const HINSTANCE instance_ = GetModuleHandleW(nullptr);
     bool active_ = false;

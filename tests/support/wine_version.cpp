@@ -9,7 +9,7 @@ int RunAsWineVersion(const wchar_t* version, const std::function<int()>& run)
     const wchar_t kChildVariable[] = L"TAPEWRIGHT_TEST_VERSION_RUN";
     if (GetEnvironmentVariableW(kChildVariable, nullptr, 0) != 0)
         return run();
-    wchar_t path[MAX_PATH];
+    wchar_t path[MAX_PATH] = {};
     const DWORD length = GetModuleFileNameW(nullptr, path, ARRAYSIZE(path));
     const wchar_t* name = wcsrchr(path, L'\\');
     if (length == 0 || length >= ARRAYSIZE(path) || !name)
