@@ -5,18 +5,11 @@
 #include "dlg3d/dlg3d.h"
 #include "dlg3d/library_state.h"
 
-using dlg3d::kGlyphHeight;
-
 void SettleWindows()
 {
-    for (int i = 0; i < 4; ++i) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
+    for (int i = 0; i < 4; ++i, Sleep(20))
+        for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);)
             DispatchMessageW(&msg);
-        }
-        Sleep(20);
-    }
 }
 
 bool HasTheLook(HWND window)
@@ -24,18 +17,15 @@ bool HasTheLook(HWND window)
     return GetPropW(window, L"Dlg3d") != nullptr;
 }
 
-constexpr int kComboEditId = 1001;
-
 COLORREF ReadProbe(HWND dialog, const Probe& p)
 {
-    HWND window = p.id > 0 ? GetDlgItem(dialog, p.id) : dialog;
-    if (p.id < 0)
-        window = GetDlgItem(GetDlgItem(dialog, -p.id), kComboEditId);
+    const bool inControl = p.in == In::Client || p.in == In::Glyph;
+    HWND window = p.id ? GetDlgItem(dialog, p.id) : dialog;
     RECT r;
-    if (p.in == In::Client || p.in == In::Glyph) {
+    if (inControl) {
         GetClientRect(window, &r);
         if (p.in == In::Glyph)
-            r.top = (r.bottom - kGlyphHeight) / 2;
+            r.top = (r.bottom - dlg3d::kGlyphHeight) / 2;
     } else {
         GetWindowRect(window, &r);
         if (p.in == In::Around)
@@ -45,27 +35,25 @@ COLORREF ReadProbe(HWND dialog, const Probe& p)
     }
     const int x = (p.anchor & FromRight) ? r.right + p.x : r.left + p.x;
     const int y = (p.anchor & FromBottom) ? r.bottom + p.y : r.top + p.y;
-    HWND dcWindow = p.in == In::Client || p.in == In::Glyph ? window : dialog;
+    HWND dcWindow = inControl ? window : dialog;
     HDC dc = p.in == In::Window ? GetWindowDC(dialog) : GetDC(dcWindow);
-    COLORREF colour = GetPixel(dc, x, y);
+    const COLORREF colour = GetPixel(dc, x, y);
     ReleaseDC(dcWindow, dc);
     return colour;
 }
 
 int CountColour(HWND control, COLORREF colour, RECT* box)
 {
-    RECT r;
+    RECT r, found = {LONG_MAX, LONG_MAX, -1, -1};
     GetClientRect(control, &r);
     HDC dc = GetDC(control);
     int count = 0;
-    RECT found = {r.right, r.bottom, -1, -1};
-    for (int y = 0; y < r.bottom; ++y) {
-        for (int x = 0; x < r.right; ++x) {
-            if (GetPixel(dc, x, y) != colour)
-                continue;
-            ++count;
-            found = {std::min<LONG>(found.left, x), std::min<LONG>(found.top, y), std::max<LONG>(found.right, x),
-                     std::max<LONG>(found.bottom, y)};
+    for (LONG y = 0; y < r.bottom; ++y) {
+        for (LONG x = 0; x < r.right; ++x) {
+            if (GetPixel(dc, x, y) == colour) {
+                ++count;
+                found = {std::min(found.left, x), std::min(found.top, y), std::max(found.right, x), std::max(found.bottom, y)};
+            }
         }
     }
     ReleaseDC(control, dc);
@@ -87,23 +75,19 @@ void LookTest::SetUp()
 {
     owner_ = CreateWindowExW(0, L"Static", L"owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, instance_, nullptr);
     active_ = Register3dControls(instance_) != FALSE;
-    if (active_) {
-        ASSERT_TRUE(AutoSubclass3d(instance_));
-    }
+    ASSERT_TRUE(!active_ || AutoSubclass3d(instance_));
 }
 
 void LookTest::TearDown()
 {
-    if (dialog_)
-        DestroyWindow(dialog_);
+    DestroyWindow(dialog_);  // none yet is harmless
     DestroyWindow(owner_);
     Unregister3dControls(instance_);
 }
 
 HWND LookTest::Open(int templateId, UINT refused)
 {
-    if (dialog_)
-        DestroyWindow(dialog_);
+    DestroyWindow(dialog_);
     refused_ = refused;
     dialog_ = CreateDialogParamW(instance_, MAKEINTRESOURCEW(templateId), owner_, DialogProc, 0);
     SettleWindows();
