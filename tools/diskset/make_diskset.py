@@ -422,6 +422,18 @@ class Media:
         return "\n".join(lines)
 
 
+def publish(staging, output, source):
+    """Marks the finished staging folder as made by this tool and puts it in
+    place of `output` (only ever replacing a folder this tool made)."""
+    with open(os.path.join(staging, MARKER_FILE), "w", encoding="utf-8") as f:
+        f.write(MARKER_TEXT)
+    os.chmod(staging, 0o755)
+    if os.path.lexists(output):
+        check_output(output, source)
+        shutil.rmtree(output)
+    os.rename(staging, output)
+
+
 def make_loader(loader_files, output):
     """Makes the loader disk alone at `output` and returns a Media."""
     check_output(output, loader_files)
@@ -438,13 +450,7 @@ def make_loader(loader_files, output):
         for name in os.listdir(disk):
             os.replace(os.path.join(disk, name), os.path.join(staging, name))
         os.rmdir(disk)
-        with open(os.path.join(staging, MARKER_FILE), "w", encoding="utf-8") as f:
-            f.write(MARKER_TEXT)
-        os.chmod(staging, 0o755)
-        if os.path.lexists(output):
-            check_output(output, loader_files)
-            shutil.rmtree(output)
-        os.rename(staging, output)
+        publish(staging, output, loader_files)
     except BaseException:
         shutil.rmtree(staging, ignore_errors=True)
         raise
@@ -526,13 +532,7 @@ def make_media(product_dir, output, language="en", install_type=None, disks=Fals
             layout = [files]
 
         shutil.rmtree(work)
-        with open(os.path.join(staging, MARKER_FILE), "w", encoding="utf-8") as f:
-            f.write(MARKER_TEXT)
-        os.chmod(staging, 0o755)
-        if os.path.lexists(output):
-            check_output(output, product_dir)
-            shutil.rmtree(output)
-        os.rename(staging, output)
+        publish(staging, output, product_dir)
     except BaseException:
         shutil.rmtree(staging, ignore_errors=True)
         raise
