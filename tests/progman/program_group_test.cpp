@@ -64,6 +64,9 @@ protected:
         ResetSetupState();
         ProgmanApplication = kTestApplication;
         ASSERT_TRUE(build_.Set(L"1057"));
+        // Sorted before the build number and longer than it: the number is
+        // read by its name, not found by enumerating.
+        ASSERT_TRUE(longFirst_.Set(std::wstring(300, L'x')));
         lstrcpyW(DestinationPath, L"C:\\TW\\NT\\");
     }
     void TearDown() override
@@ -75,6 +78,7 @@ protected:
 
     RegistryOverride build_{HKEY_LOCAL_MACHINE, L"SOFTWARE\\MICROSOFT\\Windows NT\\CurrentVersion",
                             L"CurrentBuildNumber"};
+    RegistryOverride longFirst_{HKEY_LOCAL_MACHINE, L"SOFTWARE\\MICROSOFT\\Windows NT\\CurrentVersion", L"!first"};
 };
 
 // On build 528 commands go as code page 437 bytes; one too long is refused.

@@ -5,9 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "registry/environment_probes.h"
 #include "registry/product_config.h"
 #include "support/in_process.h"
 #include "support/install_support.h"
+#include "support/registry_override.h"
 
 namespace {
 
@@ -71,6 +73,23 @@ TEST(Registry, InstallOverAConfigurationKeepsSettingsAndRewritesPaths)
     EXPECT_EQ(ReadRegistryValue(ui, L"Data Path").Text(), L"C:\\TAPWRITE\\NT\\DATA\\");
     EXPECT_EQ(ReadRegistryValue(ui, L"Eject Tape Flag").type, static_cast<DWORD>(REG_DWORD)) << "defaults still added";
     RemoveProductRegistry();
+}
+
+// Only a text Devicename of the workstation's network provider starting with
+// "\\device\\" is brought into the form "\\Device\\"; its type stays.
+TEST(Registry, OnlyATextDeviceNameIsMended)
+{
+    const std::wstring provider = L"SYSTEM\\CurrentControlSet\\Services\\LanmanWorkstation\\networkprovider";
+    RegistryOverride deviceName(HKEY_LOCAL_MACHINE, provider, L"Devicename");
+    for (auto [type, expected] : {std::pair<DWORD, const wchar_t*>{REG_SZ, L"\\Device\\LanmanRedirector"},
+                                  {REG_EXPAND_SZ, L"\\Device\\LanmanRedirector"},
+                                  {REG_BINARY, L"\\device\\LanmanRedirector"}}) {
+        ASSERT_TRUE(deviceName.Set(L"\\device\\LanmanRedirector", type));
+        EXPECT_EQ(FixNetworkProviderDeviceName(), ERROR_SUCCESS);
+        RegistryValue value = ReadRegistryValue(provider, L"Devicename");
+        EXPECT_EQ(value.type, type);
+        EXPECT_EQ(value.Text(), expected) << "type " << type;
+    }
 }
 
 }  // namespace
