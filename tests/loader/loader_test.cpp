@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "loader/loader_module.h"
+#include "res/resource_ids.h"
 #include "shell/setup_state.h"
 #include "support/in_process.h"
 #include "support/install_support.h"
@@ -143,7 +144,10 @@ TEST_F(LoaderInstall, FromTheLoaderDiskKeepingTheDriversItReplaces)
         DeleteFileW((kDrivers + name).c_str());
     }
     ASSERT_TRUE(InsertDisk(kWork + L"nodrivers\\"));
-    SetupProcess setup(L"/L:1 /U: /LDR:", From(kWork));
+    SetupProcess setup(L"/L:1 /U:", From(kWork));
+    HWND menu = setup.WaitForDialog(L"Tapewright Setup");
+    ASSERT_NE(menu, nullptr);
+    PressButton(menu, IDC_MENU_LOADER);
     HWND prompt = setup.WaitForDialog(L"Load Install Disk");
     ASSERT_NE(prompt, nullptr);
     PressButton(prompt, IDOK);
