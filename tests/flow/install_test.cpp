@@ -205,6 +205,26 @@ TEST_F(Install, CancelUnderADialogEndsTheRunThere)
 // "/DEST:" is the answer to the "Specify Directory" dialog, so it passes the
 // dialog's checks: a directory the dialog would refuse is told and refused,
 // never replaced by another, and nothing is made.
+// The server types install services, so only an administrator may choose
+// them; a standard user is offered JobScope Only.
+TEST(InstallType, OnlyAnAdministratorMayChooseTheServerTypes)
+{
+    for (bool administrator : {true, false}) {
+        SCOPED_TRACE(administrator ? "administrator" : "standard user");
+        SetupLaunch launch;
+        launch.withoutAdministrator = !administrator;
+        SetupProcess setup(L"/L:1", launch);
+        HWND dialog = setup.WaitForDialog(L"Tapewright Install");
+        ASSERT_NE(dialog, nullptr);
+        for (int id : {IDC_TYPE_BACKUP, IDC_TYPE_REMOTE})
+            EXPECT_EQ(IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE, administrator) << id;
+        EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, IDC_TYPE_JOBSCOPE)));
+        EXPECT_EQ(LOWORD(SendMessageW(dialog, DM_GETDEFID, 0, 0)), administrator ? IDC_TYPE_BACKUP : IDC_TYPE_JOBSCOPE);
+        PressButton(dialog, IDCANCEL);
+        EXPECT_EQ(setup.WaitForExit(), static_cast<DWORD>(kExitNotCompleted));
+    }
+}
+
 TEST(Destination, DestinationOptionPassesTheDialogsChecks)
 {
     CreateEmptyFile(L"C:\\TWFILE");

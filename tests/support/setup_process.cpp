@@ -1,5 +1,7 @@
 #include "support/setup_process.h"
 
+#include "common/standard_user_token.h"
+
 SetupLaunch From(const std::wstring& folder)
 {
     SetupLaunch launch;
@@ -14,7 +16,15 @@ SetupProcess::SetupProcess(const std::wstring& arguments, SetupLaunch launch)
         commandLine += L" /USER:" + UserName() + L" /DOMAIN:$LOCAL$ /PASSWORD:x";
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
-    if (!CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process_))
+    HANDLE token = launch.withoutAdministrator ? TokenWithoutAdministrators() : nullptr;
+    const BOOL started = launch.withoutAdministrator
+                             ? token && CreateProcessAsUserW(token, nullptr, &commandLine[0], nullptr, nullptr, FALSE,
+                                                             0, nullptr, nullptr, &startup, &process_)
+                             : CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                              &startup, &process_);
+    if (token)
+        CloseHandle(token);
+    if (!started)
         process_ = {};
 }
 

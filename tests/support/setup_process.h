@@ -18,6 +18,8 @@ struct SetupLaunch {
     // Name this prefix's own user (which Wine runs services as) as the
     // service account on the command line, so that its dialog is not shown.
     bool namesServiceAccount = true;
+    // Start it as a standard user: Administrators only as a deny-only group.
+    bool withoutAdministrator = false;
 };
 
 // The setup.exe in `folder` (ending in a backslash), started from there.
