@@ -101,6 +101,21 @@ bool AddListedServiceLogonRight(RightQuestion& question)
            == kStatusSuccess;
 }
 
+// The logon modes of the account's LSA object, which `object` keeps open;
+// with `create`, an account without one gets it. kStatusNotImplemented when
+// the platform keeps no account objects: the right is then kept by name.
+NTSTATUS ReadLogonModes(RightQuestion& question, bool create, LsaHandle& object, ULONG& mask)
+{
+    NTSTATUS status = Record(Platform().LsaOpenAccount(question.policy.get(), question.account.sid.data(),
+                                                       kAccountAllAccess, &object));
+    if (create && status == kStatusObjectNameNotFound)
+        status = Record(Platform().LsaCreateAccount(question.policy.get(), question.account.sid.data(),
+                                                    kAccountAllAccess, &object));
+    if (status != kStatusSuccess)
+        return status;
+    return Record(Platform().LsaGetSystemAccessAccount(object.get(), &mask));
+}
+
 }  // namespace
 
 bool HasServiceLogonRight(const wchar_t* account, const wchar_t* server)
@@ -109,17 +124,11 @@ bool HasServiceLogonRight(const wchar_t* account, const wchar_t* server)
     if (!OpenPolicy(account, server, question))
         return false;
     LsaHandle object;
-    NTSTATUS status = Record(Platform().LsaOpenAccount(question.policy.get(), question.account.sid.data(),
-                                                       kAccountAllAccess, &object));
+    ULONG mask = 0;
+    NTSTATUS status = ReadLogonModes(question, false, object, mask);
     if (status == kStatusNotImplemented)
         return ListedServiceLogonRight(question);
     // An account that never held a right has no account object.
-    if (status != kStatusSuccess)
-        return false;
-    ULONG mask = 0;
-    status = Record(Platform().LsaGetSystemAccessAccount(object.get(), &mask));
-    if (status == kStatusNotImplemented)
-        return ListedServiceLogonRight(question);
     return status == kStatusSuccess && (mask & kServiceLogonMode) != 0;
 }
 
@@ -129,17 +138,8 @@ bool GrantServiceLogonRight(const wchar_t* account, const wchar_t* server)
     if (!OpenPolicy(account, server, question))
         return false;
     LsaHandle object;
-    NTSTATUS status = Record(Platform().LsaOpenAccount(question.policy.get(), question.account.sid.data(),
-                                                       kAccountAllAccess, &object));
-    if (status == kStatusObjectNameNotFound)
-        status = Record(Platform().LsaCreateAccount(question.policy.get(), question.account.sid.data(),
-                                                    kAccountAllAccess, &object));
-    if (status == kStatusNotImplemented)
-        return AddListedServiceLogonRight(question);
-    if (status != kStatusSuccess)
-        return false;
     ULONG mask = 0;
-    status = Record(Platform().LsaGetSystemAccessAccount(object.get(), &mask));
+    NTSTATUS status = ReadLogonModes(question, true, object, mask);
     if (status == kStatusNotImplemented)
         return AddListedServiceLogonRight(question);
     if (status != kStatusSuccess)
