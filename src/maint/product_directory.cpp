@@ -99,9 +99,7 @@ bool GetProgramDirectory(wchar_t (&directory)[kPathChars])
         backslash[1] = 0;
         return true;
     }
-    wchar_t text[1025];
-    FormatBankString(text, 1025, LangBase + IDS_UNEXPECTED_TEXT, ERROR_FILENAME_EXCED_RANGE);
-    AskUser(LangBase + IDS_UNEXPECTED_TITLE, text, MB_OK, MB_ICONSTOP, IDOK);
+    ShowUnexpectedError(ERROR_FILENAME_EXCED_RANGE);
     return false;
 }
 

@@ -12,27 +12,11 @@
 #include "shell/progress.h"
 #include "shell/setup_state.h"
 #include "shell/string_bank.h"
+#include "shell/token_handle.h"
 
 RestartCall RestartSystem = ExitWindowsEx;
 
 namespace {
-
-class TokenHandle {
-public:
-    TokenHandle() = default;
-    ~TokenHandle()
-    {
-        if (handle_)
-            CloseHandle(handle_);
-    }
-    TokenHandle(const TokenHandle&) = delete;
-    TokenHandle& operator=(const TokenHandle&) = delete;
-    HANDLE* receive() { return &handle_; }
-    HANDLE get() const { return handle_; }
-
-private:
-    HANDLE handle_ = nullptr;
-};
 
 struct RestartText {
     int control;  // 0 is the caption
@@ -66,13 +50,6 @@ BOOL OnCommand(HWND dialog, WPARAM command)
     default:
         return FALSE;
     }
-}
-
-void ReportUnexpected(DWORD error)
-{
-    wchar_t text[1025];
-    FormatBankString(text, 1025, LangBase + IDS_UNEXPECTED_TEXT, error);
-    AskUser(LangBase + IDS_UNEXPECTED_TITLE, text, MB_OK, MB_ICONSTOP, IDOK);
 }
 
 void ReportNotPermitted()
@@ -109,7 +86,7 @@ bool RestartWindows()
 {
     LUID privilege;
     if (!LookupPrivilegeValueW(nullptr, SE_SHUTDOWN_NAME, &privilege)) {
-        ReportUnexpected(GetLastError());
+        ShowUnexpectedError(GetLastError());
         return false;
     }
     if (!EnableShutdownPrivilege(privilege)) {
@@ -123,6 +100,6 @@ bool RestartWindows()
         return true;
     DWORD error = GetLastError();
     RestartRequested = false;
-    ReportUnexpected(error);
+    ShowUnexpectedError(error);
     return false;
 }

@@ -4,17 +4,9 @@
 
 #include <vector>
 
+#include "shell/token_handle.h"
+
 namespace {
-
-class TokenHandle {
-public:
-    ~TokenHandle() { if (handle_) CloseHandle(handle_); }
-    HANDLE* operator&() { return &handle_; }
-    HANDLE get() const { return handle_; }
-
-private:
-    HANDLE handle_ = nullptr;
-};
 
 class Sid {
 public:
@@ -36,7 +28,7 @@ bool IsAdministrator()
                                   0, 0, 0, 0, &administrators))
         return false;
     TokenHandle token;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token))
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.receive()))
         return false;
 
     std::vector<BYTE> groups(1024);

@@ -75,6 +75,13 @@ int AskUser(TextRef title, TextRef text, UINT buttons, UINT icon, int unattended
     return ShowMessage(title, text, buttons, icon);
 }
 
+void ShowUnexpectedError(DWORD error)
+{
+    wchar_t text[1025];
+    FormatBankString(text, ARRAYSIZE(text), LangBase + IDS_UNEXPECTED_TEXT, error);
+    AskUser(LangBase + IDS_UNEXPECTED_TITLE, text, MB_OK, MB_ICONSTOP, IDOK);
+}
+
 bool ConfirmCancel()
 {
     UINT text = LangBase + (SetupMode == kModeUninstall ? IDS_CANCEL_UNINSTALL : IDS_CANCEL_INSTALL);

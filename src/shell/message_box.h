@@ -11,6 +11,10 @@ int ShowMessage(TextRef title, TextRef text, UINT buttons, UINT icon);
 // anything.
 int AskUser(TextRef title, TextRef text, UINT buttons, UINT icon, int unattendedAnswer);
 
+// Tells of an unexpected failure with its error code (unattended: shows
+// nothing).
+void ShowUnexpectedError(DWORD error);
+
 // True when the user confirms that the running sequence is to be cancelled.
 bool ConfirmCancel();
 
