@@ -422,6 +422,13 @@ class Media:
         return "\n".join(lines)
 
 
+def staging_folder(output):
+    """A new hidden folder beside `output`, to build it in before `publish`."""
+    parent = os.path.dirname(os.path.abspath(output))
+    os.makedirs(parent, exist_ok=True)
+    return tempfile.mkdtemp(prefix="." + os.path.basename(os.path.abspath(output)) + ".new-", dir=parent)
+
+
 def publish(staging, output, source):
     """Marks the finished staging folder as made by this tool and puts it in
     place of `output` (only ever replacing a folder this tool made)."""
@@ -437,10 +444,7 @@ def publish(staging, output, source):
 def make_loader(loader_files, output):
     """Makes the loader disk alone at `output` and returns a Media."""
     check_output(output, loader_files)
-    parent = os.path.dirname(os.path.abspath(output))
-    os.makedirs(parent, exist_ok=True)
-    staging = tempfile.mkdtemp(prefix="." + os.path.basename(os.path.abspath(output)) + ".new-",
-                               dir=parent)
+    staging = staging_folder(output)
     try:
         work = os.path.join(staging, ".work")
         os.mkdir(work)
@@ -478,10 +482,7 @@ def make_media(product_dir, output, language="en", install_type=None, disks=Fals
     check_disk_names(table, rows, language)
     check_output(output, product_dir)
 
-    parent = os.path.dirname(os.path.abspath(output))
-    os.makedirs(parent, exist_ok=True)
-    staging = tempfile.mkdtemp(prefix="." + os.path.basename(os.path.abspath(output)) + ".new-",
-                               dir=parent)
+    staging = staging_folder(output)
     try:
         work = os.path.join(staging, ".work")
         made = os.path.join(work, "media")
