@@ -66,10 +66,15 @@ void WaitPumping(DWORD milliseconds)
     }
 }
 
-void RequestProgramEnd(int exitCode)
+void RaiseExitCode(int exitCode)
 {
     if (exitCode > ExitCode)
         ExitCode = exitCode;
+}
+
+void RequestProgramEnd(int exitCode)
+{
+    RaiseExitCode(exitCode);
     if (!QuitPending())
         PostQuitMessage(ExitCode);
 }

@@ -22,6 +22,10 @@ void PumpMessagesWhenDue();
 // meanwhile are handled at once.
 void WaitPumping(DWORD milliseconds);
 
+// Raises the code the program will end with, without ending it: a run that
+// failed but stays on screen until the user closes it.
+void RaiseExitCode(int exitCode);
+
 // Posts the quit request. The program ends with the highest code any request
 // asked for (kept in ExitCode): closing the frame asks for kExitCompleted,
 // and the sequence it cancelled asks for kExitNotCompleted afterwards.

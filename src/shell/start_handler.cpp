@@ -40,8 +40,8 @@ bool RunInstallFlow(HWND frame)
 
 // The flow's outcome: maintenance has two more than the install, a restart
 // under way (setup ends as completed) and a restart refused after a
-// completed uninstall (the window stays; unattended, the run did not do all
-// it was asked).
+// completed uninstall (the window stays, but the run did not do all it was
+// asked and ends as not completed).
 MaintenanceResult RunChosenFlow(HWND frame)
 {
     if (!MaintenanceMode)
@@ -76,6 +76,7 @@ LRESULT RunStartHandler(HWND frame)
         RequestProgramEnd(kExitCompleted);
         break;
     case MaintenanceResult::RestartFailed:
+        RaiseExitCode(kExitNotCompleted);
         if (IsUnattended())
             RequestProgramEnd(kExitNotCompleted);
         break;

@@ -106,6 +106,25 @@ TEST_F(Uninstall, ByHandAsksThenRemovesTheProduct)
     EXPECT_UNINSTALLED({L"setup.exe", L"notes.txt"}, {L"setup.exe"});
 }
 
+// A restart asked for but refused leaves the window up after the uninstall,
+// and the run ends as not completed: what is in use was not deleted.
+TEST_F(Uninstall, ARefusedRestartEndsAsNotCompleted)
+{
+    ASSERT_NO_FATAL_FAILURE(InstallBackupServer());
+    std::wstring built = SETUP_EXE_PATH;
+    ASSERT_TRUE(CopyFileW(built.replace(built.rfind(L"setup.exe"), 9, L"setup_simulated.exe").c_str(),
+                          (kProductDir + L"setup.exe").c_str(), FALSE));
+    SetEnvironmentVariableW(L"SETUP_SIMULATION", L"restart-fails");
+    SetupProcess setup(L"/L:1 /U: /UNINSTALL: /REBOOT:", From(kProductDir));
+    SetEnvironmentVariableW(L"SETUP_SIMULATION", nullptr);
+    ASSERT_TRUE(setup.Answer(L"Confirm Uninstall", IDYES));
+    ASSERT_TRUE(setup.Answer(L"Unexpected Error", IDOK, 60000));
+    HWND button = setup.WaitForCancelButton();
+    ASSERT_TRUE(WaitUntil([&] { return WindowText(button) == L"OK"; }));
+    PostMessageW(button, BM_CLICK, 0, 0);
+    EXPECT_EQ(setup.WaitForExit(), static_cast<DWORD>(kExitNotCompleted));
+}
+
 // A deployment tool waits for the run to end: it must, and say it completed.
 TEST_F(Uninstall, UnattendedEndsAtOnceAndLeavesFilesInUseToTheRestart)
 {

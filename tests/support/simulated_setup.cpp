@@ -5,12 +5,14 @@
 // SETUP_SIMULATION=logon-failure makes the first service start fail with a
 // logon failure. SETUP_SIMULATION=account-missing makes the account
 // "Velmar Service Acct" missing until setup creates it, then the prefix's
-// own user, whom the services run as. SETUP_PROGMAN, when set, names the
+// own user, whom the services run as. SETUP_SIMULATION=restart-fails makes
+// the restart call fail. SETUP_PROGMAN, when set, names the
 // DDE application that setup takes for Program Manager: a test's own server.
 #include <windows.h>
 
 #include <string>
 
+#include "maint/restart.h"
 #include "progman/dde_client.h"
 #include "services/platform_calls.h"
 #include "shell/setup_main.h"
@@ -54,6 +56,12 @@ NET_API_STATUS WINAPI AddMissingAccount(LPCWSTR, DWORD level, LPBYTE buffer, LPD
     return NERR_Success;
 }
 
+BOOL WINAPI RefuseRestart(UINT, DWORD)
+{
+    SetLastError(ERROR_NOT_READY);
+    return FALSE;
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE previousInstance, PWSTR, int showCommand)
@@ -67,6 +75,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE previousInstance, PWSTR, int s
         realLookup = Platform().LookupAccountNameW;
         Platform().LookupAccountNameW = LookupMissingAccount;
         Platform().NetUserAdd = AddMissingAccount;
+    } else if (std::wstring(scenario) == L"restart-fails") {
+        RestartSystem = RefuseRestart;
     }
     static wchar_t progman[64];
     const DWORD length = GetEnvironmentVariableW(L"SETUP_PROGMAN", progman, ARRAYSIZE(progman));
