@@ -68,6 +68,24 @@ TEST_F(Look3d, PaintsGiveTheirDcsBackAsTheyWere)
     ReleaseDC(owner_, given);
 }
 
+// The focus rectangle of a check box or radio button is drawn by inverting;
+// it goes again when the focus moves on.
+TEST_F(Look3d, TheFocusRectangleLeavesWithTheFocus)
+{
+    Open(IDD_LOOK);
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    for (int id : {IDC_CHECK, IDC_RADIO}) {
+        HWND button = Item(id);
+        const int unfocused = CountColour(button, face);
+        SetFocus(button);
+        SettleWindows();
+        EXPECT_LT(CountColour(button, face), unfocused) << id;
+        SetFocus(Item(IDC_PUSH));
+        SettleWindows();
+        EXPECT_EQ(CountColour(button, face), unfocused) << id;
+    }
+}
+
 ScreenMetrics Screen;
 
 // A dialog refusing the look keeps its own and so do its controls; one
