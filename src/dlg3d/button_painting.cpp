@@ -108,7 +108,7 @@ int GlyphRow(const ButtonPaint& p)
     return (p.state & 3) == BST_INDETERMINATE ? 2 * kGlyphHeight : 0;
 }
 
-void PaintCheckButton(const ButtonPaint& p, UINT bits)
+void PaintCheckButton(const ButtonPaint& p, HBRUSH parentBrush, UINT bits)
 {
     if (bits & kPaintGlyph) {
         HDC memory = CreateCompatibleDC(p.dc);
@@ -120,18 +120,28 @@ void PaintCheckButton(const ButtonPaint& p, UINT bits)
             DeleteDC(memory);
         }
     }
+    RECT text = {};
+    if (bits & kPaintFocus) {
+        const SIZE size = MeasureControlText(p.dc, p.text);
+        const int top = (p.client.bottom - size.cy) / 2;
+        text = {kTextLeft, top, kTextLeft + size.cx, top + size.cy};
+        // The rectangle was drawn inverting: a paint of nothing would leave
+        // it, so its place is painted over and the text drawn again.
+        if (!(p.state & BST_FOCUS)) {
+            RECT focus = text;
+            InflateRect(&focus, 1, 1);
+            IntersectRect(&focus, &focus, &p.client);
+            FillRect(p.dc, &focus, parentBrush);
+            bits |= kPaintText;
+        }
+    }
     RECT line = {kTextLeft, 0, p.client.right, p.client.bottom};
     if (bits & kPaintText) {
         SetTextColor(p.dc, TextColour(p));
         DrawTextW(p.dc, p.text, -1, &line, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
     }
-    if (bits & kPaintFocus) {
-        const SIZE size = MeasureControlText(p.dc, p.text);
-        const int top = (p.client.bottom - size.cy) / 2;
-        const RECT text = {kTextLeft, top, kTextLeft + size.cx, top + size.cy};
-        if (p.state & BST_FOCUS)
-            FocusAround(p.dc, text, p.client);
-    }
+    if ((bits & kPaintFocus) && (p.state & BST_FOCUS))
+        FocusAround(p.dc, text, p.client);
 }
 
 void PaintGroupBox(const ButtonPaint& p, HBRUSH parentBrush, UINT bits)
@@ -193,7 +203,7 @@ void PaintButton(HWND button, HDC dc, UINT bits)
     case BS_3STATE:
     case BS_AUTO3STATE:
     case BS_AUTORADIOBUTTON:
-        PaintCheckButton(p, bits);
+        PaintCheckButton(p, brush, bits);
         break;
     case BS_GROUPBOX:
         PaintGroupBox(p, brush, bits);

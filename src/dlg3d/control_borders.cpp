@@ -52,6 +52,36 @@ void FillRow(HDC dc, int left, int right, int y, COLORREF colour)
     PaintEdges(dc, row, colour, colour, kEdgeTop);
 }
 
+enum class Kind { Edit, Combo, List };
+
+// The platform may draw a sunken edge of its own inside a control, whatever
+// system it reports: a client edge, or a combo box's own, SM_CXEDGE lines
+// wide where the system before 4.0 has a one-pixel border (and no such
+// metric). The look's inner line lies on its outer line; the lines within
+// get the field's own brush, so the look's frame is the only one.
+void CoverPlatformEdge(HDC dc, RECT r, HBRUSH field)
+{
+    for (int line = 1; line < GetSystemMetrics(SM_CXEDGE); ++line) {
+        InflateRect(&r, -1, -1);
+        FrameRect(dc, &r, field);
+    }
+}
+
+// A client edge is covered with the brush the control fills itself with,
+// asked of its parent as the control asks it: a disabled or read-only edit
+// has the static one.
+void CoverClientEdge(HDC dc, HWND control, Kind kind, const RECT& r)
+{
+    if (!(GetWindowLongW(control, GWL_EXSTYLE) & WS_EX_CLIENTEDGE))
+        return;
+    UINT question = WM_CTLCOLORLISTBOX;
+    if (kind != Kind::List)
+        question = IsWindowEnabled(control) && !(StyleOf(control) & ES_READONLY) ? WM_CTLCOLOREDIT : WM_CTLCOLORSTATIC;
+    auto field = reinterpret_cast<HBRUSH>(
+        SendMessageW(GetParent(control), question, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control)));
+    CoverPlatformEdge(dc, r, field ? field : GetSysColorBrush(COLOR_WINDOW));
+}
+
 void PaintScrolledFrame(HDC dc, const RECT& r, LONG style)
 {
     const COLORREF frame = Lib.colours[kWindowFrame];
@@ -72,26 +102,36 @@ void PaintScrolledFrame(HDC dc, const RECT& r, LONG style)
     }
 }
 
-// A combo box's own edit or list, framed in the combo box's parent.
+// A combo box's own edit or list, framed in the combo box's parent. The
+// edit's frame surrounds the field it sits in: the whole combo box, drop
+// button included, or a simple one's down to its list, whose top border
+// then parts the two.
 void PaintComboPart(HWND part, HWND combo)
 {
     HWND parent = GetParent(combo);
-    RECT r = RectIn(part, parent);
-    UINT sides = kEdgeAll;
+    WindowDc dc(parent);
+    if (!dc)
+        return;
+    SavedDc saved(dc);
     if (GetDlgCtrlID(part) == kComboListId) {
+        RECT r = RectIn(part, parent);
+        CoverClientEdge(dc, part, Kind::List, r);
         r.top += 1;
-        sides &= ~kEdgeTop;
-    } else if ((StyleOf(combo) & 3) == CBS_SIMPLE) {
+        SunkenFrame(dc, r, kEdgeAll & ~kEdgeTop);
+        return;
+    }
+    RECT field = RectIn(combo, parent);
+    UINT sides = kEdgeAll;
+    HWND list = GetDlgItem(combo, kComboListId);
+    if ((StyleOf(combo) & 3) == CBS_SIMPLE && list) {
+        field.bottom = RectIn(list, parent).top + 1;
         sides &= ~kEdgeBottom;
     }
-    WindowDc dc(parent);
-    if (dc) {
-        SavedDc saved(dc);
-        SunkenFrame(dc, r, sides);
-    }
+    SunkenFrame(dc, field, sides);
+    CoverPlatformEdge(dc, field, GetSysColorBrush(COLOR_WINDOW));
 }
 
-void PaintBorder(HWND control, bool comboProcedure)
+void PaintBorder(HWND control, Kind kind)
 {
     const LONG style = StyleOf(control);
     if (!(style & WS_VISIBLE))
@@ -107,14 +147,16 @@ void PaintBorder(HWND control, bool comboProcedure)
         return;
     SavedDc saved(dc);
     const RECT r = RectIn(control, parent);
-    if (comboProcedure && (style & 3) == CBS_DROPDOWNLIST) {
+    if (kind == Kind::Combo && (style & 3) == CBS_DROPDOWNLIST) {
         SunkenFrame(dc, r, kEdgeAll);
+        CoverPlatformEdge(dc, r, GetSysColorBrush(COLOR_WINDOW));
         const COLORREF frame = Lib.colours[kWindowFrame];
         FillColumn(dc, r.right - 1, r.top, r.bottom, frame);
         FillRow(dc, r.right - GetSystemMetrics(SM_CXVSCROLL), r.right, r.bottom - 1, frame);
         return;
     }
     PaintScrolledFrame(dc, r, style);
+    CoverClientEdge(dc, control, kind, r);
 }
 
 // The border lies outside the control, so the parent redraws it with the
@@ -136,8 +178,6 @@ void InvalidateBorder(HWND control, const WINDOWPOS* position)
     InvalidateRect(parent, &r, FALSE);
 }
 
-enum class Kind { Edit, Combo, List };
-
 LRESULT BorderedProc(Kind kind, ClassRow row, HWND control, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_NCDESTROY)
@@ -151,7 +191,7 @@ LRESULT BorderedProc(Kind kind, ClassRow row, HWND control, UINT message, WPARAM
             const bool caret = kind != Kind::List;
             if (caret)
                 HideCaret(control);
-            PaintBorder(control, kind == Kind::Combo);
+            PaintBorder(control, kind);
             if (caret)
                 ShowCaret(control);
         }

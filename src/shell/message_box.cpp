@@ -23,14 +23,18 @@ bool AwaitingBox;
 WNDPROC BoxProc;
 
 // Relabels the buttons before the box's own initialisation, which sizes the
-// buttons for their texts where the system does that at run time.
+// buttons for their texts where the system does that at run time. The 3D
+// look subclasses the box after this procedure: then this one stays in its
+// chain, passing everything on, since putting the box's own procedure back
+// would drop the look's.
 LRESULT CALLBACK RelabellingBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam)
 {
     WNDPROC boxProc = BoxProc;
     if (message == WM_INITDIALOG) {
         for (const ButtonCaption& label : kButtonCaptions)
             SetDialogText(box, label.button, LangBase + label.caption);
-        SetWindowLongPtrW(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(boxProc));
+        if (GetWindowLongPtrW(box, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(RelabellingBoxProc))
+            SetWindowLongPtrW(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(boxProc));
     }
     return CallWindowProcW(boxProc, box, message, wParam, lParam);
 }

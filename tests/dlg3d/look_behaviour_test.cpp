@@ -10,7 +10,12 @@
 #include "dlg3d/screen_metrics.h"
 #include "dlg3d/text_measure.h"
 #include "look_ids.h"
+#include "res/resource_ids.h"
+#include "shell/message_box.h"
+#include "shell/setup_state.h"
+#include "support/in_process.h"
 #include "support/look_probes.h"
+#include "support/setup_process.h"
 
 namespace {
 
@@ -61,6 +66,24 @@ TEST_F(Look3d, PaintsGiveTheirDcsBackAsTheyWere)
     }
     DeleteObject(clip);
     ReleaseDC(owner_, given);
+}
+
+// The focus rectangle of a check box or radio button is drawn by inverting;
+// it goes again when the focus moves on.
+TEST_F(Look3d, TheFocusRectangleLeavesWithTheFocus)
+{
+    Open(IDD_LOOK);
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    for (int id : {IDC_CHECK, IDC_RADIO}) {
+        HWND button = Item(id);
+        const int unfocused = CountColour(button, face);
+        SetFocus(button);
+        SettleWindows();
+        EXPECT_LT(CountColour(button, face), unfocused) << id;
+        SetFocus(Item(IDC_PUSH));
+        SettleWindows();
+        EXPECT_EQ(CountColour(button, face), unfocused) << id;
+    }
 }
 
 ScreenMetrics Screen;
@@ -142,6 +165,37 @@ TEST_F(Look3d, GlyphsTakeNewColoursOnlyWhenColoursChanged)
     }
     SetColours(elements, saved);
     ColorChange3d();
+}
+
+struct SeenBox {
+    bool framed;
+    std::wstring yes, no;
+};
+SeenBox Seen;
+
+// Runs in the box's own message loop: reads the box once it is up, then
+// answers No.
+void CALLBACK ReadBoxAndAnswer(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    HWND box = GetActiveWindow();
+    if (ClassName(box) != L"#32770")
+        return;
+    KillTimer(nullptr, timer);
+    Seen = {FrameDrawn(box), ItemText(box, IDYES), ItemText(box, IDNO)};
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDNO, BN_CLICKED), 0);
+}
+
+// Setup relabels a message box's buttons from the bank through a procedure
+// of its own under the library's: the box keeps both.
+TEST_F(Look3d, MessageBoxesHaveTheFrameAndTheBanksButtons)
+{
+    ResetSetupState();
+    LangBase = 4000;
+    SetTimer(nullptr, 0, 50, ReadBoxAndAnswer);
+    EXPECT_EQ(ShowMessage(LangBase + IDS_CANCEL_TITLE, LangBase + IDS_CANCEL_INSTALL, MB_YESNO, MB_ICONINFORMATION), IDNO);
+    EXPECT_TRUE(Seen.framed);
+    EXPECT_EQ(Seen.yes, BankString(LangBase + IDS_YES));
+    EXPECT_EQ(Seen.no, BankString(LangBase + IDS_NO));
 }
 
 HWND FirstCreated;

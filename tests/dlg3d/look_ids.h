@@ -15,8 +15,10 @@
 #define IDC_LIST            120
 #define IDC_LIST_SCROLL     121
 #define IDC_COMBO_SIMPLE    122
+#define IDC_COMBO_DROPDOWN  123
 #define IDC_COMBO_LIST      124
 #define IDC_BLACK_FRAME     125
 #define IDC_GRAY_FRAME      126
 #define IDC_WHITE_FRAME     127
 #define IDC_TEXT            128
+#define IDC_EDIT_DISABLED   129
