@@ -83,8 +83,10 @@ TEST(ServiceControl, TheStopWaitEndsWithinItsBoundsKeepingTheWindowsAlive)
     ASSERT_NE(window, nullptr);
     const PlatformCalls saved = Platform();
     Platform().QueryServiceStatus = QueryPending;
-    StopWaitBounds bounds = kStopWaitBounds;
-    bounds.totalMs = 4000;
+    // Shorter than setup's, so that a stall ends within seconds; a stop that
+    // takes longer than the longest sleep and reports neither hint nor
+    // progress is still waited for.
+    const StopWaitBounds bounds = {100, 1000, 2000, 3500};
     const struct {
         const char* what;
         Pending service;
@@ -92,9 +94,11 @@ TEST(ServiceControl, TheStopWaitEndsWithinItsBoundsKeepingTheWindowsAlive)
         DWORD atLeastMs, atMostMs;
     } cases[] = {
         // Seen within two of the longest sleeps, not a whole hint, later.
-        {"stops after 2 s with a 20 s hint", {20000, true, 2000}, StopWait::Stopped, 2000, 2000 + 2000},
-        {"stalled for one hint", {2000, false, 0}, StopWait::GaveUp, 2000, 3000 + 1000},
-        {"moving for ever", {2000, true, 0}, StopWait::GaveUp, 4000, 4000 + 2000},
+        {"stops after 1.4 s with a 20 s hint", {20000, true, 1400}, StopWait::Stopped, 1400, 1400 + 2000},
+        {"stops after 1.4 s, still and without a hint", {0, false, 1400}, StopWait::Stopped, 1400, 1400 + 2000},
+        {"still, without a hint", {0, false, 0}, StopWait::GaveUp, 2000, 2000 + 1000},
+        {"still for one hint", {2500, false, 0}, StopWait::GaveUp, 2500, 2500 + 1000},
+        {"moving for ever", {2000, true, 0}, StopWait::GaveUp, 3500, 3500 + 2000},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
