@@ -116,4 +116,36 @@ TEST(ServiceControl, TheStopWaitEndsWithinItsBoundsKeepingTheWindowsAlive)
     DestroyWindow(window);
 }
 
+// The service `name` spends `ms` stop-pending after the stop request, with
+// checkpoint 1 and no wait hint (read by tools/service when it starts).
+void SetStopMilliseconds(const std::wstring& name, DWORD ms)
+{
+    const std::wstring key = L"System\\CurrentControlSet\\Services\\" + name + L"\\Parameters";
+    ASSERT_EQ(RegSetKeyValueW(HKEY_LOCAL_MACHINE, key.c_str(), L"StopMilliseconds", REG_DWORD, &ms, sizeof ms),
+              ERROR_SUCCESS);
+}
+
+TEST(ServiceControl, ASlowStopIsWaitedForHoldsUpNoOtherServiceAndDelaysTheRestart)
+{
+    ResetSetupState();
+    TestService naming(IDS_SERVICE_NAMING, ProductFile(L"twnser.exe"));
+    TestService server(IDS_SERVICE_SERVER, ProductFile(L"twserver.exe"));
+    ASSERT_NO_FATAL_FAILURE(SetStopMilliseconds(naming.Name(), 3000));
+    ASSERT_TRUE(naming.Start() && server.Start());
+    EXPECT_EQ(StopService(kServiceTable[0], false), 1) << "the naming service's row";
+    EXPECT_EQ(ServiceState(naming.Name()), static_cast<DWORD>(SERVICE_STOPPED));
+
+    // Given up on sooner, it leaves the others to be stopped all the same;
+    // the restart waits until it has stopped, then starts it again.
+    ASSERT_TRUE(naming.Start());
+    StopWaitBounds impatient = kStopWaitBounds;
+    impatient.minStallMs = 500;
+    EXPECT_EQ(StopServices(kDestination, impatient), 0);
+    EXPECT_EQ(ServiceState(naming.Name()), static_cast<DWORD>(SERVICE_STOP_PENDING));
+    EXPECT_EQ(ServiceState(server.Name()), static_cast<DWORD>(SERVICE_STOPPED));
+    EXPECT_EQ(StartServices(kDestination), 1);
+    EXPECT_TRUE(WaitForServiceState(naming.Name(), SERVICE_RUNNING));
+    EXPECT_TRUE(WaitForServiceState(server.Name(), SERVICE_RUNNING));
+}
+
 }  // namespace
