@@ -36,6 +36,13 @@ int StopService(const ServiceEntry& entry, bool remove, bool* stopSent, const St
     OpenedService service(entry.nameId);
     if (!service)
         return service.Absent() ? 1 : 0;
+    // Another program registered under the product's name is not the
+    // product's service: it is neither stopped nor deleted.
+    ServiceConfig config(service.get());
+    if (!config)
+        return 0;
+    if (!IsProductServiceProgram(config->lpBinaryPathName))
+        return 1;
     SERVICE_STATUS status;
     if (!Platform().QueryServiceStatus(service.get(), &status))
         return 0;

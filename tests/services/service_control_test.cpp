@@ -148,4 +148,36 @@ TEST(ServiceControl, ASlowStopIsWaitedForHoldsUpNoOtherServiceAndDelaysTheRestar
     EXPECT_TRUE(WaitForServiceState(server.Name(), SERVICE_RUNNING));
 }
 
+TEST(ServiceControl, OnlyTheProductsProgramsMakeTheProductsServices)
+{
+    ResetSetupState();
+    const struct {
+        const wchar_t* binaryPath;
+        bool product;
+    } programs[] = {
+        {L"C:\\TAPWRITE\\NT\\twnser.exe", true}, {L"d:\\tw\\TWServer.EXE -debug", true},
+        {L" \"C:\\Program Files\\TW\\twnetns.exe\" /service", true}, {L"C:\\Other\\foreign.exe", false},
+        {L"C:\\Other\\foreign.exe C:\\TW\\twnser.exe", false}, {L"\"C:\\Other\\foreign.exe\" twnser.exe", false},
+        {L"C:\\Other\\xtwnser.exe", false}, {L"\"C:\\TW\\twnser.exe", false},
+        {L"C:\\Program Files\\TW\\twnser.exe", false},  // the system would run C:\Program
+    };
+    for (const auto& program : programs)
+        EXPECT_EQ(IsProductServiceProgram(program.binaryPath), program.product) << program.binaryPath;
+
+    // Registered for another program, the agent browser is reported by its
+    // name and program, and neither stopped nor deleted.
+    const std::wstring foreign = L"C:\\Other\\foreign.exe";
+    TestService browser(IDS_SERVICE_BROWSER, foreign);
+    ASSERT_TRUE(browser.Created());
+    MessageBoxAnswerer answerer({IDOK});
+    EXPECT_EQ(CheckServiceOwners(), 0);
+    ASSERT_EQ(answerer.Boxes().size(), 1u);
+    const std::wstring& text = answerer.Boxes()[0].text;
+    EXPECT_EQ(answerer.Boxes()[0].caption, BankString(1000 + IDS_FOREIGN_SERVICE_TITLE));
+    EXPECT_NE(text.find(L"\"" + browser.Name() + L"\" is registered for the program\n\n" + foreign + L"\n"),
+              std::wstring::npos);
+    EXPECT_EQ(RemoveServices(kDestination), 1);
+    EXPECT_EQ(ServiceState(browser.Name()), static_cast<DWORD>(SERVICE_STOPPED));
+}
+
 }  // namespace
