@@ -2,12 +2,13 @@
 // fixes their order, the progress shown between them and what a failure
 // ends.
 //
-// The old services are stopped before the files-in-use check, started
-// again when the install ends there, and removed before the copy; the new
-// ones are installed under the service account after it. The program group
-// comes last, whether or not Program Manager answers; its commands bring
-// Program Manager's group windows to the front, so the frame is raised again
-// once they are all there (an unattended run ends at once and does not wait).
+// The old services are stopped before the files-in-use check (one that
+// will not stop is left to that check), started again when the install ends
+// there, and removed before the copy; the new ones are installed under the
+// service account after it. The program group comes last, whether or not
+// Program Manager answers; its commands bring Program Manager's group
+// windows to the front, so the frame is raised again once they are all
+// there (an unattended run ends at once and does not wait).
 #include "flow/install_sequence.h"
 
 #include <shellapi.h>
@@ -76,6 +77,12 @@ void OfferReadme(HWND frame, const wchar_t* destination)
 bool RunInstall(HWND frame, wchar_t* destination)
 {
     InitCopyProgress();
+
+    // A service of the product's names that runs another program is left
+    // alone, and the install, which would replace it, ends before anything
+    // is changed: the destination step already creates the directory.
+    if (IsAdmin && !CheckServiceOwners())
+        return false;
 
     // A cancel confirmed meanwhile (the frame closed while a question was
     // open) ends the install before anything is changed in the directory.

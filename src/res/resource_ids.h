@@ -260,6 +260,8 @@
 #define IDS_ADMIN_FAILED      115   // OS, Net, Nt error
 #define IDS_CREATE_FAILED     116   // OS, Net, Nt error
 #define IDS_SERVICE_ERROR     117   // code in hexadecimal, code in decimal
+#define IDS_FOREIGN_SERVICE_TITLE 118
+#define IDS_FOREIGN_SERVICE_TEXT 119 // service name, its program
 #define IDS_NO_ACCOUNT_TITLE  133
 #define IDS_NO_ACCOUNT_QUESTION 134 // display name
 #define IDS_CREATED_TITLE     135

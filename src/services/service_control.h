@@ -4,24 +4,28 @@
 #include <windows.h>
 
 #include "services/service_table.h"
+#include "services/stop_wait.h"
 
-// Stops the service of `entry` and waits for it within the bounds of
-// services/stop_wait.h. 1 when it is stopped or absent; 0 when the manager
-// or the service cannot be opened or queried, or the stop was refused or
-// not completed in time. With `remove`, the service is then deleted
-// (tried four times, waiting longer each time) and the result is the
-// deletion's. `stopSent`, when given, is set when this call's stop request
-// was accepted.
-int StopService(const ServiceEntry& entry, bool remove, bool* stopSent = nullptr);
+// Stops the service of `entry` and waits for it within `bounds`. 1 when it
+// is stopped or absent, or runs a program that is not the product's (left
+// as it is); 0 when the manager or the service cannot be opened or queried,
+// or the stop was refused or not completed in time. With `remove`, the
+// service is then deleted (tried four times, waiting longer each time) and
+// the result is the deletion's. `stopSent`, when given, is set when this
+// call's stop request was accepted.
+int StopService(const ServiceEntry& entry, bool remove, bool* stopSent = nullptr,
+                const StopWaitBounds& bounds = kStopWaitBounds);
 
-// Starts the service of `entry` unless it is running or starting. 1 when it
-// is, or was started, or is absent; else 0. No wait follows the start.
+// Starts the service of `entry` unless it is running or starting; one still
+// stopping is waited for first, within kStopWaitBounds. 1 when it is, or was
+// started, or is absent; else 0. No wait follows the start.
 int StartServiceIfStopped(const ServiceEntry& entry);
 
-// Stops each product service of the install type without deleting it, and
-// records in ServicesStoppedByRun each one whose stop request was accepted.
-// Ends at the first that fails. `argument` is not used.
-int StopServices(const wchar_t* argument);
+// Stops each product service of the install type without deleting it,
+// waiting for each within `bounds`, and records in ServicesStoppedByRun each
+// one whose stop request was accepted. Goes on past one that fails: 1 when
+// every one stopped. `argument` is not used.
+int StopServices(const wchar_t* argument, const StopWaitBounds& bounds = kStopWaitBounds);
 
 // Stops and deletes each product service of the install type; ends at the
 // first whose deletion fails. `argument` is not used.
@@ -31,6 +35,16 @@ int RemoveServices(const wchar_t* argument);
 // only those; goes on past a failure. 1 when every start succeeded.
 // `argument` is not used.
 int StartServices(const wchar_t* argument);
+
+// True when `binaryPath`, a service's command line as the Service Control
+// Manager keeps it, runs one of the product's service programs: compared by
+// file name in any case, the path quoted or not, arguments after it.
+bool IsProductServiceProgram(const wchar_t* binaryPath);
+
+// 1 when no service of the product's names and the install type runs
+// another program. Else reports the first that does, naming it and its
+// program (with "/SMS:" without a box), and gives 0.
+int CheckServiceOwners();
 
 // 1 when the agent browser service exists and is not disabled.
 int QueryAgentBrowserEnabled();

@@ -1,6 +1,9 @@
 #pragma once
 // A Service Control Manager or service handle, closed through the
-// platform-call table by its owner on every path out.
+// platform-call table by its owner on every path out, and what an opened
+// service's configuration says.
+#include <vector>
+
 #include "services/platform_calls.h"
 #include "services/service_table.h"
 #include "shell/setup_state.h"
@@ -54,4 +57,30 @@ private:
     ServiceHandle manager_;
     DWORD error_ = ERROR_SUCCESS;
     ServiceHandle service_;
+};
+
+// The configuration of an opened service, read through the platform-call
+// table into a buffer of its own; empty when it cannot be read.
+class ServiceConfig {
+public:
+    explicit ServiceConfig(SC_HANDLE service)
+    {
+        DWORD needed = 0;
+        Platform().QueryServiceConfigW(service, nullptr, 0, &needed);
+        if (needed < sizeof(QUERY_SERVICE_CONFIGW))
+            return;
+        buffer_.resize(needed);
+        auto config = reinterpret_cast<QUERY_SERVICE_CONFIGW*>(buffer_.data());
+        if (!Platform().QueryServiceConfigW(service, config, needed, &needed))
+            buffer_.clear();
+    }
+
+    explicit operator bool() const { return !buffer_.empty(); }
+    const QUERY_SERVICE_CONFIGW* operator->() const
+    {
+        return reinterpret_cast<const QUERY_SERVICE_CONFIGW*>(buffer_.data());
+    }
+
+private:
+    std::vector<BYTE> buffer_;
 };

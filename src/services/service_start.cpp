@@ -2,21 +2,9 @@
 
 #include "services/platform_calls.h"
 #include "services/service_handle.h"
+#include "services/stop_wait.h"
 #include "shell/setup_state.h"
 #include "shell/string_bank.h"
-
-namespace {
-
-bool startFailed;
-
-int StartIfStoppedByRun(const ServiceEntry& entry, const wchar_t*)
-{
-    if ((ServicesStoppedByRun & (1u << ServiceRow(entry))) && !StartServiceIfStopped(entry))
-        startFailed = true;
-    return 1;
-}
-
-}  // namespace
 
 int StartServiceIfStopped(const ServiceEntry& entry)
 {
@@ -28,12 +16,16 @@ int StartServiceIfStopped(const ServiceEntry& entry)
         return 0;
     if (status.dwCurrentState == SERVICE_RUNNING || status.dwCurrentState == SERVICE_START_PENDING)
         return 1;
+    // A service still winding down from a stop refuses to be started.
+    if (status.dwCurrentState == SERVICE_STOP_PENDING &&
+        WaitForServiceStop(service.get(), kStopWaitBounds) == StopWait::GaveUp)
+        return 0;
     return Platform().StartServiceW(service.get(), 0, nullptr) ? 1 : 0;
 }
 
-int StartServices(const wchar_t* argument)
+int StartServices(const wchar_t*)
 {
-    startFailed = false;
-    ForEachService(StartIfStoppedByRun, argument);
-    return startFailed ? 0 : 1;
+    return ForEveryService([](const ServiceEntry& entry) {
+        return !(ServicesStoppedByRun & (1u << ServiceRow(entry))) || StartServiceIfStopped(entry);
+    });
 }

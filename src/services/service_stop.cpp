@@ -24,15 +24,6 @@ int DeleteWithRetries(SC_HANDLE service)
     return deleted ? 1 : 0;
 }
 
-int StopAndRecord(const ServiceEntry& entry, const wchar_t*)
-{
-    bool stopSent = false;
-    int result = StopService(entry, false, &stopSent);
-    if (stopSent)
-        ServicesStoppedByRun |= 1u << ServiceRow(entry);
-    return result;
-}
-
 int StopAndDelete(const ServiceEntry& entry, const wchar_t*)
 {
     return StopService(entry, true);
@@ -40,11 +31,18 @@ int StopAndDelete(const ServiceEntry& entry, const wchar_t*)
 
 }  // namespace
 
-int StopService(const ServiceEntry& entry, bool remove, bool* stopSent)
+int StopService(const ServiceEntry& entry, bool remove, bool* stopSent, const StopWaitBounds& bounds)
 {
     OpenedService service(entry.nameId);
     if (!service)
         return service.Absent() ? 1 : 0;
+    // Another program registered under the product's name is not the
+    // product's service: it is neither stopped nor deleted.
+    ServiceConfig config(service.get());
+    if (!config)
+        return 0;
+    if (!IsProductServiceProgram(config->lpBinaryPathName))
+        return 1;
     SERVICE_STATUS status;
     if (!Platform().QueryServiceStatus(service.get(), &status))
         return 0;
@@ -58,16 +56,25 @@ int StopService(const ServiceEntry& entry, bool remove, bool* stopSent)
                 *stopSent = true;
             // A status that can no longer be read ends the wait without
             // changing the result; a service that takes too long fails it.
-            if (WaitForServiceStop(service.get(), kStopWaitBounds) == StopWait::GaveUp)
+            if (WaitForServiceStop(service.get(), bounds) == StopWait::GaveUp)
                 stopped = 0;
         }
     }
     return remove ? DeleteWithRetries(service.get()) : stopped;
 }
 
-int StopServices(const wchar_t* argument)
+int StopServices(const wchar_t*, const StopWaitBounds& bounds)
 {
-    return ForEachService(StopAndRecord, argument);
+    // One service that takes too long to stop does not keep the others
+    // running: whether its program is still in use is the files-in-use
+    // check's to find.
+    return ForEveryService([&bounds](const ServiceEntry& entry) {
+        bool stopSent = false;
+        int result = StopService(entry, false, &stopSent, bounds);
+        if (stopSent)
+            ServicesStoppedByRun |= 1u << ServiceRow(entry);
+        return result;
+    });
 }
 
 int RemoveServices(const wchar_t* argument)

@@ -19,16 +19,21 @@ const ServiceEntry kServiceTable[] = {
 
 const int kServiceCount = sizeof kServiceTable / sizeof kServiceTable[0];
 
+bool InstallTypeHasService(const ServiceEntry& entry)
+{
+    for (int i = 0; i < kFileCount; ++i) {
+        const FileEntry& file = kFileTable[i];
+        if (file.installedNameId == entry.executableId && (file.installTypes & InstallType))
+            return true;
+    }
+    return false;
+}
+
 int ForEachService(ServiceOperation operation, const wchar_t* argument)
 {
-    for (const ServiceEntry& service : kServiceTable) {
-        for (int i = 0; i < kFileCount; ++i) {
-            const FileEntry& file = kFileTable[i];
-            if (file.installedNameId == service.executableId && (file.installTypes & InstallType) &&
-                !operation(service, argument))
-                return 0;
-        }
-    }
+    for (const ServiceEntry& service : kServiceTable)
+        if (InstallTypeHasService(service) && !operation(service, argument))
+            return 0;
     return 1;
 }
 

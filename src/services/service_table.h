@@ -31,5 +31,20 @@ using ServiceOperation = int (*)(const ServiceEntry& entry, const wchar_t* argum
 // the first call that gave 0.
 int ForEachService(ServiceOperation operation, const wchar_t* argument);
 
+// True when the chosen install type installs the executable of `entry`.
+bool InstallTypeHasService(const ServiceEntry& entry);
+
+// Calls `operation(entry)` for each service of the install type, in table
+// order, going on past a call that gives 0. 1 when every call gave non-zero.
+template <typename Operation>
+int ForEveryService(Operation operation)
+{
+    int every = 1;
+    for (int row = 0; row < kServiceCount; ++row)
+        if (InstallTypeHasService(kServiceTable[row]) && !operation(kServiceTable[row]))
+            every = 0;
+    return every;
+}
+
 // The row of `entry` in the table.
 int ServiceRow(const ServiceEntry& entry);

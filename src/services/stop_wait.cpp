@@ -22,7 +22,7 @@ StopWait WaitForServiceStop(SC_HANDLE service, const StopWaitBounds& bounds)
             lastMove = now;
         if (status.dwCurrentState == SERVICE_STOPPED)
             break;
-        const DWORD stallMs = status.dwWaitHint > bounds.maxSleepMs ? status.dwWaitHint : bounds.maxSleepMs;
+        const DWORD stallMs = status.dwWaitHint > bounds.minStallMs ? status.dwWaitHint : bounds.minStallMs;
         if (now - lastMove >= stallMs || now - start >= bounds.totalMs)
             return StopWait::GaveUp;
     }

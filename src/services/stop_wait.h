@@ -5,14 +5,17 @@
 // Between two looks at the service's status setup sleeps a tenth of the
 // wait hint it reported, kept between minSleepMs and maxSleepMs. It gives
 // up when the service's checkpoint (or state) has not moved for one wait
-// hint (a hint shorter than maxSleepMs counts as maxSleepMs), or after
-// totalMs in all, whatever the service reports.
+// hint, or after totalMs in all, whatever the service reports. Many services
+// report no hint, or one far shorter than their stop takes, while they wind
+// down without moving their checkpoint: a hint shorter than minStallMs
+// counts as minStallMs.
 struct StopWaitBounds {
     DWORD minSleepMs;
     DWORD maxSleepMs;
+    DWORD minStallMs;
     DWORD totalMs;
 };
-constexpr StopWaitBounds kStopWaitBounds = {100, 1000, 60000};
+constexpr StopWaitBounds kStopWaitBounds = {100, 1000, 20000, 60000};
 
 enum class StopWait {
     Stopped,      // the service reported stopped

@@ -83,8 +83,10 @@ TEST(ServiceControl, TheStopWaitEndsWithinItsBoundsKeepingTheWindowsAlive)
     ASSERT_NE(window, nullptr);
     const PlatformCalls saved = Platform();
     Platform().QueryServiceStatus = QueryPending;
-    StopWaitBounds bounds = kStopWaitBounds;
-    bounds.totalMs = 4000;
+    // Shorter than setup's, so that a stall ends within seconds; a stop that
+    // takes longer than the longest sleep and reports neither hint nor
+    // progress is still waited for.
+    const StopWaitBounds bounds = {100, 1000, 2000, 3500};
     const struct {
         const char* what;
         Pending service;
@@ -92,9 +94,11 @@ TEST(ServiceControl, TheStopWaitEndsWithinItsBoundsKeepingTheWindowsAlive)
         DWORD atLeastMs, atMostMs;
     } cases[] = {
         // Seen within two of the longest sleeps, not a whole hint, later.
-        {"stops after 2 s with a 20 s hint", {20000, true, 2000}, StopWait::Stopped, 2000, 2000 + 2000},
-        {"stalled for one hint", {2000, false, 0}, StopWait::GaveUp, 2000, 3000 + 1000},
-        {"moving for ever", {2000, true, 0}, StopWait::GaveUp, 4000, 4000 + 2000},
+        {"stops after 1.4 s with a 20 s hint", {20000, true, 1400}, StopWait::Stopped, 1400, 1400 + 2000},
+        {"stops after 1.4 s, still and without a hint", {0, false, 1400}, StopWait::Stopped, 1400, 1400 + 2000},
+        {"still, without a hint", {0, false, 0}, StopWait::GaveUp, 2000, 2000 + 1000},
+        {"still for one hint", {2500, false, 0}, StopWait::GaveUp, 2500, 2500 + 1000},
+        {"moving for ever", {2000, true, 0}, StopWait::GaveUp, 3500, 3500 + 2000},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -110,6 +114,70 @@ TEST(ServiceControl, TheStopWaitEndsWithinItsBoundsKeepingTheWindowsAlive)
     }
     Platform() = saved;
     DestroyWindow(window);
+}
+
+// The service `name` spends `ms` stop-pending after the stop request, with
+// checkpoint 1 and no wait hint (read by tools/service when it starts).
+void SetStopMilliseconds(const std::wstring& name, DWORD ms)
+{
+    const std::wstring key = L"System\\CurrentControlSet\\Services\\" + name + L"\\Parameters";
+    ASSERT_EQ(RegSetKeyValueW(HKEY_LOCAL_MACHINE, key.c_str(), L"StopMilliseconds", REG_DWORD, &ms, sizeof ms),
+              ERROR_SUCCESS);
+}
+
+TEST(ServiceControl, ASlowStopIsWaitedForHoldsUpNoOtherServiceAndDelaysTheRestart)
+{
+    ResetSetupState();
+    TestService naming(IDS_SERVICE_NAMING, ProductFile(L"twnser.exe"));
+    TestService server(IDS_SERVICE_SERVER, ProductFile(L"twserver.exe"));
+    ASSERT_NO_FATAL_FAILURE(SetStopMilliseconds(naming.Name(), 3000));
+    ASSERT_TRUE(naming.Start() && server.Start());
+    EXPECT_EQ(StopService(kServiceTable[0], false), 1) << "the naming service's row";
+    EXPECT_EQ(ServiceState(naming.Name()), static_cast<DWORD>(SERVICE_STOPPED));
+
+    // Given up on sooner, it leaves the others to be stopped all the same;
+    // the restart waits until it has stopped, then starts it again.
+    ASSERT_TRUE(naming.Start());
+    StopWaitBounds impatient = kStopWaitBounds;
+    impatient.minStallMs = 500;
+    EXPECT_EQ(StopServices(kDestination, impatient), 0);
+    EXPECT_EQ(ServiceState(naming.Name()), static_cast<DWORD>(SERVICE_STOP_PENDING));
+    EXPECT_EQ(ServiceState(server.Name()), static_cast<DWORD>(SERVICE_STOPPED));
+    EXPECT_EQ(StartServices(kDestination), 1);
+    EXPECT_TRUE(WaitForServiceState(naming.Name(), SERVICE_RUNNING));
+    EXPECT_TRUE(WaitForServiceState(server.Name(), SERVICE_RUNNING));
+}
+
+TEST(ServiceControl, OnlyTheProductsProgramsMakeTheProductsServices)
+{
+    ResetSetupState();
+    const struct {
+        const wchar_t* binaryPath;
+        bool product;
+    } programs[] = {
+        {L"C:\\TAPWRITE\\NT\\twnser.exe", true}, {L"d:\\tw\\TWServer.EXE -debug", true},
+        {L" \"C:\\Program Files\\TW\\twnetns.exe\" /service", true}, {L"C:\\Other\\foreign.exe", false},
+        {L"C:\\Other\\foreign.exe C:\\TW\\twnser.exe", false}, {L"\"C:\\Other\\foreign.exe\" twnser.exe", false},
+        {L"C:\\Other\\xtwnser.exe", false}, {L"\"C:\\TW\\twnser.exe", false},
+        {L"C:\\Program Files\\TW\\twnser.exe", false},  // the system would run C:\Program
+    };
+    for (const auto& program : programs)
+        EXPECT_EQ(IsProductServiceProgram(program.binaryPath), program.product) << program.binaryPath;
+
+    // Registered for another program, the agent browser is reported by its
+    // name and program, and neither stopped nor deleted.
+    const std::wstring foreign = L"C:\\Other\\foreign.exe";
+    TestService browser(IDS_SERVICE_BROWSER, foreign);
+    ASSERT_TRUE(browser.Created());
+    MessageBoxAnswerer answerer({IDOK});
+    EXPECT_EQ(CheckServiceOwners(), 0);
+    ASSERT_EQ(answerer.Boxes().size(), 1u);
+    const std::wstring& text = answerer.Boxes()[0].text;
+    EXPECT_EQ(answerer.Boxes()[0].caption, BankString(1000 + IDS_FOREIGN_SERVICE_TITLE));
+    EXPECT_NE(text.find(L"\"" + browser.Name() + L"\" is registered for the program\n\n" + foreign + L"\n"),
+              std::wstring::npos);
+    EXPECT_EQ(RemoveServices(kDestination), 1);
+    EXPECT_EQ(ServiceState(browser.Name()), static_cast<DWORD>(SERVICE_STOPPED));
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "support/in_process.h"
 #include "services/service_handle.h"
 #include "support/install_support.h"
+#include "support/registry_override.h"
 #include "support/setup_process.h"
 #include "support/test_services.h"
 
@@ -122,6 +123,47 @@ TEST_F(ServicesInstall, TheAccountFromTheCommandLineRunsTheServices)
     launch.namesServiceAccount = false;
     EXPECT_EQ(Install(L"/SMS: /TS: /USER:$DEFAULT$ /DOMAIN:$LOCAL$ /PASSWORD:$RANDOM$", L"share-en", launch), 1u);
     ExpectNoService();
+}
+
+// A site's own program registered under a product service's name is not the
+// product's to stop, replace or delete.
+TEST_F(ServicesInstall, AnotherProgramUnderAServiceNameIsLeftAlone)
+{
+    RegistryOverride pending(HKEY_LOCAL_MACHINE, L"System\\CurrentControlSet\\Control\\Session Manager",
+                             L"PendingFileRenameOperations");
+    const std::wstring key = ServiceKey(IDS_SERVICE_BROWSER);
+    auto registerForeign = [] {
+        return std::make_unique<TestService>(IDS_SERVICE_BROWSER, L"C:\\Other\\foreign.exe");
+    };
+    auto foreign = registerForeign();
+    TestService naming(IDS_SERVICE_NAMING, ProductFile(L"twnser.exe"));
+    ASSERT_TRUE(foreign->Created() && naming.Start());
+    const RegistryKey registered = ReadRegistryKey(key);
+    const DWORD namingProcess = ServiceProcess(naming.Name());
+    auto expectUntouched = [&](const char* after) {
+        SCOPED_TRACE(after);
+        RegistryKey now = ReadRegistryKey(key);
+        for (const auto& [name, value] : registered.values)
+            EXPECT_EQ(now.values[name].bytes, value.bytes) << name.c_str();
+    };
+
+    // The install ends before it changes anything.
+    EXPECT_EQ(Install(L"/SMS: /TS:"), 1u);
+    expectUntouched("the install");
+    EXPECT_EQ(ServiceProcess(naming.Name()), namingProcess) << "still running, never stopped";
+    EXPECT_FALSE(Exists(L"C:\\TAPWRITE"));
+    EXPECT_FALSE(ReadRegistryKey(L"SOFTWARE\\Velmar").exists);
+
+    // The uninstall removes the product's services and goes past that one.
+    foreign.reset();
+    EXPECT_EQ(Install(L"/SMS: /TS:"), 0u);
+    RemoveService(BankString(1000 + IDS_SERVICE_BROWSER));
+    foreign = registerForeign();
+    SetupProcess uninstall(L"/U: /UNINSTALL: /SMS:", From(kTarget));
+    EXPECT_EQ(uninstall.WaitForExit(120000), 0u);
+    expectUntouched("the uninstall");
+    for (UINT name : {IDS_SERVICE_NAMING, IDS_SERVICE_SERVER})
+        EXPECT_EQ(ServiceState(BankString(1000 + name)), 0u) << name;
 }
 
 // The test build of setup in `scenario` (see

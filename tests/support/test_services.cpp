@@ -20,7 +20,8 @@ SERVICE_STATUS_PROCESS Status(const std::wstring& name)
     return status;
 }
 
-// Ends the service's process, then deletes it.
+}  // namespace
+
 void RemoveService(const std::wstring& name)
 {
     if (HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, ServiceProcess(name))) {
@@ -35,8 +36,6 @@ void RemoveService(const std::wstring& name)
     }
     WaitForServiceState(name, 0);
 }
-
-}  // namespace
 
 DWORD ServiceState(const std::wstring& name)
 {

@@ -25,6 +25,9 @@ private:
     bool created_ = false;
 };
 
+// Ends the service `name`'s process, then deletes it and waits until it
+// is gone.
+void RemoveService(const std::wstring& name);
 // Ends and deletes the product's three services wherever a test or an
 // install left them.
 void RemoveProductServices();
