@@ -117,17 +117,22 @@ TEST_F(Loader, DriversReplacedAreKeptUnderTheNextFreeNumber)
 }
 
 // Unattended, as a deployment tool runs it twice: the loader disk in A: is
-// taken without a prompt and each completed run ends by itself. Then by
-// hand, a loader disk without drivers.
+// taken without a prompt and each completed run ends by itself, the first
+// making the DRIVERS folder a new system lacks. Then by hand, a loader disk
+// without drivers.
 TEST_F(LoaderInstall, FromTheLoaderDiskKeepingTheDriversItReplaces)
 {
     CreateDirectoryW(kWork.c_str(), nullptr);
     ASSERT_TRUE(CopyFileW(SETUP_EXE_PATH, (kWork + L"setup.exe").c_str(), FALSE));
-    WriteFile(kDrivers + L"CHANGER.VSD", "installed before");
+    RemoveDirectoryW(kDrivers.c_str());
+    ASSERT_FALSE(Exists(kDrivers)) << "the test system has drivers of its own";
     ASSERT_TRUE(InsertDisk(FixturePath(L"loader")));
-    for (int run = 0; run < 2; ++run)
+    for (int run = 0; run < 2; ++run) {
         EXPECT_EQ(SetupProcess(L"/U: /LDR: /SMS:", From(kWork)).WaitForExit(60000),
                   static_cast<DWORD>(kExitCompleted));
+        if (run == 0)
+            WriteFile(kDrivers + L"CHANGER.VSD", "installed before");
+    }
     for (const wchar_t* name : {L"CHANGER.VSD", L"AUTOLDR.VSD"})
         EXPECT_TRUE(SameBytes(kDrivers + name, FixturePath(L"loader") + name)) << name;
     EXPECT_EQ(FileBytes(kDrivers + L"CHANGER.001"), "installed before");
