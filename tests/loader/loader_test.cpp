@@ -116,9 +116,10 @@ TEST_F(Loader, DriversReplacedAreKeptUnderTheNextFreeNumber)
     EXPECT_EQ(FileBytes(kDrivers + L"AUTOLDR.VSD"), "stacker");
 }
 
-// Unattended, as a deployment tool runs it twice: the loader disk in A: is
-// taken without a prompt and each completed run ends by itself, the first
-// making the DRIVERS folder a new system lacks. Then by hand, a loader disk
+// Unattended, as a deployment tool runs it: the loader disk in A: is taken
+// without a prompt, and so is a folder of its files named without its
+// closing backslash; each completed run ends by itself, the first making
+// the DRIVERS folder a new system lacks. Then by hand, a loader disk
 // without drivers.
 TEST_F(LoaderInstall, FromTheLoaderDiskKeepingTheDriversItReplaces)
 {
@@ -127,10 +128,11 @@ TEST_F(LoaderInstall, FromTheLoaderDiskKeepingTheDriversItReplaces)
     RemoveDirectoryW(kDrivers.c_str());
     ASSERT_FALSE(Exists(kDrivers)) << "the test system has drivers of its own";
     ASSERT_TRUE(InsertDisk(FixturePath(L"loader")));
-    for (int run = 0; run < 2; ++run) {
-        EXPECT_EQ(SetupProcess(L"/U: /LDR: /SMS:", From(kWork)).WaitForExit(60000),
+    CopyFolder(FixturePath(L"loader"), kWork + L"share\\");
+    for (const std::wstring& source : {std::wstring(), kWork + L"share"}) {
+        EXPECT_EQ(SetupProcess(L"/U:" + source + L" /LDR: /SMS:", From(kWork)).WaitForExit(60000),
                   static_cast<DWORD>(kExitCompleted));
-        if (run == 0)
+        if (source.empty())
             WriteFile(kDrivers + L"CHANGER.VSD", "installed before");
     }
     for (const wchar_t* name : {L"CHANGER.VSD", L"AUTOLDR.VSD"})
