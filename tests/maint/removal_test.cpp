@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "maint/file_removal.h"
+#include "maint/maintenance_dialogs.h"
 #include "maint/product_directory.h"
 #include "maint/restart.h"
+#include "res/resource_ids.h"
 #include "shell/setup_state.h"
 #include "shell/setup_window.h"
 #include "support/in_process.h"
@@ -44,6 +46,23 @@ TEST(Removal, OnlyTheInstalledProductDirectoryIsEmptied)
         EXPECT_EQ(IsInstalledProductDirectory(c.directory.c_str()), c.accepted);
     }
     RemoveTree(L"C:\\TWMAINT");
+}
+
+// Every button of the question for a file in use speaks the bank's
+// language, and each gives its answer.
+TEST(Removal, FileInUseQuestionSpeaksTheBanksLanguage)
+{
+    const std::pair<int, FileInUseAnswer> presses[] = {
+        {IDYES, FileInUseAnswer::Yes}, {IDNO, FileInUseAnswer::No}, {IDCANCEL, FileInUseAnswer::Cancel}};
+    for (UINT bank : {2000u, 3000u, 4000u}) {
+        ResetSetupState();
+        LangBase = bank;
+        MessageBoxAnswerer answerer({presses[bank / 1000 - 2].first});
+        EXPECT_EQ(AskFileInUse(L"twwinnt.exe"), presses[bank / 1000 - 2].second) << bank;
+        ASSERT_EQ(answerer.Boxes().size(), 1u);
+        EXPECT_EQ(answerer.Boxes()[0].buttons, BankString(bank + IDS_CANCEL) + L"|" + BankString(bank + IDS_YES) +
+                                                   L"|" + BankString(bank + IDS_NO) + L"|");
+    }
 }
 
 TEST(Removal, AFailedSchedulingIsReported)
