@@ -6,12 +6,16 @@
 
 #include "shell/string_bank.h"
 
+// How the DATA and CATALOGS trees go: with everything in them, or only when
+// they are empty.
+enum class TreeRemoval { WithContents, OnlyWhenEmpty };
+
 // Deletes every file-table file of the product directory `directory`
 // (ending in a backslash); a file in use goes at the next restart or stays,
 // as the user answers, and setup itself always goes then. Schedules the
-// directory's levels, then deletes the DATA and CATALOGS trees. 1 when done,
-// 0 when the user cancelled.
-int RemoveInstalledFiles(const wchar_t* directory);
+// directory's levels, then removes the DATA and CATALOGS trees as `trees`
+// says. 1 when done, 0 when the user cancelled.
+int RemoveInstalledFiles(const wchar_t* directory, TreeRemoval trees);
 
 // Deletes `name` in `directory`. 1 when it is gone, was absent, or could not
 // be deleted for a reason other than being in use (after its message); 0

@@ -27,15 +27,15 @@ TEST(Removal, OnlyTheInstalledProductDirectoryIsEmptied)
         std::wstring directory;
         std::wstring configured;  // the data path; empty for none
         std::vector<std::wstring> files;
-        bool accepted;
+        ProductDirectory found;
     } cases[] = {
-        {L"c:\\twmaint\\nt\\", L"C:\\TWMAINT\\NT\\DATA", {}, true},
-        {kDir, L"C:\\TAPWRITE\\NT\\DATA\\", {L"setup.exe", L"TWWINNT.EXE"}, false},
-        {kDir, L"", {L"setup.exe", L"TWWINNT.EXE"}, true},
-        {kDir, L"", {L"setup.exe", L"twwinnt.ex_", L"readme.txt"}, false},
-        {L"C:\\", L"C:\\DATA\\", {}, false},
-        {windows, windows + L"\\DATA\\", {}, false},
-        {SystemDirectory(), SystemDirectory() + L"DATA\\", {}, false},
+        {L"c:\\twmaint\\nt\\", L"C:\\TWMAINT\\NT\\DATA", {}, ProductDirectory::Configured},
+        {kDir, L"C:\\TAPWRITE\\NT\\DATA\\", {L"setup.exe", L"TWWINNT.EXE"}, ProductDirectory::NotProduct},
+        {kDir, L"", {L"setup.exe", L"TWWINNT.EXE"}, ProductDirectory::HoldsProgram},
+        {kDir, L"", {L"setup.exe", L"twwinnt.ex_", L"readme.txt"}, ProductDirectory::NotProduct},
+        {L"C:\\", L"C:\\DATA\\", {}, ProductDirectory::NotProduct},
+        {windows, windows + L"\\DATA\\", {}, ProductDirectory::NotProduct},
+        {SystemDirectory(), SystemDirectory() + L"DATA\\", {}, ProductDirectory::NotProduct},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.directory.c_str() << " " << c.configured.c_str());
@@ -43,7 +43,7 @@ TEST(Removal, OnlyTheInstalledProductDirectoryIsEmptied)
         c.configured.empty() ? dataPath.Remove() : (void)dataPath.Set(c.configured);
         for (const std::wstring& name : c.files)
             CreateEmptyFile(kDir + name);
-        EXPECT_EQ(IsInstalledProductDirectory(c.directory.c_str()), c.accepted);
+        EXPECT_EQ(IdentifyProductDirectory(c.directory.c_str()), c.found);
     }
     RemoveTree(L"C:\\TWMAINT");
 }

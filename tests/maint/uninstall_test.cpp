@@ -140,18 +140,28 @@ TEST_F(Uninstall, UnattendedEndsAtOnceAndLeavesFilesInUseToTheRestart)
 }
 
 // Setup started with "/U:" from a copy of the share holds files of the
-// product's names and perhaps a DATA tree: none of it is the product's.
-TEST_F(Uninstall, RefusesAFolderThatIsNotTheInstalledProduct)
+// product's names and perhaps DATA and CATALOGS trees of a user's. Without
+// the product's program it is refused; with it, nothing says the trees are
+// the product's, so they go only when empty.
+TEST_F(Uninstall, OutsideTheConfiguredDirectoryKeepsTheUsersTrees)
 {
     CopyFolder(FixturePath(L"share-en"), kDownload);
     for (const wchar_t* name : {L"twnetat.dll", L"readme.txt", L"DATA\\catalog.dat", L"CATALOGS\\tape.cat"})
         CreateEmptyFile(kDownload + name);
     const std::set<std::wstring> before = FilesIn(kDownload);
-    SetupProcess setup(L"/U: /UNINSTALL: /SMS:", From(kDownload));
-    EXPECT_EQ(setup.WaitForExit(), static_cast<DWORD>(kExitNotCompleted));
+    EXPECT_EQ(SetupProcess(L"/U: /UNINSTALL: /SMS:", From(kDownload)).WaitForExit(),
+              static_cast<DWORD>(kExitNotCompleted));
     EXPECT_EQ(FilesIn(kDownload), before);
     EXPECT_TRUE(Exists(kDownload + L"DATA\\catalog.dat") && Exists(kDownload + L"CATALOGS\\tape.cat"));
     EXPECT_TRUE(PendingDeletions().empty());
+
+    CreateEmptyFile(kDownload + L"TWWINNT.EXE");
+    DeleteFileW((kDownload + L"CATALOGS\\tape.cat").c_str());
+    EXPECT_EQ(SetupProcess(L"/U: /UNINSTALL: /SMS:", From(kDownload)).WaitForExit(60000),
+              static_cast<DWORD>(kExitCompleted));
+    EXPECT_FALSE(Exists(kDownload + L"TWWINNT.EXE") || Exists(kDownload + L"twnetat.dll"));
+    EXPECT_TRUE(Exists(kDownload + L"DATA\\catalog.dat"));
+    EXPECT_FALSE(Exists(kDownload + L"CATALOGS"));
 }
 
 }  // namespace
