@@ -94,7 +94,8 @@ void ScheduleDirectoryLevels(const wchar_t* directory)
 void RemoveTree(const wchar_t* directory, const wchar_t* name, TreeRemoval removal)
 {
     wchar_t path[kJoinedPathChars];
-    if (!JoinPath(path, kJoinedPathChars, directory, name) || !AppendBackslash(path, kJoinedPathChars))
+    if (!JoinPath(path, kJoinedPathChars, directory, name) || !AppendBackslash(path, kJoinedPathChars) ||
+        IsLinkedDirectory(path))
         return;
     if (removal == TreeRemoval::WithContents)
         DeleteDirectoryContents(path);
