@@ -99,6 +99,9 @@ int InstallChangerDrivers()
     wchar_t directory[kJoinedPathChars];
     if (!AppendBackslash(source, kJoinedPathChars) || !FindDrivers(source, directory))
         return 0;
+    // A new 64-bit system has no such folder for 32-bit programs yet.
+    if (!CreateDirectoryW(drivers, nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
+        return 0;
 
     wchar_t pattern[kJoinedPathChars];
     JoinPath(pattern, kJoinedPathChars, directory, L"*.VSD");

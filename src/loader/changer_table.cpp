@@ -1,6 +1,7 @@
 // The changer table: a text file of one changer a line, whose kept lines
 // become the strings of the registry's multi-string value. Lines that are
 // empty or begin with "#" or a space are comments.
+#include <algorithm>
 #include <string>
 
 #include "loader/loader_module.h"
@@ -15,6 +16,8 @@ namespace {
 constexpr wchar_t kChangerValue[] = L"VSDLoadTable";
 constexpr int kMaxLines = 58;
 constexpr size_t kMaxLineChars = 255;
+// A text read ends here, as a file of an old editor does.
+constexpr char kEndOfText = '\x1A';
 
 class ChangerTable {
 public:
@@ -88,6 +91,19 @@ bool ReadTableFile(const wchar_t* path, std::string& bytes)
     return true;
 }
 
+// Lines of 8-bit characters, tabs allowed: a table written as UTF-16 or a
+// binary file would give the registry one-character or garbled entries.
+bool IsText(const std::string& bytes)
+{
+    if (bytes.rfind("\xFF\xFE", 0) == 0 || bytes.rfind("\xFE\xFF", 0) == 0)
+        return false;
+    for (unsigned char c : bytes) {
+        if ((c < ' ' && c != '\t' && c != '\r' && c != '\n') || c == 0x7F)
+            return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 int BuildChangerTable(const char* bytes, size_t count, wchar_t (&value)[kChangerTableChars])
@@ -131,6 +147,11 @@ int WriteVsdLoadTable(const wchar_t* dir)
         return -1;
     }
     DeleteFileW(path);
+    bytes.erase(std::min(bytes.find(kEndOfText), bytes.size()));
+    if (!IsText(bytes)) {
+        AskUser(LangBase + IDS_DRIVERS_TITLE, LangBase + IDS_DRIVERS_TEXT, MB_OK, MB_ICONSTOP, IDOK);
+        return -1;
+    }
 
     wchar_t value[kChangerTableChars];
     int chars = BuildChangerTable(bytes.data(), bytes.size(), value);

@@ -10,6 +10,7 @@
 #include "res/resource_ids.h"
 #include "shell/message_box.h"
 #include "shell/options.h"
+#include "shell/path_text.h"
 #include "shell/progress.h"
 #include "shell/setup_state.h"
 #include "shell/string_bank.h"
@@ -26,17 +27,12 @@ bool CanWriteChangerKey()
     return true;
 }
 
-}  // namespace
-
-int InstallLoaderModule()
+// The install from the loader disk into `setupDir`, setup's own directory.
+bool InstallFromLoaderDisk(const wchar_t* setupDir)
 {
-    InitCopyProgress();
-    wchar_t setupDir[kPathChars];
-    if (!GetProgramDirectory(setupDir))
-        return 0;
     if (!CanWriteChangerKey()) {
         AskUser(LangBase + IDS_PRIVILEGE_TITLE, LangBase + IDS_LOADER_NOT_ADMIN, MB_OK, MB_ICONINFORMATION, IDOK);
-        return 0;
+        return false;
     }
     wchar_t tableName[kPathChars + 1];
     LoadBankString(LangBase + IDS_DISKNAME_VSDTABLE, tableName, kPathChars);
@@ -44,7 +40,7 @@ int InstallLoaderModule()
     // the loader disk is taken as it is; the prompt would only cancel.
     const bool inPlace = IsUnattended() && IsExpectedDisk(SourcePath, kLoaderLabel, tableName);
     if (!inPlace && !RequestSourceDisk(true, 0, tableName))
-        return 0;
+        return false;
 
     SetInfoText(BillboardId);
     ShowPercentWindow(true);
@@ -55,16 +51,34 @@ int InstallLoaderModule()
     SetActionText(LangBase + IDS_ACTION_COPYING);
     if (!InstallOneFile(SourcePath, setupDir, LangBase + IDS_DISKNAME_VSDTABLE, LangBase + IDS_FILENAME_VSDTABLE,
                         true, false))
-        return 0;
+        return false;
 
     SetCopyPercent(40);
     if (!InstallChangerDrivers()) {
         AskUser(LangBase + IDS_DRIVERS_TITLE, LangBase + IDS_DRIVERS_TEXT, MB_OK, MB_ICONSTOP, IDOK);
-        return 0;
+        return false;
     }
     SetCopyPercent(95);
-    if (WriteVsdLoadTable(setupDir) == -1)
+    return WriteVsdLoadTable(setupDir) != -1;
+}
+
+}  // namespace
+
+int InstallLoaderModule()
+{
+    InitCopyProgress();
+    wchar_t setupDir[kPathChars];
+    if (!GetProgramDirectory(setupDir))
         return 0;
+    if (!InstallFromLoaderDisk(setupDir)) {
+        // The expanded table is of no use once the run has failed, and it
+        // is no file of the product's.
+        wchar_t table[kJoinedPathChars];
+        BankText<256> name(LangBase + IDS_FILENAME_VSDTABLE);
+        if (JoinPath(table, kJoinedPathChars, setupDir, name.c_str()))
+            DeleteFileW(table);
+        return 0;
+    }
 
     SetActionText(LangBase + IDS_ACTION_COMPLETE);
     wchar_t ok[30];

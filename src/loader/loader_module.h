@@ -7,7 +7,8 @@
 constexpr wchar_t kChangerKey[] = L"SYSTEM\\CurrentControlSet\\Control\\SCSIChanger";
 
 // Installs the module from the loader disk. 1 when installed; 0 on a
-// failure (after its message) or a confirmed cancel.
+// failure (after its message) or a confirmed cancel. The table expanded
+// beside setup is gone at the end either way.
 int InstallLoaderModule();
 
 // Copies every "*.VSD" driver of the source into the DRIVERS directory,
@@ -22,7 +23,9 @@ int InstallChangerDrivers();
 int InstallDriverWithBackup(const wchar_t* from, const wchar_t* to);
 
 // Writes the lines of the expanded changer table in `dir` into the registry
-// and deletes the table file. 0 on success, -1 after a message.
+// and deletes the table file. A table that is not 8-bit text (UTF-16, a
+// binary file) is refused and nothing is written. 0 on success, -1 after a
+// message.
 int WriteVsdLoadTable(const wchar_t* dir);
 
 // The longest changer table value, in characters, terminators included.

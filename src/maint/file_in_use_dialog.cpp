@@ -29,6 +29,7 @@ BOOL OnInitDialog(HWND dialog)
     SetDialogText(dialog, IDYES, LangBase + IDS_YES);
     SetDialogText(dialog, IDNO, LangBase + IDS_NO);
     SetDialogText(dialog, IDC_IN_USE_YES_TO_ALL, LangBase + IDS_YES_TO_ALL);
+    SetDialogText(dialog, IDCANCEL, LangBase + IDS_CANCEL);
     CenterOnParent(dialog);
     return TRUE;
 }

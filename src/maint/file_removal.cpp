@@ -91,12 +91,14 @@ void ScheduleDirectoryLevels(const wchar_t* directory)
     }
 }
 
-void DeleteTree(const wchar_t* directory, const wchar_t* name)
+void RemoveTree(const wchar_t* directory, const wchar_t* name, TreeRemoval removal)
 {
     wchar_t path[kJoinedPathChars];
-    if (!JoinPath(path, kJoinedPathChars, directory, name) || !AppendBackslash(path, kJoinedPathChars))
+    if (!JoinPath(path, kJoinedPathChars, directory, name) || !AppendBackslash(path, kJoinedPathChars) ||
+        IsLinkedDirectory(path))
         return;
-    DeleteDirectoryContents(path);
+    if (removal == TreeRemoval::WithContents)
+        DeleteDirectoryContents(path);
     RemoveDirectoryW(path);
 }
 
@@ -141,7 +143,7 @@ int DeleteInstalledFile(const wchar_t* directory, TextRef name)
     return ForceDeleteFile(path) ? 1 : 0;
 }
 
-int RemoveInstalledFiles(const wchar_t* directory)
+int RemoveInstalledFiles(const wchar_t* directory, TreeRemoval trees)
 {
     SetCopyPercent(5);
     SetActionText(LangBase + IDS_ACTION_UNINSTALLING);
@@ -168,7 +170,7 @@ int RemoveInstalledFiles(const wchar_t* directory)
     for (UINT tree : kTreeNames) {
         wchar_t name[256];
         LoadBankString(LangBase + tree, name, 255);
-        DeleteTree(directory, name);
+        RemoveTree(directory, name, trees);
     }
     SetCopyPercent(90);
     return 1;

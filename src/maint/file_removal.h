@@ -6,12 +6,16 @@
 
 #include "shell/string_bank.h"
 
+// How the DATA and CATALOGS trees go: with everything in them, or only when
+// they are empty.
+enum class TreeRemoval { WithContents, OnlyWhenEmpty };
+
 // Deletes every file-table file of the product directory `directory`
 // (ending in a backslash); a file in use goes at the next restart or stays,
 // as the user answers, and setup itself always goes then. Schedules the
-// directory's levels, then deletes the DATA and CATALOGS trees. 1 when done,
-// 0 when the user cancelled.
-int RemoveInstalledFiles(const wchar_t* directory);
+// directory's levels, then removes the DATA and CATALOGS trees as `trees`
+// says; a tree that is a link stays. 1 when done, 0 when the user cancelled.
+int RemoveInstalledFiles(const wchar_t* directory, TreeRemoval trees);
 
 // Deletes `name` in `directory`. 1 when it is gone, was absent, or could not
 // be deleted for a reason other than being in use (after its message); 0
@@ -27,8 +31,12 @@ BOOL ForceDeleteFile(const wchar_t* path);
 // leaves such files. A failure is reported; false then.
 bool ScheduleDeletion(const wchar_t* path);
 
+// True when `directory` (with or without its trailing backslash) is a
+// junction or a symbolic link, or is reached through one from its parent.
+bool IsLinkedDirectory(const wchar_t* directory);
+
 // Deletes everything below `directory` (ending in a backslash) now, without
-// following junctions or symbolic links: a link is removed, never what it
+// following junctions or symbolic links: a link stays, and so does what it
 // points to. What cannot be deleted stays, silently. 0 when `directory` is
 // itself such a link, else 1.
 int DeleteDirectoryContents(const wchar_t* directory);

@@ -103,15 +103,16 @@ bool GetProgramDirectory(wchar_t (&directory)[kPathChars])
     return false;
 }
 
-bool IsInstalledProductDirectory(const wchar_t* directory)
+ProductDirectory IdentifyProductDirectory(const wchar_t* directory)
 {
     wchar_t full[kPathChars];
     if (!Normalise(directory, full) || IsRoot(full) || IsSystemPlace(full))
-        return false;
+        return ProductDirectory::NotProduct;
     wchar_t configured[kPathChars];
     if (ConfiguredDirectory(configured))
-        return SameDirectory(directory, configured);
-    // A JobScope Only install writes no configuration.
-    return HoldsFile(directory, IDS_FILENAME_SETUP) &&
-           (HoldsFile(directory, IDS_FILENAME_TWWINNT_EXE) || HoldsFile(directory, IDS_FILENAME_JOBSCOPE_EXE));
+        return SameDirectory(directory, configured) ? ProductDirectory::Configured : ProductDirectory::NotProduct;
+    if (HoldsFile(directory, IDS_FILENAME_SETUP) &&
+        (HoldsFile(directory, IDS_FILENAME_TWWINNT_EXE) || HoldsFile(directory, IDS_FILENAME_JOBSCOPE_EXE)))
+        return ProductDirectory::HoldsProgram;
+    return ProductDirectory::NotProduct;
 }

@@ -8,9 +8,17 @@
 // backslash.
 bool GetProgramDirectory(wchar_t (&directory)[kPathChars]);
 
-// True when `directory` (ending in a backslash) is the product's installed
-// directory: the one the product's configuration names as the data path's
-// parent or, without a configuration, one holding the product's program and
-// setup. A drive root, the Windows directory and the system directory never
-// are.
-bool IsInstalledProductDirectory(const wchar_t* directory);
+// Whether a directory is the product's installed directory, and by what.
+enum class ProductDirectory {
+    NotProduct,
+    // The product's configuration names it as the data path's parent.
+    Configured,
+    // There is no configuration (a JobScope Only install writes none), and
+    // it holds the product's program and setup. So may a download folder:
+    // its DATA and CATALOGS need not be the product's.
+    HoldsProgram,
+};
+
+// Which `directory` (ending in a backslash) is. A drive root, the Windows
+// directory and the system directory never are the product's.
+ProductDirectory IdentifyProductDirectory(const wchar_t* directory);

@@ -38,16 +38,17 @@ const wchar_t* const kProductKeys[] = {
 // when it is the product's installed directory. A copy started from a disk,
 // a download folder or a share would otherwise delete same-named files
 // there, and the DATA and CATALOGS trees with a user's backup catalogs.
-bool FindProductDirectory(wchar_t (&directory)[kPathChars])
+ProductDirectory FindProductDirectory(wchar_t (&directory)[kPathChars])
 {
     if (!GetProgramDirectory(directory))
-        return false;
-    if (IsInstalledProductDirectory(directory))
-        return true;
+        return ProductDirectory::NotProduct;
+    ProductDirectory found = IdentifyProductDirectory(directory);
+    if (found != ProductDirectory::NotProduct)
+        return found;
     wchar_t text[1025];
     FormatBankString(text, 1025, LangBase + IDS_NOT_PRODUCT_TEXT, directory);
     AskUser(LangBase + IDS_NOT_PRODUCT_TITLE, text, MB_OK, MB_ICONSTOP, IDOK);
-    return false;
+    return found;
 }
 
 bool ConfirmUninstall()
@@ -71,14 +72,18 @@ void StopAndDeleteServices(const wchar_t* directory)
 MaintenanceResult Uninstall(HWND frame)
 {
     wchar_t directory[kPathChars];
-    if (!FindProductDirectory(directory) || !ConfirmUninstall() || CancelConfirmed)
+    ProductDirectory found = FindProductDirectory(directory);
+    if (found == ProductDirectory::NotProduct || !ConfirmUninstall() || CancelConfirmed)
         return MaintenanceResult::NotCompleted;
 
     StopAndDeleteServices(directory);
     CopyPercent = 0;
     SetupMode = kModeUninstall;
     SetActionText(LangBase + IDS_ACTION_UNINSTALLING);
-    if (!RemoveInstalledFiles(directory))
+    // Only the configuration shows that DATA and CATALOGS hold the
+    // product's data; beside a program and setup they may be anyone's.
+    if (!RemoveInstalledFiles(directory, found == ProductDirectory::Configured ? TreeRemoval::WithContents
+                                                                              : TreeRemoval::OnlyWhenEmpty))
         return MaintenanceResult::NotCompleted;
 
     RemoveProgramGroup(Instance);

@@ -20,11 +20,15 @@ bool JoinPath(wchar_t* output, size_t chars, const wchar_t* directory, const wch
         return false;
     size_t directoryLength = wcslen(directory);
     size_t nameLength = wcslen(name);
-    bool fits = directoryLength + nameLength < chars;
-    size_t first = directoryLength < chars - 1 ? directoryLength : chars - 1;
-    wmemmove(output, directory, first);
-    size_t second = nameLength < chars - 1 - first ? nameLength : chars - 1 - first;
-    wmemmove(output + first, name, second);
-    output[first + second] = 0;
+    wchar_t last = directoryLength > 0 ? directory[directoryLength - 1] : L'\\';
+    bool separator = last != L'\\' && last != L'/' && last != L':' && nameLength > 0 && name[0] != L'\\';
+    bool fits = directoryLength + (separator ? 1 : 0) + nameLength < chars;
+    size_t used = directoryLength < chars - 1 ? directoryLength : chars - 1;
+    wmemmove(output, directory, used);
+    if (separator && used < chars - 1)
+        output[used++] = L'\\';
+    size_t second = nameLength < chars - 1 - used ? nameLength : chars - 1 - used;
+    wmemmove(output + used, name, second);
+    output[used + second] = 0;
     return fits;
 }

@@ -23,6 +23,11 @@ std::wstring MultiString(const std::vector<std::wstring>& lines)
     return value + L'\0';
 }
 
+std::wstring ValueText(const RegistryValue& value)
+{
+    return std::wstring(reinterpret_cast<const wchar_t*>(value.bytes.data()), value.bytes.size() / sizeof(wchar_t));
+}
+
 void WriteFile(const std::wstring& path, const std::string& bytes)
 {
     CreateEmptyFile(path);
@@ -78,6 +83,34 @@ TEST_F(Loader, ChangerTableKeepsTheLinesThatFit)
     }
 }
 
+// A table that is not 8-bit text is refused whole, with the loader's error;
+// a Ctrl+Z ends a text, as an old editor left it.
+TEST_F(Loader, OnlyATextTableIsWritten)
+{
+    const struct {
+        const char* why;
+        std::string bytes;
+        bool written;
+    } cases[] = {
+        {"UTF-16", std::string("\xFF\xFE" "A\0\n\0", 6), false},
+        {"UTF-16 without a mark", std::string("A\0B\0", 4), false},
+        {"a binary file", "MZ\x90\x03\x04", false},
+        {"8-bit text to a Ctrl+Z", "Caf\xE9\r\n\x1A\x01", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.why);
+        WriteFile(kWork + L"VSDTABLE.CFG", c.bytes);
+        MessageBoxAnswerer answerer({IDOK});
+        EXPECT_EQ(WriteVsdLoadTable(kWork.c_str()), c.written ? 0 : -1);
+        EXPECT_EQ(ValueText(ReadRegistryValue(kChangerKey, L"VSDLoadTable")),
+                  c.written ? MultiString({L"Caf\xE9"}) : L"");
+        EXPECT_EQ(answerer.Boxes().empty() ? L"" : answerer.Boxes()[0].caption,
+                  c.written ? L"" : BankString(LangBase + IDS_DRIVERS_TITLE));
+        EXPECT_FALSE(Exists(kWork + L"VSDTABLE.CFG"));
+        RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kChangerKey, L"VSDLoadTable");
+    }
+}
+
 TEST_F(Loader, DriversReplacedAreKeptUnderTheNextFreeNumber)
 {
     const std::wstring from = kWork + L"disk\\CHANGER.VSD";
@@ -116,25 +149,32 @@ TEST_F(Loader, DriversReplacedAreKeptUnderTheNextFreeNumber)
     EXPECT_EQ(FileBytes(kDrivers + L"AUTOLDR.VSD"), "stacker");
 }
 
-// Unattended, as a deployment tool runs it twice: the loader disk in A: is
-// taken without a prompt and each completed run ends by itself. Then by
-// hand, a loader disk without drivers.
+// Unattended, as a deployment tool runs it: the loader disk in A: is taken
+// without a prompt, and so is a folder of its files named without its
+// closing backslash; each completed run ends by itself, the first making
+// the DRIVERS folder a new system lacks. Then by hand, a loader disk
+// without drivers: the run fails and leaves no table behind.
 TEST_F(LoaderInstall, FromTheLoaderDiskKeepingTheDriversItReplaces)
 {
     CreateDirectoryW(kWork.c_str(), nullptr);
     ASSERT_TRUE(CopyFileW(SETUP_EXE_PATH, (kWork + L"setup.exe").c_str(), FALSE));
-    WriteFile(kDrivers + L"CHANGER.VSD", "installed before");
+    RemoveDirectoryW(kDrivers.c_str());
+    ASSERT_FALSE(Exists(kDrivers)) << "the test system has drivers of its own";
     ASSERT_TRUE(InsertDisk(FixturePath(L"loader")));
-    for (int run = 0; run < 2; ++run)
-        EXPECT_EQ(SetupProcess(L"/U: /LDR: /SMS:", From(kWork)).WaitForExit(60000),
+    CopyFolder(FixturePath(L"loader"), kWork + L"share\\");
+    for (const std::wstring& source : {std::wstring(), kWork + L"share"}) {
+        EXPECT_EQ(SetupProcess(L"/U:" + source + L" /LDR: /SMS:", From(kWork)).WaitForExit(60000),
                   static_cast<DWORD>(kExitCompleted));
+        if (source.empty())
+            WriteFile(kDrivers + L"CHANGER.VSD", "installed before");
+    }
     for (const wchar_t* name : {L"CHANGER.VSD", L"AUTOLDR.VSD"})
         EXPECT_TRUE(SameBytes(kDrivers + name, FixturePath(L"loader") + name)) << name;
     EXPECT_EQ(FileBytes(kDrivers + L"CHANGER.001"), "installed before");
     EXPECT_TRUE(SameBytes(kDrivers + L"AUTOLDR.001", FixturePath(L"loader") + L"AUTOLDR.VSD"));
     RegistryValue table = ReadRegistryValue(kChangerKey, L"VSDLoadTable");
     EXPECT_EQ(table.type, static_cast<DWORD>(REG_MULTI_SZ));
-    EXPECT_EQ(std::wstring(reinterpret_cast<const wchar_t*>(table.bytes.data()), table.bytes.size() / sizeof(wchar_t)),
+    EXPECT_EQ(ValueText(table),
               MultiString({L"CHANGER  0x0001 Velmar Autoloader 6", L"\tAUTOLDR 0x0002 Velmar Stacker",
                            L"LAST 0x0003 without a line feed"}));
 
@@ -154,6 +194,7 @@ TEST_F(LoaderInstall, FromTheLoaderDiskKeepingTheDriversItReplaces)
     EXPECT_TRUE(setup.Answer(L"Changer Driver Install Error", IDOK, 60000));
     EXPECT_EQ(setup.WaitForExit(), static_cast<DWORD>(kExitNotCompleted));
     EXPECT_FALSE(Exists(kDrivers + L"CHANGER.VSD"));
+    EXPECT_FALSE(Exists(kWork + L"VSDTABLE.CFG"));
 }
 
 }  // namespace

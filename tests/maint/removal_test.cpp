@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "maint/file_removal.h"
+#include "maint/maintenance_dialogs.h"
 #include "maint/product_directory.h"
 #include "maint/restart.h"
+#include "res/resource_ids.h"
 #include "shell/setup_state.h"
 #include "shell/setup_window.h"
 #include "support/in_process.h"
@@ -25,15 +27,15 @@ TEST(Removal, OnlyTheInstalledProductDirectoryIsEmptied)
         std::wstring directory;
         std::wstring configured;  // the data path; empty for none
         std::vector<std::wstring> files;
-        bool accepted;
+        ProductDirectory found;
     } cases[] = {
-        {L"c:\\twmaint\\nt\\", L"C:\\TWMAINT\\NT\\DATA", {}, true},
-        {kDir, L"C:\\TAPWRITE\\NT\\DATA\\", {L"setup.exe", L"TWWINNT.EXE"}, false},
-        {kDir, L"", {L"setup.exe", L"TWWINNT.EXE"}, true},
-        {kDir, L"", {L"setup.exe", L"twwinnt.ex_", L"readme.txt"}, false},
-        {L"C:\\", L"C:\\DATA\\", {}, false},
-        {windows, windows + L"\\DATA\\", {}, false},
-        {SystemDirectory(), SystemDirectory() + L"DATA\\", {}, false},
+        {L"c:\\twmaint\\nt\\", L"C:\\TWMAINT\\NT\\DATA", {}, ProductDirectory::Configured},
+        {kDir, L"C:\\TAPWRITE\\NT\\DATA\\", {L"setup.exe", L"TWWINNT.EXE"}, ProductDirectory::NotProduct},
+        {kDir, L"", {L"setup.exe", L"TWWINNT.EXE"}, ProductDirectory::HoldsProgram},
+        {kDir, L"", {L"setup.exe", L"twwinnt.ex_", L"readme.txt"}, ProductDirectory::NotProduct},
+        {L"C:\\", L"C:\\DATA\\", {}, ProductDirectory::NotProduct},
+        {windows, windows + L"\\DATA\\", {}, ProductDirectory::NotProduct},
+        {SystemDirectory(), SystemDirectory() + L"DATA\\", {}, ProductDirectory::NotProduct},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.directory.c_str() << " " << c.configured.c_str());
@@ -41,9 +43,26 @@ TEST(Removal, OnlyTheInstalledProductDirectoryIsEmptied)
         c.configured.empty() ? dataPath.Remove() : (void)dataPath.Set(c.configured);
         for (const std::wstring& name : c.files)
             CreateEmptyFile(kDir + name);
-        EXPECT_EQ(IsInstalledProductDirectory(c.directory.c_str()), c.accepted);
+        EXPECT_EQ(IdentifyProductDirectory(c.directory.c_str()), c.found);
     }
     RemoveTree(L"C:\\TWMAINT");
+}
+
+// Every button of the question for a file in use speaks the bank's
+// language, and each gives its answer.
+TEST(Removal, FileInUseQuestionSpeaksTheBanksLanguage)
+{
+    const std::pair<int, FileInUseAnswer> presses[] = {
+        {IDYES, FileInUseAnswer::Yes}, {IDNO, FileInUseAnswer::No}, {IDCANCEL, FileInUseAnswer::Cancel}};
+    for (UINT bank : {2000u, 3000u, 4000u}) {
+        ResetSetupState();
+        LangBase = bank;
+        MessageBoxAnswerer answerer({presses[bank / 1000 - 2].first});
+        EXPECT_EQ(AskFileInUse(L"twwinnt.exe"), presses[bank / 1000 - 2].second) << bank;
+        ASSERT_EQ(answerer.Boxes().size(), 1u);
+        EXPECT_EQ(answerer.Boxes()[0].buttons, BankString(bank + IDS_CANCEL) + L"|" + BankString(bank + IDS_YES) +
+                                                   L"|" + BankString(bank + IDS_NO) + L"|");
+    }
 }
 
 TEST(Removal, AFailedSchedulingIsReported)

@@ -11,6 +11,7 @@
 #include "support/setup_process.h"
 #include "support/start_menu.h"
 #include "support/test_services.h"
+#include "support/unix_link.h"
 
 namespace {
 
@@ -19,6 +20,7 @@ const std::wstring kVelmar = L"SOFTWARE\\Velmar\\";
 const wchar_t* const kProductKeys[] = {L"Tapewright",         L"ZiruVer", L"Agent Browser", L"Network",
                                        L"Tapewright Monitor", L"JobScope"};
 const std::wstring kDownload = L"C:\\TWDL\\";
+const std::wstring kUser = L"C:\\TWUSER\\";
 
 // Everything of the product is gone but what the restart is to delete
 // (`pending`, in order) and what the product did not install (`kept`).
@@ -59,7 +61,12 @@ protected:
                 RegCloseKey(key);
     }
     void TearDown() override { Clean(); }
-    static void Clean() { RemoveProductInstall(); RemoveTree(kDownload); }
+    static void Clean()
+    {
+        RemoveProductInstall();
+        RemoveTree(kDownload);
+        RemoveTree(kUser);
+    }
 
     static void InstallBackupServer()
     {
@@ -140,18 +147,57 @@ TEST_F(Uninstall, UnattendedEndsAtOnceAndLeavesFilesInUseToTheRestart)
 }
 
 // Setup started with "/U:" from a copy of the share holds files of the
-// product's names and perhaps a DATA tree: none of it is the product's.
-TEST_F(Uninstall, RefusesAFolderThatIsNotTheInstalledProduct)
+// product's names and perhaps DATA and CATALOGS trees of a user's. Without
+// the product's program it is refused; with it, nothing says the trees are
+// the product's, so they go only when empty.
+TEST_F(Uninstall, OutsideTheConfiguredDirectoryKeepsTheUsersTrees)
 {
     CopyFolder(FixturePath(L"share-en"), kDownload);
     for (const wchar_t* name : {L"twnetat.dll", L"readme.txt", L"DATA\\catalog.dat", L"CATALOGS\\tape.cat"})
         CreateEmptyFile(kDownload + name);
     const std::set<std::wstring> before = FilesIn(kDownload);
-    SetupProcess setup(L"/U: /UNINSTALL: /SMS:", From(kDownload));
-    EXPECT_EQ(setup.WaitForExit(), static_cast<DWORD>(kExitNotCompleted));
+    EXPECT_EQ(SetupProcess(L"/U: /UNINSTALL: /SMS:", From(kDownload)).WaitForExit(),
+              static_cast<DWORD>(kExitNotCompleted));
     EXPECT_EQ(FilesIn(kDownload), before);
     EXPECT_TRUE(Exists(kDownload + L"DATA\\catalog.dat") && Exists(kDownload + L"CATALOGS\\tape.cat"));
     EXPECT_TRUE(PendingDeletions().empty());
+
+    CreateEmptyFile(kDownload + L"TWWINNT.EXE");
+    DeleteFileW((kDownload + L"CATALOGS\\tape.cat").c_str());
+    EXPECT_EQ(SetupProcess(L"/U: /UNINSTALL: /SMS:", From(kDownload)).WaitForExit(60000),
+              static_cast<DWORD>(kExitCompleted));
+    EXPECT_FALSE(Exists(kDownload + L"TWWINNT.EXE") || Exists(kDownload + L"twnetat.dll"));
+    EXPECT_TRUE(Exists(kDownload + L"DATA\\catalog.dat"));
+    EXPECT_FALSE(Exists(kDownload + L"CATALOGS"));
+}
+
+// Links in the trees may lead to the user's own folders and files: neither
+// they nor anything through them goes, DATA itself a link or one deeper.
+TEST_F(Uninstall, LeavesLinksInTheTreesAndWhatTheyLeadTo)
+{
+    RegistryOverride dataPath(HKEY_LOCAL_MACHINE, L"Software\\Velmar\\Tapewright\\User Interface", L"Data Path");
+    ASSERT_TRUE(dataPath.Set(kDownload + L"DATA"));
+    const std::vector<std::wstring> kept = {L"data\\keep.txt", L"data\\sub\\keep.txt", L"deep\\keep.txt",
+                                            L"single.txt"};
+    for (const std::wstring& name : kept)
+        CreateEmptyFile(kUser + name);
+    CreateDirectoryW((kUser + L"empty").c_str(), nullptr);
+    CreateEmptyFile(kDownload + L"CATALOGS\\sub\\TAPE1.CAT");
+    ASSERT_TRUE(CopyFileW(SETUP_EXE_PATH, (kDownload + L"setup.exe").c_str(), FALSE));
+    {
+        UnixLink links[] = {{kDownload + L"DATA", kUser + L"data"},
+                            {kDownload + L"CATALOGS\\sub\\deep", kUser + L"deep"},
+                            {kDownload + L"CATALOGS\\sub\\empty", kUser + L"empty"},
+                            {kDownload + L"CATALOGS\\single.txt", kUser + L"single.txt"}};
+        for (const UnixLink& link : links)
+            ASSERT_TRUE(link);
+        EXPECT_EQ(SetupProcess(L"/U: /UNINSTALL: /SMS:", From(kDownload)).WaitForExit(60000),
+                  static_cast<DWORD>(kExitCompleted));
+        EXPECT_FALSE(Exists(kDownload + L"CATALOGS\\sub\\TAPE1.CAT"));
+    }
+    for (const std::wstring& name : kept)
+        EXPECT_TRUE(Exists(kUser + name)) << name.c_str();
+    EXPECT_TRUE(IsDirectory(kUser + L"empty"));
 }
 
 }  // namespace
