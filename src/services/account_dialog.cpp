@@ -113,7 +113,7 @@ void OnOk(HWND dialog)
     ReadDomain(dialog, entered.domain, false);
     GetDlgItemTextW(dialog, IDC_ACCOUNT_PASSWORD, entered.password, static_cast<int>(std::size(entered.password)));
     bool focusPassword = false;
-    if (VerifyServiceAccount(entered.domain, entered.user, entered.password, focusPassword)) {
+    if (VerifyServiceAccount(entered, PasswordOrigin::Typed, focusPassword)) {
         *DialogRequest<AccountRequest>(dialog)->account = entered;
         EndSecretDialog(dialog, IDC_ACCOUNT_PASSWORD, IDOK);
     } else {

@@ -45,13 +45,18 @@ void SettleDomain(wchar_t (&domain)[kAccountDomainChars + 1])
     }
 }
 
-bool SettlePassword(ServiceAccountRecord& account)
+// Replaces a password keyword by the password it stands for; `origin` says
+// whether it did. False when none could be drawn.
+bool SettlePassword(ServiceAccountRecord& account, PasswordOrigin& origin)
 {
     static_assert(kGeneratedPasswordChars <= kAccountPasswordChars, "a generated password fits the record");
+    origin = PasswordOrigin::Generated;
     if (IsKeyword(account.password, IDS_KEY_DEFAULT))
         MakeDefaultPassword(account.domain, account.user, account.password);
     else if (IsKeyword(account.password, IDS_KEY_RANDOM))
         return MakeRandomPassword(account.password);
+    else
+        origin = PasswordOrigin::Typed;
     return true;
 }
 
@@ -85,8 +90,9 @@ bool ObtainServiceAccountFromOptions(ServiceAccountRecord& account)
         return false;
     SettleUser(account.user);
     SettleDomain(account.domain);
-    if (!SettlePassword(account))
+    PasswordOrigin origin = PasswordOrigin::Typed;
+    if (!SettlePassword(account, origin))
         return false;
     bool focusPassword = false;
-    return VerifyServiceAccount(account.domain, account.user, account.password, focusPassword);
+    return VerifyServiceAccount(account, origin, focusPassword);
 }

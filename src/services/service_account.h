@@ -16,10 +16,16 @@ bool ObtainServiceAccount(HWND owner, ServiceAccountRecord& account);
 // absent or too long (nothing is shown then) or the account is not fit.
 bool ObtainServiceAccountFromOptions(ServiceAccountRecord& account);
 
-// Checks the account, creating it and granting what it lacks. False when it
-// is not fit; `focusPassword` then says whether the password is what to
+// Where a password came from: typed by someone, in the dialog or on the
+// command line, or generated for "$DEFAULT$" or "$RANDOM$", which nobody
+// can type again.
+enum class PasswordOrigin { Typed, Generated };
+
+// Checks the account, creating it and granting what it lacks; a typed
+// password is confirmed before the account is created with it. False when
+// it is not fit; `focusPassword` then says whether the password is what to
 // correct (a cancelled confirmation) rather than the name.
-bool VerifyServiceAccount(const wchar_t* domain, const wchar_t* user, const wchar_t* password, bool& focusPassword);
+bool VerifyServiceAccount(const ServiceAccountRecord& account, PasswordOrigin origin, bool& focusPassword);
 
 // True when the user typed `password` again, or the run is unattended.
 bool ConfirmPassword(const wchar_t* password);
