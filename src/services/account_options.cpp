@@ -83,7 +83,7 @@ void GetWorkstationDomain(wchar_t* domain, int chars)
         Platform().NetApiBufferFree(buffer);
 }
 
-bool ObtainServiceAccountFromOptions(ServiceAccountRecord& account)
+bool ObtainServiceAccountFromOptions(HWND owner, ServiceAccountRecord& account)
 {
     if (!TakeOption(IDS_OPT_USER, account.user) || !TakeOption(IDS_OPT_DOMAIN, account.domain) ||
         !TakeOption(IDS_OPT_PASSWORD, account.password))
@@ -94,5 +94,5 @@ bool ObtainServiceAccountFromOptions(ServiceAccountRecord& account)
     if (!SettlePassword(account, origin))
         return false;
     bool focusPassword = false;
-    return VerifyServiceAccount(account, origin, focusPassword);
+    return VerifyServiceAccount(owner, account, origin, focusPassword);
 }

@@ -63,12 +63,12 @@ bool IsThisComputer(const wchar_t* domain)
     return GetComputerNameW(computer, &chars) && lstrcmpW(computer, domain) == 0;
 }
 
-bool CreateFitAccount(const wchar_t* fullName, const wchar_t* displayName, const wchar_t* password,
+bool CreateFitAccount(HWND asker, const wchar_t* fullName, const wchar_t* displayName, const wchar_t* password,
                       PasswordOrigin origin, bool& focusPassword)
 {
     if (!Agrees(IDS_NO_ACCOUNT_TITLE, IDS_NO_ACCOUNT_QUESTION, displayName))
         return false;
-    if (origin == PasswordOrigin::Typed && !ConfirmPassword(password)) {
+    if (origin == PasswordOrigin::Typed && !ConfirmPassword(asker, password)) {
         focusPassword = true;
         return false;
     }
@@ -107,7 +107,8 @@ bool GrantWhatIsMissing(const wchar_t* fullName, const wchar_t* displayName)
 
 }  // namespace
 
-bool VerifyServiceAccount(const ServiceAccountRecord& account, PasswordOrigin origin, bool& focusPassword)
+bool VerifyServiceAccount(HWND asker, const ServiceAccountRecord& account, PasswordOrigin origin,
+                          bool& focusPassword)
 {
     focusPassword = false;
     wchar_t fullName[kAccountDomainChars + 1 + kAccountUserChars + 1];
@@ -116,6 +117,6 @@ bool VerifyServiceAccount(const ServiceAccountRecord& account, PasswordOrigin or
     // An existing account's password is not tested here: a wrong one shows
     // when the first service fails to log on.
     if (!AccountExists(fullName))
-        return CreateFitAccount(fullName, displayName, account.password, origin, focusPassword);
+        return CreateFitAccount(asker, fullName, displayName, account.password, origin, focusPassword);
     return GrantWhatIsMissing(fullName, displayName);
 }

@@ -311,7 +311,7 @@ TEST_F(Accounts, OnlyATypedPasswordIsConfirmedBeforeTheAccountIsMade)
         added = {};
         MessageBoxAnswerer answerer({IDYES, IDCANCEL});
         ServiceAccountRecord account = {};
-        EXPECT_FALSE(ObtainServiceAccountFromOptions(account));
+        EXPECT_FALSE(ObtainServiceAccountFromOptions(nullptr, account));
         ASSERT_EQ(answerer.Boxes().size(), 2u);
         EXPECT_EQ(answerer.Boxes()[0].caption, L"Account Does Not Exist");
         EXPECT_EQ(answerer.Boxes()[1].caption, typed ? L"Confirm Password" : L"Unexpected Error");
