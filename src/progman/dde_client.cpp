@@ -237,7 +237,11 @@ int DdeExecute(const wchar_t* command)
         GlobalFree(block);
         return 0;
     case AckWait::kTimedOut:
-        // The server may still read the block: it is left to it.
+        // The server may still read the block: it is left to it. A server
+        // that lets one command go unanswered would cost the same wait for
+        // each of the others: the conversation ends here.
+        EndConversation(ServerWindow);
+        ServerWindow = nullptr;
         return 0;
     }
     return 0;

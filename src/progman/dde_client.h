@@ -10,7 +10,8 @@ extern const wchar_t* ProgmanApplication;
 
 // How long a command waits for its acknowledgement, the windows kept alive
 // meanwhile. Program Manager answers a command in well under a second; one
-// that has not answered in this time is taken to have failed.
+// that has not answered in this time is taken to have failed, and the
+// conversation ends there: no further command is sent to it.
 extern DWORD DdeAckTimeoutMs;
 constexpr DWORD kDdeAckTimeoutMs = 30000;
 
@@ -29,7 +30,8 @@ int DdeClientOpen(HINSTANCE instance);
 // Sends one command and waits for its acknowledgement. 1 for a positive one;
 // 0 when the command could not be sent, was refused (a negative
 // acknowledgement or too long for the 8-bit form), or was not acknowledged
-// in time or before the server went.
+// in time or before the server went; after a command not acknowledged in
+// time, every later one is 0 at once.
 int DdeExecute(const wchar_t* command);
 
 // Ends the conversation and removes the client window. Returns 1.

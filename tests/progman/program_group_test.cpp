@@ -146,10 +146,12 @@ TEST_F(Progman, ACommandIsSentInTheServersFormAndFailsWhenRefusedUnansweredOrOrp
     EXPECT_LT(GetTickCount() - start, kShortAckTimeoutMs / 2) << "a server gone is not waited for";
 }
 
-// Each item replaces one of its title; one refused does not stop the others.
-// Removal deletes the personal group, then the common one.
+// Each item replaces one of its title; one refused does not stop the others,
+// one unanswered ends the group there. Removal deletes the personal group,
+// then the common one.
 TEST_F(Progman, EachInstallTypeGetsItsItemsInOrderAndRemovalDeletesBothGroups)
 {
+    DdeAckTimeoutMs = kShortAckTimeoutMs;
     const std::vector<std::wstring> jobScope =
         Commands(0, {{L"JobScope", L"jobscope.exe"}, {L"\"Tapewright Setup\"", L"setup.exe", L"/U:A:\\  /L:1"},
                      {L"Readme", L"readme.txt"}});
@@ -162,6 +164,7 @@ TEST_F(Progman, EachInstallTypeGetsItsItemsInOrderAndRemovalDeletesBothGroups)
     } cases[] = {
         {kInstallJobScopeOnly, false, L"A:\\", TestProgman::Answer::kPositive, jobScope},
         {kInstallJobScopeOnly, false, L"A:\\", TestProgman::Answer::kNegative, jobScope},
+        {kInstallJobScopeOnly, false, L"A:\\", TestProgman::Answer::kNever, {jobScope[0]}},
         {kInstallBackupServer, true, L"C:\\My Disks\\", TestProgman::Answer::kPositive,
          Commands(1, {{L"Tapewright", L"TWWINNT.EXE"}, {L"JobScope", L"jobscope.exe"},
                       {L"\"Tapewright Setup\"", L"setup.exe", L"/U:\"C:\\My Disks\\\"  /L:1"},
@@ -181,6 +184,11 @@ TEST_F(Progman, EachInstallTypeGetsItsItemsInOrderAndRemovalDeletesBothGroups)
         EXPECT_EQ(RemoveProgramGroup(kInstance), 1);
         EXPECT_EQ(server.WideCommands(), (std::vector<std::wstring>{L"[DeleteGroup(\"Tapewright 6.0\",0)]",
                                                                     L"[DeleteGroup(\"Tapewright 6.0\",1)]"}));
+    }
+    {
+        TestProgman silent(kTestApplication, TestProgman::Answer::kNever);
+        EXPECT_EQ(RemoveProgramGroup(kInstance), 0);
+        EXPECT_EQ(silent.blocks.size(), 1u);
     }
     EXPECT_EQ(CreateProgramGroup(kInstance), 0);
     EXPECT_TRUE(answerer.Boxes().empty()) << "without a server";
