@@ -15,6 +15,11 @@ extern const wchar_t* ProgmanApplication;
 extern DWORD DdeAckTimeoutMs;
 constexpr DWORD kDdeAckTimeoutMs = 30000;
 
+// How long the initiate waits for each top-level window to take it. Program
+// Manager takes it at once; a window that does not (its program is hung or
+// busy) is passed over, with the other windows of its thread.
+constexpr UINT kDdeInitiateWindowMs = 2000;
+
 // True while the conversation sends UTF-16 text: Windows NT builds after 528.
 // On 528 and earlier, commands go as code page 437 bytes.
 extern bool UnicodeDde;

@@ -6,6 +6,7 @@
 
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "progman/dde_client.h"
@@ -192,6 +193,36 @@ TEST_F(Progman, EachInstallTypeGetsItsItemsInOrderAndRemovalDeletesBothGroups)
     }
     EXPECT_EQ(CreateProgramGroup(kInstance), 0);
     EXPECT_TRUE(answerer.Boxes().empty()) << "without a server";
+}
+
+// A program whose windows stop taking messages holds neither the group's
+// building nor its removal up: the initiate passes over its windows.
+TEST_F(Progman, AHungProgramDoesNotHoldTheConversationUp)
+{
+    // Three top-level windows of a thread that then stops taking messages,
+    // for a minute at most.
+    HANDLE hung = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::thread program([&] {
+        std::vector<HWND> windows;
+        for (int i = 0; i < 3; ++i)
+            windows.push_back(CreateWindowExW(0, L"Static", L"hung", WS_OVERLAPPEDWINDOW, 0, 0, 10, 10, nullptr,
+                                              nullptr, nullptr, nullptr));
+        SetEvent(hung);
+        WaitForSingleObject(release, 60000);
+        for (HWND window : windows)
+            DestroyWindow(window);
+    });
+    WaitForSingleObject(hung, INFINITE);
+    TestProgman server(kTestApplication);
+    const DWORD start = GetTickCount();
+    EXPECT_EQ(RemoveProgramGroup(kInstance), 1);
+    EXPECT_LT(GetTickCount() - start, kDdeInitiateWindowMs + 1500);
+    EXPECT_EQ(server.blocks.size(), 2u);
+    SetEvent(release);
+    program.join();
+    CloseHandle(hung);
+    CloseHandle(release);
 }
 
 class WineProgramGroup : public testing::Test {
