@@ -154,6 +154,33 @@ HGLOBAL CopyToShared(const std::string& bytes)
     return block;
 }
 
+BOOL CALLBACK CollectWindow(HWND window, LPARAM lParam)
+{
+    reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(window);
+    return TRUE;
+}
+
+// The initiate, sent to every top-level window as a broadcast would be, but
+// bounded: a broadcast waits for as long as any window of any program does
+// not take it. Answers reach the client window while each send waits.
+void SendInitiate(LPARAM atoms)
+{
+    std::vector<HWND> windows;
+    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&windows));
+    std::vector<DWORD> passedOver;
+    for (HWND window : windows) {
+        const DWORD thread = GetWindowThreadProcessId(window, nullptr);
+        if (window == ClientWindow || !thread ||
+            std::find(passedOver.begin(), passedOver.end(), thread) != passedOver.end())
+            continue;
+        DWORD_PTR result = 0;
+        if (!SendMessageTimeoutW(window, WM_DDE_INITIATE, reinterpret_cast<WPARAM>(ClientWindow), atoms,
+                                 SMTO_ABORTIFHUNG, kDdeInitiateWindowMs, &result) &&
+            IsWindow(window))
+            passedOver.push_back(thread);
+    }
+}
+
 enum class AckWait { kArrived, kTimedOut, kServerGone };
 
 // Waits for the acknowledgement with the windows alive: the window
@@ -198,8 +225,7 @@ int DdeClientOpen(HINSTANCE instance)
     const ATOM application = GlobalAddAtomW(ProgmanApplication);
     const ATOM topic = GlobalAddAtomW(kTopic);
     Initiating = true;
-    SendMessageW(HWND_BROADCAST, WM_DDE_INITIATE, reinterpret_cast<WPARAM>(ClientWindow),
-                 MAKELPARAM(application, topic));
+    SendInitiate(MAKELPARAM(application, topic));
     Initiating = false;
     GlobalDeleteAtom(application);
     GlobalDeleteAtom(topic);
@@ -237,7 +263,11 @@ int DdeExecute(const wchar_t* command)
         GlobalFree(block);
         return 0;
     case AckWait::kTimedOut:
-        // The server may still read the block: it is left to it.
+        // The server may still read the block: it is left to it. A server
+        // that lets one command go unanswered would cost the same wait for
+        // each of the others: the conversation ends here.
+        EndConversation(ServerWindow);
+        ServerWindow = nullptr;
         return 0;
     }
     return 0;

@@ -10,9 +10,15 @@ extern const wchar_t* ProgmanApplication;
 
 // How long a command waits for its acknowledgement, the windows kept alive
 // meanwhile. Program Manager answers a command in well under a second; one
-// that has not answered in this time is taken to have failed.
+// that has not answered in this time is taken to have failed, and the
+// conversation ends there: no further command is sent to it.
 extern DWORD DdeAckTimeoutMs;
 constexpr DWORD kDdeAckTimeoutMs = 30000;
+
+// How long the initiate waits for each top-level window to take it. Program
+// Manager takes it at once; a window that does not (its program is hung or
+// busy) is passed over, with the other windows of its thread.
+constexpr UINT kDdeInitiateWindowMs = 2000;
 
 // True while the conversation sends UTF-16 text: Windows NT builds after 528.
 // On 528 and earlier, commands go as code page 437 bytes.
@@ -29,7 +35,8 @@ int DdeClientOpen(HINSTANCE instance);
 // Sends one command and waits for its acknowledgement. 1 for a positive one;
 // 0 when the command could not be sent, was refused (a negative
 // acknowledgement or too long for the 8-bit form), or was not acknowledged
-// in time or before the server went.
+// in time or before the server went; after a command not acknowledged in
+// time, every later one is 0 at once.
 int DdeExecute(const wchar_t* command);
 
 // Ends the conversation and removes the client window. Returns 1.

@@ -113,7 +113,7 @@ void OnOk(HWND dialog)
     ReadDomain(dialog, entered.domain, false);
     GetDlgItemTextW(dialog, IDC_ACCOUNT_PASSWORD, entered.password, static_cast<int>(std::size(entered.password)));
     bool focusPassword = false;
-    if (VerifyServiceAccount(entered.domain, entered.user, entered.password, focusPassword)) {
+    if (VerifyServiceAccount(dialog, entered, PasswordOrigin::Typed, focusPassword)) {
         *DialogRequest<AccountRequest>(dialog)->account = entered;
         EndSecretDialog(dialog, IDC_ACCOUNT_PASSWORD, IDOK);
     } else {
@@ -149,7 +149,7 @@ BOOL OnCommand(HWND dialog, WPARAM wParam)
 bool ObtainServiceAccount(HWND owner, ServiceAccountRecord& account)
 {
     if (HasBankOption(IDS_OPT_USER))
-        return ObtainServiceAccountFromOptions(account);
+        return ObtainServiceAccountFromOptions(owner, account);
     AccountRequest request = {&account};
     return RunModalDialog(IDD_SERVICE_ACCOUNT, owner, DialogProcedure<OnInitDialog, OnCommand>, &request) ==
            DialogResult::Accepted;

@@ -45,13 +45,18 @@ void SettleDomain(wchar_t (&domain)[kAccountDomainChars + 1])
     }
 }
 
-bool SettlePassword(ServiceAccountRecord& account)
+// Replaces a password keyword by the password it stands for; `origin` says
+// whether it did. False when none could be drawn.
+bool SettlePassword(ServiceAccountRecord& account, PasswordOrigin& origin)
 {
     static_assert(kGeneratedPasswordChars <= kAccountPasswordChars, "a generated password fits the record");
+    origin = PasswordOrigin::Generated;
     if (IsKeyword(account.password, IDS_KEY_DEFAULT))
         MakeDefaultPassword(account.domain, account.user, account.password);
     else if (IsKeyword(account.password, IDS_KEY_RANDOM))
         return MakeRandomPassword(account.password);
+    else
+        origin = PasswordOrigin::Typed;
     return true;
 }
 
@@ -78,15 +83,16 @@ void GetWorkstationDomain(wchar_t* domain, int chars)
         Platform().NetApiBufferFree(buffer);
 }
 
-bool ObtainServiceAccountFromOptions(ServiceAccountRecord& account)
+bool ObtainServiceAccountFromOptions(HWND owner, ServiceAccountRecord& account)
 {
     if (!TakeOption(IDS_OPT_USER, account.user) || !TakeOption(IDS_OPT_DOMAIN, account.domain) ||
         !TakeOption(IDS_OPT_PASSWORD, account.password))
         return false;
     SettleUser(account.user);
     SettleDomain(account.domain);
-    if (!SettlePassword(account))
+    PasswordOrigin origin = PasswordOrigin::Typed;
+    if (!SettlePassword(account, origin))
         return false;
     bool focusPassword = false;
-    return VerifyServiceAccount(account.domain, account.user, account.password, focusPassword);
+    return VerifyServiceAccount(owner, account, origin, focusPassword);
 }

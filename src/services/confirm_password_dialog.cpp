@@ -63,11 +63,11 @@ BOOL OnCommand(HWND dialog, WPARAM command)
 
 }  // namespace
 
-bool ConfirmPassword(const wchar_t* password)
+bool ConfirmPassword(HWND asker, const wchar_t* password)
 {
     if (IsUnattended())
         return true;
     ConfirmRequest request = {password};
-    return RunModalDialog(IDD_CONFIRM_PASSWORD, DialogOwner, DialogProcedure<OnInitDialog, OnCommand>, &request) ==
+    return RunModalDialog(IDD_CONFIRM_PASSWORD, asker, DialogProcedure<OnInitDialog, OnCommand>, &request) ==
            DialogResult::Accepted;
 }

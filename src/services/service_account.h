@@ -14,15 +14,24 @@ bool ObtainServiceAccount(HWND owner, ServiceAccountRecord& account);
 
 // The command-line half of ObtainServiceAccount: false when an option is
 // absent or too long (nothing is shown then) or the account is not fit.
-bool ObtainServiceAccountFromOptions(ServiceAccountRecord& account);
+bool ObtainServiceAccountFromOptions(HWND owner, ServiceAccountRecord& account);
 
-// Checks the account, creating it and granting what it lacks. False when it
-// is not fit; `focusPassword` then says whether the password is what to
-// correct (a cancelled confirmation) rather than the name.
-bool VerifyServiceAccount(const wchar_t* domain, const wchar_t* user, const wchar_t* password, bool& focusPassword);
+// Where a password came from: typed by someone, in the dialog or on the
+// command line, or generated for "$DEFAULT$" or "$RANDOM$", which nobody
+// can type again.
+enum class PasswordOrigin { Typed, Generated };
 
-// True when the user typed `password` again, or the run is unattended.
-bool ConfirmPassword(const wchar_t* password);
+// Checks the account, creating it and granting what it lacks; a typed
+// password is confirmed in a dialog owned by `asker` before the account is
+// created with it. False when it is not fit; `focusPassword` then says
+// whether the password is what to correct (a cancelled confirmation) rather
+// than the name.
+bool VerifyServiceAccount(HWND asker, const ServiceAccountRecord& account, PasswordOrigin origin,
+                          bool& focusPassword);
+
+// True when the user typed `password` again in the dialog owned by `asker`,
+// or the run is unattended.
+bool ConfirmPassword(HWND asker, const wchar_t* password);
 
 // The domain (LAN group) this workstation belongs to; empty when it cannot
 // be read. `chars` counts the terminator.

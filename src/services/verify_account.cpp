@@ -1,8 +1,8 @@
 // Makes an account fit to run the product's services: created when missing
-// (after the user confirms and types the password again), made an
-// administrator and given the "Logon As a Service" right when it lacks
-// them. Every step is announced or reported; unattended, each question
-// takes its preset answer.
+// (after the user confirms, and types again a password typed by hand),
+// made an administrator and given the "Logon As a Service" right when it
+// lacks them. Every step is announced or reported; unattended, each
+// question takes its preset answer.
 #include <iterator>
 
 #include "res/resource_ids.h"
@@ -63,12 +63,12 @@ bool IsThisComputer(const wchar_t* domain)
     return GetComputerNameW(computer, &chars) && lstrcmpW(computer, domain) == 0;
 }
 
-bool CreateFitAccount(const wchar_t* fullName, const wchar_t* displayName, const wchar_t* password,
-                      bool& focusPassword)
+bool CreateFitAccount(HWND asker, const wchar_t* fullName, const wchar_t* displayName, const wchar_t* password,
+                      PasswordOrigin origin, bool& focusPassword)
 {
     if (!Agrees(IDS_NO_ACCOUNT_TITLE, IDS_NO_ACCOUNT_QUESTION, displayName))
         return false;
-    if (!ConfirmPassword(password)) {
+    if (origin == PasswordOrigin::Typed && !ConfirmPassword(asker, password)) {
         focusPassword = true;
         return false;
     }
@@ -107,15 +107,16 @@ bool GrantWhatIsMissing(const wchar_t* fullName, const wchar_t* displayName)
 
 }  // namespace
 
-bool VerifyServiceAccount(const wchar_t* domain, const wchar_t* user, const wchar_t* password, bool& focusPassword)
+bool VerifyServiceAccount(HWND asker, const ServiceAccountRecord& account, PasswordOrigin origin,
+                          bool& focusPassword)
 {
     focusPassword = false;
     wchar_t fullName[kAccountDomainChars + 1 + kAccountUserChars + 1];
-    FormatBankString(fullName, static_cast<int>(std::size(fullName)), L"%s\\%s", domain, user);
-    const wchar_t* displayName = IsThisComputer(domain) ? user : fullName;
+    FormatBankString(fullName, static_cast<int>(std::size(fullName)), L"%s\\%s", account.domain, account.user);
+    const wchar_t* displayName = IsThisComputer(account.domain) ? account.user : fullName;
     // An existing account's password is not tested here: a wrong one shows
     // when the first service fails to log on.
     if (!AccountExists(fullName))
-        return CreateFitAccount(fullName, displayName, password, focusPassword);
+        return CreateFitAccount(asker, fullName, displayName, account.password, origin, focusPassword);
     return GrantWhatIsMissing(fullName, displayName);
 }

@@ -20,6 +20,18 @@ const wchar_t* FindOption(const wchar_t* commandLine, TextRef option)
     return found;
 }
 
+// Whether a double quote opened before `position` is still open there: the
+// whole argument was quoted ("/DEST:C:\A B", as deployment tools write it).
+bool InsideQuotes(const wchar_t* commandLine, const wchar_t* position)
+{
+    bool open = false;
+    for (const wchar_t* c = commandLine; c < position; ++c) {
+        if (*c == L'"')
+            open = !open;
+    }
+    return open;
+}
+
 }  // namespace
 
 bool HasOption(const wchar_t* commandLine, TextRef option)
@@ -36,7 +48,9 @@ bool GetOptionArgument(wchar_t* buffer, size_t bufferBytes, const wchar_t* comma
     BankText<256> text(option, 255);
     const wchar_t* start = found + text.Length();
     wchar_t terminator = L' ';
-    if (*start == L'"') {
+    if (InsideQuotes(commandLine, found)) {
+        terminator = L'"';
+    } else if (*start == L'"') {
         ++start;
         terminator = L'"';
     }

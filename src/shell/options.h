@@ -1,7 +1,8 @@
 #pragma once
 // The command-line model: an option is a text found anywhere in the command
 // line, case-sensitively; its argument is the text right after it, up to the
-// next space or between double quotes.
+// next space or between double quotes. An option inside a quoted argument
+// ("/DEST:C:\A B") has the rest of that argument, up to its closing quote.
 #include <stddef.h>
 
 #include "shell/string_bank.h"

@@ -7,6 +7,7 @@
 #include "shell/admin_check.h"
 #include "shell/message_loop.h"
 #include "shell/options.h"
+#include "shell/setup_lock.h"
 #include "shell/setup_state.h"
 #include "shell/setup_window.h"
 
@@ -66,6 +67,9 @@ int SetupMain(HINSTANCE instance, HINSTANCE, const wchar_t* commandLine, int)
     if (length == 0 || length > MAX_PATH)
         modulePath[0] = 0;
     ReadCommandLine(commandLine, modulePath);
+    SetupLock lock;
+    if (!lock.Held())
+        return kExitAnotherSetupRunning;
     IsAdmin = IsAdministrator();
     if (Register3dControls(instance))
         AutoSubclass3d(instance);

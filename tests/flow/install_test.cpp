@@ -109,15 +109,18 @@ TEST_F(Install, InteractiveInstallFromNumberedDisksAsksUntilEachAnswerServes)
               L"\\\\" + ComputerName() + L"\\C$\\TWTEST\\NT\\CATALOGS\\");
 }
 
-// A destination the dialog would refuse, or a product file held open by a
-// running program, ends an unattended install before anything is copied.
+// A destination the dialog would refuse (a whole argument quoted, as
+// deployment tools write it, names its directory up to the closing quote),
+// or a product file held open by a running program, ends an unattended
+// install before anything is copied.
 TEST_F(Install, UnattendedInstallThatCannotGoOnEndsWithCode1)
 {
     CreateEmptyFile(kTarget + L"twnser.exe");
     HeldFile running = HoldFile(kTarget + L"twnser.exe", FILE_SHARE_READ | FILE_SHARE_WRITE);
-    for (const wchar_t* destination : {L"/DEST:", L"/DEST:C:\\TAPWRITE\\NT"})
+    for (const wchar_t* destination : {L"/DEST:", L"/DEST:C:\\TAPWRITE\\NT", L"\"/DEST:C:\\TWTEST ONE\""})
         EXPECT_EQ(RunUnattended(std::wstring(L"/SMS: /TS: ") + destination), kExitNotCompleted) << destination;
     EXPECT_EQ(FilesIn(kTarget), std::set<std::wstring>{L"twnser.exe"});
+    EXPECT_FALSE(Exists(L"C:\\TWTEST"));
 }
 
 // The Cancel button, closing the window and the end of the session during the
@@ -229,18 +232,22 @@ TEST(Destination, DestinationOptionPassesTheDialogsChecks)
 {
     CreateEmptyFile(L"C:\\TWFILE");
     const struct {
-        std::wstring destination;
-        const wchar_t* caption;  // of the message the dialog would show
+        std::wstring destination;  // the option and its argument
+        const wchar_t* caption;    // of the message the dialog would show
     } cases[] = {
-        {L"", L"Invalid Destination Path"}, {L"\"\"", L"Invalid Destination Path"},
-        {L"C:\\" + std::wstring(300, L'x'), L"Invalid Destination Path"},
-        {L"C:\\TWDEST\\A\"B", L"Invalid Destination Path"},
-        {L"TAPW", L"Installation Warning"}, {L"C:", L"Installation Warning"},
-        {L"A:\\TAPWRITE", L"Installation Warning"}, {L"\\\\SERVER\\SHARE\\TAPWRITE", L"Installation Warning"},
-        {L"C:\\TWFILE\\NT", L"Unable to Create Destination Path"},
+        {L"/DEST:", L"Invalid Destination Path"}, {L"/DEST:\"\"", L"Invalid Destination Path"},
+        {L"/DEST:C:\\" + std::wstring(300, L'x'), L"Invalid Destination Path"},
+        {L"/DEST:C:\\TWDEST\\A\"B", L"Invalid Destination Path"},
+        {L"/DEST:\"C:\\TWDEST ONE\"", L"Invalid Destination Path"},
+        {L"\"/DEST:C:\\TWDEST ONE\"", L"Invalid Destination Path"},
+        {L"\"/DEST:C:\\TWDEST ONE", L"Invalid Destination Path"},
+        {L"/DEST:TAPW", L"Installation Warning"}, {L"/DEST:C:", L"Installation Warning"},
+        {L"/DEST:A:\\TAPWRITE", L"Installation Warning"},
+        {L"/DEST:\\\\SERVER\\SHARE\\TAPWRITE", L"Installation Warning"},
+        {L"/DEST:C:\\TWFILE\\NT", L"Unable to Create Destination Path"},
     };
     for (const auto& c : cases) {
-        std::wstring line = L"setup.exe /L:1 /TS: /DEST:" + c.destination;
+        std::wstring line = L"\"C:\\Program Files\\setup.exe\" /L:1 /TS: " + c.destination;
         ResetSetupState(line.c_str());
         MessageBoxAnswerer answerer({IDOK});
         wchar_t unchanged[kPathChars] = L"C:\\TAPWRITE\\NT";

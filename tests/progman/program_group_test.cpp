@@ -6,6 +6,7 @@
 
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "progman/dde_client.h"
@@ -146,10 +147,12 @@ TEST_F(Progman, ACommandIsSentInTheServersFormAndFailsWhenRefusedUnansweredOrOrp
     EXPECT_LT(GetTickCount() - start, kShortAckTimeoutMs / 2) << "a server gone is not waited for";
 }
 
-// Each item replaces one of its title; one refused does not stop the others.
-// Removal deletes the personal group, then the common one.
+// Each item replaces one of its title; one refused does not stop the others,
+// one unanswered ends the group there. Removal deletes the personal group,
+// then the common one.
 TEST_F(Progman, EachInstallTypeGetsItsItemsInOrderAndRemovalDeletesBothGroups)
 {
+    DdeAckTimeoutMs = kShortAckTimeoutMs;
     const std::vector<std::wstring> jobScope =
         Commands(0, {{L"JobScope", L"jobscope.exe"}, {L"\"Tapewright Setup\"", L"setup.exe", L"/U:A:\\  /L:1"},
                      {L"Readme", L"readme.txt"}});
@@ -162,6 +165,7 @@ TEST_F(Progman, EachInstallTypeGetsItsItemsInOrderAndRemovalDeletesBothGroups)
     } cases[] = {
         {kInstallJobScopeOnly, false, L"A:\\", TestProgman::Answer::kPositive, jobScope},
         {kInstallJobScopeOnly, false, L"A:\\", TestProgman::Answer::kNegative, jobScope},
+        {kInstallJobScopeOnly, false, L"A:\\", TestProgman::Answer::kNever, {jobScope[0]}},
         {kInstallBackupServer, true, L"C:\\My Disks\\", TestProgman::Answer::kPositive,
          Commands(1, {{L"Tapewright", L"TWWINNT.EXE"}, {L"JobScope", L"jobscope.exe"},
                       {L"\"Tapewright Setup\"", L"setup.exe", L"/U:\"C:\\My Disks\\\"  /L:1"},
@@ -182,8 +186,43 @@ TEST_F(Progman, EachInstallTypeGetsItsItemsInOrderAndRemovalDeletesBothGroups)
         EXPECT_EQ(server.WideCommands(), (std::vector<std::wstring>{L"[DeleteGroup(\"Tapewright 6.0\",0)]",
                                                                     L"[DeleteGroup(\"Tapewright 6.0\",1)]"}));
     }
+    {
+        TestProgman silent(kTestApplication, TestProgman::Answer::kNever);
+        EXPECT_EQ(RemoveProgramGroup(kInstance), 0);
+        EXPECT_EQ(silent.blocks.size(), 1u);
+    }
     EXPECT_EQ(CreateProgramGroup(kInstance), 0);
     EXPECT_TRUE(answerer.Boxes().empty()) << "without a server";
+}
+
+// A program whose windows stop taking messages holds neither the group's
+// building nor its removal up: the initiate passes over its windows.
+TEST_F(Progman, AHungProgramDoesNotHoldTheConversationUp)
+{
+    // Three top-level windows of a thread that then stops taking messages,
+    // for a minute at most.
+    HANDLE hung = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::thread program([&] {
+        std::vector<HWND> windows;
+        for (int i = 0; i < 3; ++i)
+            windows.push_back(CreateWindowExW(0, L"Static", L"hung", WS_OVERLAPPEDWINDOW, 0, 0, 10, 10, nullptr,
+                                              nullptr, nullptr, nullptr));
+        SetEvent(hung);
+        WaitForSingleObject(release, 60000);
+        for (HWND window : windows)
+            DestroyWindow(window);
+    });
+    WaitForSingleObject(hung, INFINITE);
+    TestProgman server(kTestApplication);
+    const DWORD start = GetTickCount();
+    EXPECT_EQ(RemoveProgramGroup(kInstance), 1);
+    EXPECT_LT(GetTickCount() - start, kDdeInitiateWindowMs + 1500);
+    EXPECT_EQ(server.blocks.size(), 2u);
+    SetEvent(release);
+    program.join();
+    CloseHandle(hung);
+    CloseHandle(release);
 }
 
 class WineProgramGroup : public testing::Test {

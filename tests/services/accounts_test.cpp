@@ -11,6 +11,7 @@
 #include "services/account_names.h"
 #include "services/accounts.h"
 #include "services/platform_calls.h"
+#include "services/service_account.h"
 #include "shell/setup_state.h"
 #include "support/in_process.h"
 #include "support/install_support.h"
@@ -291,6 +292,30 @@ TEST_F(Accounts, ADomainAccountIsLookedUpWhereItsDomainIsKept)
         EXPECT_EQ(lookedUpName, c.name);
         EXPECT_EQ(AccountErrors.os, c.os);
         EXPECT_EQ(AccountErrors.net, c.controller);
+    }
+}
+
+// A missing account from the command line, by hand: a password generated
+// for a keyword, which nobody could type again, is taken as given; only a
+// typed one is confirmed before the account is created with it.
+TEST_F(Accounts, OnlyATypedPasswordIsConfirmedBeforeTheAccountIsMade)
+{
+    Platform().LookupAccountNameW = RecordLookup;
+    Platform().NetUserAdd = AddUser;
+    userStatus = NERR_PasswordTooShort;  // the creation is tried and reported
+    for (const std::wstring password : {L"$RANDOM$", L"$DEFAULT$", L"Typed 1"}) {
+        SCOPED_TRACE(password.c_str());
+        const bool typed = password[0] != L'$';
+        const std::wstring line = L"setup.exe /USER:tapesvc /DOMAIN:$LOCAL$ /PASSWORD:\"" + password + L"\"";
+        ResetSetupState(line.c_str());
+        added = {};
+        MessageBoxAnswerer answerer({IDYES, IDCANCEL});
+        ServiceAccountRecord account = {};
+        EXPECT_FALSE(ObtainServiceAccountFromOptions(nullptr, account));
+        ASSERT_EQ(answerer.Boxes().size(), 2u);
+        EXPECT_EQ(answerer.Boxes()[0].caption, L"Account Does Not Exist");
+        EXPECT_EQ(answerer.Boxes()[1].caption, typed ? L"Confirm Password" : L"Unexpected Error");
+        EXPECT_EQ(added.password.size(), typed ? 0u : 10u);
     }
 }
 

@@ -41,7 +41,7 @@ TEST(AccountPasswords, TheSitesPasswordIsFixedAndTheRandomOneIsNot)
     // An option that does not fit its field is no account.
     ResetSetupState(L"setup.exe /USER:bob /PASSWORD:x /DOMAIN:DDDDDDDDDDDDDDDD");
     ServiceAccountRecord account = {};
-    EXPECT_FALSE(ObtainServiceAccountFromOptions(account));
+    EXPECT_FALSE(ObtainServiceAccountFromOptions(nullptr, account));
 }
 
 PlatformCalls real;

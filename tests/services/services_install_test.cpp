@@ -240,4 +240,30 @@ TEST_F(ServicesInstall, AnAccountSetupCreatesRunsTheServices)
     ExpectRegistered(1000, false, ComputerName() + L"\\Velmar Service Acct");
 }
 
+// By hand, the password typed for the missing account is typed again in a
+// dialog of the account dialog's own, which holds it meanwhile.
+TEST_F(ServicesInstall, ATypedPasswordIsConfirmedWhileTheAccountDialogWaits)
+{
+    auto setup = StartSimulated(L"account-missing", L"/L:1 /TS:");
+    HWND dialog = setup->WaitForDialog(L"Service Account", 60000);
+    ASSERT_NE(dialog, nullptr);
+    SetDlgItemTextW(dialog, IDC_ACCOUNT_USER, L"Velmar Service Acct");
+    SetDlgItemTextW(dialog, IDC_ACCOUNT_PASSWORD, L"Tape 2 Site");
+    PressButton(dialog, IDOK);
+    ASSERT_TRUE(setup->Answer(L"Account Does Not Exist", IDYES));
+    HWND confirm = setup->WaitForDialog(L"Confirm Password");
+    ASSERT_NE(confirm, nullptr);
+    EXPECT_EQ(GetWindow(confirm, GW_OWNER), dialog);
+    EXPECT_FALSE(IsWindowEnabled(dialog));
+    SetDlgItemTextW(confirm, IDC_ACCOUNT_PASSWORD, L"Tape 2 Site");
+    PressButton(confirm, IDOK);
+    ASSERT_TRUE(setup->Answer(L"Account Created", IDOK));
+    ASSERT_TRUE(setup->Answer(L"Read Important Information", IDNO, 60000));
+    ExpectRegistered(1000, false, ComputerName() + L"\\Velmar Service Acct");
+    HWND button = setup->WaitForCancelButton();
+    EXPECT_TRUE(WaitUntil([&] { return WindowText(button) == L"OK"; }));
+    PostMessageW(button, BM_CLICK, 0, 0);
+    EXPECT_EQ(setup->WaitForExit(), 0u);
+}
+
 }  // namespace

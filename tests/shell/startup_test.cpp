@@ -1,12 +1,14 @@
 // Start-up: setup.exe as the loader sees it (a 32-bit x86 image for the oldest
 // system supported, with a manifest that fits it: Windows refuses a program
-// whose manifest names another processor architecture), and the first screens.
+// whose manifest names another processor architecture), the first screens,
+// and one setup at a time.
 #include <gtest/gtest.h>
 
 #include "res/resource_ids.h"
 #include "support/in_process.h"
 #include "support/registry_override.h"
 #include "support/setup_process.h"
+#include "support/test_services.h"
 
 namespace {
 
@@ -65,6 +67,31 @@ TEST(LanguageDialog, FirstScreenOffersFourLanguagesAndEachClickSwitchesTheTexts)
     EXPECT_NEAR(box.top + box.bottom, screen.bottom, 4);
     PressButton(type, IDCANCEL);
     EXPECT_EQ(setup.WaitForExit(), 1u);
+}
+
+// A second setup started while one waits in a dialog ends at once and
+// changes nothing; the first goes on to complete its install.
+TEST(SecondSetup, EndsAtOnceWhileAnotherRunsAndTheFirstGoesOn)
+{
+    RemoveProductInstall();
+    const SetupLaunch share = From(FixturePath(L"share-en"));
+    SetupProcess first(L"/L:1 /EV:", share);
+    HWND dialog = first.WaitForDialog(L"Specify Directory");
+    ASSERT_NE(dialog, nullptr);
+    const DWORD start = GetTickCount();
+    EXPECT_EQ(SetupProcess(L"/SMS: /EV: /DEST:C:\\TWTEST\\NT", share).WaitForExit(), 1u);
+    EXPECT_LT(GetTickCount() - start, 5000u);
+    EXPECT_FALSE(Exists(L"C:\\TWTEST"));
+
+    PressButton(dialog, IDOK);
+    ASSERT_TRUE(first.Answer(L"Read Important Information", IDNO, 60000));
+    HWND button = first.WaitForCancelButton();
+    EXPECT_TRUE(WaitUntil([&] { return WindowText(button) == L"OK"; }));
+    PostMessageW(button, BM_CLICK, 0, 0);
+    EXPECT_EQ(first.WaitForExit(), 0u);
+    EXPECT_TRUE(Exists(L"C:\\TAPWRITE\\NT\\jobscope.exe"));
+    RemoveProductInstall();
+    RemoveTree(L"C:\\TWTEST");
 }
 
 }  // namespace
