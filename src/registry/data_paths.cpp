@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "registry/product_config.h"
+#include "registry/product_keys.h"
 #include "res/resource_ids.h"
 #include "shell/late_bound.h"
 #include "shell/path_text.h"
@@ -13,9 +14,6 @@
 #include "shell/string_bank.h"
 
 namespace {
-
-constexpr wchar_t kUserInterfaceKey[] = L"Software\\Velmar\\Tapewright\\User Interface";
-constexpr wchar_t kCatalogsKey[] = L"Software\\Velmar\\Tapewright\\Catalogs";
 
 // Appends as much of `text` as fits.
 void Append(wchar_t* buffer, int capacity, const wchar_t* text)

@@ -5,15 +5,15 @@
 #include <windows.h>
 
 // Creates or opens `keyPath` below `root` and sets one value of exactly
-// `bytes` bytes. Non-zero on success; zero on any failure, a processor fault
-// inside the registry calls included.
-int SetRegistryValue(HKEY root, const wchar_t* keyPath, const wchar_t* valueName, DWORD type, const void* data,
-                     DWORD bytes);
+// `bytes` bytes. False on any failure, a processor fault inside the registry
+// calls included.
+bool SetRegistryValue(HKEY root, const wchar_t* keyPath, const wchar_t* valueName, DWORD type, const void* data,
+                      DWORD bytes);
 
-// Writes every default that is not there yet. 0 when all were written or
-// present, else the OR of the two table walks' error codes; 0xFFFFFFFF when a
-// processor fault was caught.
-DWORD WriteRegistryDefaults(HKEY root);
+// Writes every default of registry/product_defaults.h that is not there yet.
+// True when all were written or present; false when a key or value could not
+// be written or a processor fault was caught.
+bool WriteRegistryDefaults(HKEY root);
 
 // Writes "Data Path", "Data Path Remote", "Catalog Path" and "Catalog Path
 // Remote" for the product directory `destination` (ending in a backslash).

@@ -26,8 +26,8 @@ DWORD SetValue(void* argument)
 
 }  // namespace
 
-int SetRegistryValue(HKEY root, const wchar_t* keyPath, const wchar_t* valueName, DWORD type, const void* data,
-                     DWORD bytes)
+bool SetRegistryValue(HKEY root, const wchar_t* keyPath, const wchar_t* valueName, DWORD type, const void* data,
+                      DWORD bytes)
 {
     ValueRequest request{root, keyPath, valueName, type, data, bytes};
     DWORD error = ERROR_SUCCESS;

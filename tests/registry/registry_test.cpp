@@ -7,6 +7,8 @@
 
 #include "registry/environment_probes.h"
 #include "registry/product_config.h"
+#include "registry/product_defaults.h"
+#include "registry/product_keys.h"
 #include "support/in_process.h"
 #include "support/install_support.h"
 #include "support/registry_override.h"
@@ -26,7 +28,7 @@ TEST(Registry, FaultInsideTheRegistryCallsFailsOnlyThatCall)
 {
     ResetSetupState();
     RemoveProductRegistry();
-    const std::wstring tapewright = L"Software\\Velmar\\Tapewright";
+    const std::wstring tapewright = kProductKey;
     // Reserved but never committed: any read of it faults.
     void* unreadable = VirtualAlloc(nullptr, 65536, MEM_RESERVE, PAGE_NOACCESS);
     ASSERT_NE(unreadable, nullptr);
@@ -38,18 +40,35 @@ TEST(Registry, FaultInsideTheRegistryCallsFailsOnlyThatCall)
     for (auto [name, data] : {std::pair<const wchar_t*, const void*>{L"Text", unreadable}, {unreadableName, &number}}) {
         SCOPED_TRACE(name == unreadableName ? "unreadable value name" : "unreadable text");
         AccessViolations = 0;
-        EXPECT_EQ(SetRegistryValue(HKEY_LOCAL_MACHINE, tapewright.c_str(), name, REG_SZ, data, 4), 0);
+        EXPECT_FALSE(SetRegistryValue(HKEY_LOCAL_MACHINE, tapewright.c_str(), name, REG_SZ, data, 4));
         EXPECT_GE(AccessViolations, 1);
         AccessViolations = 0;
-        EXPECT_EQ(SetRegistryValue(HKEY_LOCAL_MACHINE, tapewright.c_str(), L"After", REG_DWORD, &number, 4), 1);
+        EXPECT_TRUE(SetRegistryValue(HKEY_LOCAL_MACHINE, tapewright.c_str(), L"After", REG_DWORD, &number, 4));
         EXPECT_EQ(AccessViolations, 0);
     }
     RemoveVectoredExceptionHandler(observer);
     VirtualFree(unreadable, 0, MEM_RELEASE);
     EXPECT_EQ(ReadRegistryValue(tapewright, L"After").Number(), number);
     EXPECT_FALSE(ReadRegistryValue(tapewright, L"Text").present);
-    EXPECT_EQ(WriteRegistryDefaults(HKEY_LOCAL_MACHINE), 0u);
-    EXPECT_TRUE(ReadRegistryValue(tapewright + L"\\Translators", L"SYPL ECC Flag").present);
+    EXPECT_TRUE(WriteRegistryDefaults(HKEY_LOCAL_MACHINE));
+    // Every default of both tables, in its type and at its size: a number as
+    // four bytes, a text with its terminator, the others whole.
+    for (const RegistryDefault* table : {kFirstDefaults, kSecondDefaults}) {
+        for (const RegistryDefault* row = table; row->key; ++row) {
+            RegistryValue value = ReadRegistryValue(row->key, row->name);
+            EXPECT_EQ(value.type, row->type) << row->name;
+            std::vector<BYTE> expected(row->bytes, row->bytes + row->size);
+            if (row->type == REG_DWORD) {
+                EXPECT_EQ(value.Number(), row->number) << row->name;
+                continue;
+            }
+            if (row->type == REG_SZ) {
+                const BYTE* text = reinterpret_cast<const BYTE*>(row->text);
+                expected.assign(text, text + (wcslen(row->text) + 1) * sizeof(wchar_t));
+            }
+            EXPECT_EQ(value.bytes, expected) << row->name;
+        }
+    }
     RemoveProductRegistry();
 }
 
@@ -59,7 +78,7 @@ TEST(Registry, InstallOverAConfigurationKeepsSettingsAndRewritesPaths)
 {
     ResetSetupState();
     RemoveProductRegistry();
-    const std::wstring ui = L"Software\\Velmar\\Tapewright\\User Interface";
+    const std::wstring ui = kUserInterfaceKey;
     const wchar_t soon[] = L"soon", oldData[] = L"E:\\OLD\\";
     const BYTE twoBytes[] = {1, 2};
     RegSetKeyValueW(HKEY_LOCAL_MACHINE, ui.c_str(), L"Wait time", REG_SZ, soon, sizeof soon);

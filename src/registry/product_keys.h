@@ -1,0 +1,30 @@
+#pragma once
+// The product's keys below HKEY_LOCAL_MACHINE, spelled here only.
+
+// The configuration: one key per group of settings.
+constexpr wchar_t kProductKey[] = L"Software\\Velmar\\Tapewright";
+constexpr wchar_t kUserInterfaceKey[] = L"Software\\Velmar\\Tapewright\\User Interface";
+constexpr wchar_t kServerKey[] = L"Software\\Velmar\\Tapewright\\Server";
+constexpr wchar_t kCatalogsKey[] = L"Software\\Velmar\\Tapewright\\Catalogs";
+constexpr wchar_t kDisplayKey[] = L"Software\\Velmar\\Tapewright\\Display";
+constexpr wchar_t kLoggingKey[] = L"Software\\Velmar\\Tapewright\\Logging";
+constexpr wchar_t kHardwareKey[] = L"Software\\Velmar\\Tapewright\\Hardware";
+constexpr wchar_t kCompressionKey[] = L"Software\\Velmar\\Tapewright\\Compression";
+constexpr wchar_t kLoaderKey[] = L"Software\\Velmar\\Tapewright\\Loader";
+constexpr wchar_t kTwiKey[] = L"Software\\Velmar\\Tapewright\\TWI";
+constexpr wchar_t kDebugKey[] = L"Software\\Velmar\\Tapewright\\Debug";
+constexpr wchar_t kSelectedDeviceKey[] = L"Software\\Velmar\\Tapewright\\Selected Backup Device";
+constexpr wchar_t kBackupEngineKey[] = L"Software\\Velmar\\Tapewright\\Backup Engine";
+constexpr wchar_t kTranslatorsKey[] = L"Software\\Velmar\\Tapewright\\Translators";
+
+// What the uninstall deletes, in this order: the configuration, then the
+// keys of the product's services and of its older programs. Software\Velmar
+// itself stays: other products of the maker may keep their keys there.
+constexpr const wchar_t* kProductKeysRemoved[] = {
+    kProductKey,
+    L"Software\\Velmar\\ZiruVer",
+    L"Software\\Velmar\\Agent Browser",
+    L"Software\\Velmar\\Network",
+    L"Software\\Velmar\\Tapewright Monitor",
+    L"Software\\Velmar\\JobScope",
+};
