@@ -17,6 +17,8 @@
 #include "support/look_probes.h"
 #include "support/setup_process.h"
 
+using namespace support;
+
 namespace {
 
 using Look3d = LookTest;

@@ -10,6 +10,8 @@
 #include "support/setup_process.h"
 #include "support/wine_version.h"
 
+using namespace support;
+
 namespace {
 
 const bool kActive = LOOK_ACTIVE;

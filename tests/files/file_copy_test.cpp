@@ -13,6 +13,8 @@
 #include "support/in_process.h"
 #include "support/install_support.h"
 
+using namespace support;
+
 namespace {
 
 TEST(FileCopy, DamagedCompressedSourceIsAReadErrorAndReplacesNothing)

@@ -13,6 +13,8 @@
 #include "support/setup_process.h"
 #include "support/test_services.h"
 
+using namespace support;
+
 namespace {
 
 const std::wstring kTarget = L"C:\\TAPWRITE\\NT\\";

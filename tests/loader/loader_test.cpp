@@ -9,6 +9,8 @@
 #include "support/install_support.h"
 #include "support/setup_process.h"
 
+using namespace support;
+
 namespace {
 
 const std::wstring kWork = L"C:\\TWLOADER\\";

@@ -13,6 +13,8 @@
 #include "support/test_services.h"
 #include "support/unix_link.h"
 
+using namespace support;
+
 namespace {
 
 const std::wstring kProductDir = L"C:\\TAPWRITE\\NT\\";

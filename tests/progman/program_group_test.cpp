@@ -21,6 +21,8 @@
 #include "support/test_progman.h"
 #include "support/test_services.h"
 
+using namespace support;
+
 namespace {
 
 constexpr wchar_t kTestApplication[] = L"TwTestProgman";

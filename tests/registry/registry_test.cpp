@@ -13,6 +13,8 @@
 #include "support/install_support.h"
 #include "support/registry_override.h"
 
+using namespace support;
+
 namespace {
 
 volatile LONG AccessViolations;

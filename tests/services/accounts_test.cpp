@@ -10,12 +10,14 @@
 
 #include "services/account_names.h"
 #include "services/accounts.h"
-#include "services/platform_calls.h"
 #include "services/service_account.h"
+#include "shell/platform_calls.h"
 #include "shell/setup_state.h"
 #include "support/in_process.h"
 #include "support/install_support.h"
 #include "support/registry_override.h"
+
+using namespace support;
 
 namespace {
 

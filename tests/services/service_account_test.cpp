@@ -9,13 +9,15 @@
 
 #include "res/resource_ids.h"
 #include "services/account_password.h"
-#include "services/platform_calls.h"
 #include "services/service_account.h"
 #include "services/service_install.h"
+#include "shell/platform_calls.h"
 #include "shell/setup_state.h"
 #include "support/in_process.h"
 #include "support/install_support.h"
 #include "support/test_services.h"
+
+using namespace support;
 
 namespace {
 

@@ -5,13 +5,15 @@
 #include <gtest/gtest.h>
 
 #include "res/resource_ids.h"
-#include "services/platform_calls.h"
 #include "services/service_control.h"
 #include "services/stop_wait.h"
+#include "shell/platform_calls.h"
 #include "shell/setup_state.h"
 #include "support/in_process.h"
 #include "support/install_support.h"
 #include "support/test_services.h"
+
+using namespace support;
 
 namespace {
 

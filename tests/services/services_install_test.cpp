@@ -16,6 +16,8 @@
 #include "support/setup_process.h"
 #include "support/test_services.h"
 
+using namespace support;
+
 namespace {
 
 const std::wstring kTarget = L"C:\\TAPWRITE\\NT\\";
@@ -42,7 +44,7 @@ void ExpectRegistered(UINT bank, bool browserWasEnabled = false,
 {
     for (int i = 0; i < 3; ++i) {
         SCOPED_TRACE(kPrograms[i]);
-        RegistryKey key = ReadRegistryKey(ServiceKey(kNames[i]));
+        KeyValues key = ReadRegistryKey(ServiceKey(kNames[i]));
         ASSERT_TRUE(key.exists);
         EXPECT_EQ(key.values[L"DisplayName"].Text(), BankString(bank + kNames[i] + 1));
         EXPECT_EQ(key.values[L"ImagePath"].Text(), kTarget + kPrograms[i]);
@@ -138,11 +140,11 @@ TEST_F(ServicesInstall, AnotherProgramUnderAServiceNameIsLeftAlone)
     auto foreign = registerForeign();
     TestService naming(IDS_SERVICE_NAMING, ProductFile(L"twnser.exe"));
     ASSERT_TRUE(foreign->Created() && naming.Start());
-    const RegistryKey registered = ReadRegistryKey(key);
+    const KeyValues registered = ReadRegistryKey(key);
     const DWORD namingProcess = ServiceProcess(naming.Name());
     auto expectUntouched = [&](const char* after) {
         SCOPED_TRACE(after);
-        RegistryKey now = ReadRegistryKey(key);
+        KeyValues now = ReadRegistryKey(key);
         for (const auto& [name, value] : registered.values)
             EXPECT_EQ(now.values[name].bytes, value.bytes) << name.c_str();
     };

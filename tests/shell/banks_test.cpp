@@ -3,6 +3,7 @@
 // the bank's language, buttons included.
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,8 @@
 #include "shell/string_bank.h"
 #include "support/in_process.h"
 #include "support/setup_process.h"
+
+using namespace support;
 
 namespace {
 
@@ -61,13 +64,13 @@ std::vector<std::wstring> Texts(Shown shown, UINT base, UINT id)
     std::vector<std::wstring> texts;
     for (int i = 0; i < (shown == Shown::WithEveryDiskName ? kFileCount : 1); ++i) {
         if (shown == Shown::WithEveryDiskName)
-            FormatBankString(text, ARRAYSIZE(text), id, BankString(base + kFileTable[i].compressedNameId).c_str());
+            FormatBankString(text, std::size(text), id, BankString(base + kFileTable[i].compressedNameId).c_str());
         else if (shown == Shown::WithDiskThreeInA)
-            FormatBankString(text, ARRAYSIZE(text), id, 3, L"A:");
+            FormatBankString(text, std::size(text), id, 3, L"A:");
         else if (shown == Shown::WithDriveA)
-            FormatBankString(text, ARRAYSIZE(text), id, L"A:");
+            FormatBankString(text, std::size(text), id, L"A:");
         else if (shown == Shown::WithLongestFileName)
-            FormatBankString(text, ARRAYSIZE(text), id, L"twi_tape.dll");
+            FormatBankString(text, std::size(text), id, L"twi_tape.dll");
         texts.push_back(shown == Shown::Plain ? BankString(id) : text);
     }
     return texts;

@@ -9,6 +9,8 @@
 #include "shell/setup_window.h"
 #include "support/in_process.h"
 
+using namespace support;
+
 namespace {
 
 // Drains this thread's queue so the windows are painted.
@@ -26,7 +28,7 @@ protected:
         ResetSetupState();
         static bool registered = RegisterSetupClasses(Instance, CreateSolidBrush(RGB(0, 0, 64)));
         ASSERT_TRUE(registered);
-        ASSERT_NE(CreateFrameWindow(Instance), nullptr);
+        ASSERT_NE(CreateFrameWindow(Instance, nullptr), nullptr);
         LoadBillboards();
         ShowWindow(FrameWindow, SW_SHOWMAXIMIZED);
         Settle();

@@ -10,6 +10,8 @@
 #include "support/setup_process.h"
 #include "support/test_services.h"
 
+using namespace support;
+
 namespace {
 
 TEST(SetupImage, Is32BitWithAManifestThatFitsIt)

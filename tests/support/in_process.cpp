@@ -1,12 +1,16 @@
 #include "support/in_process.h"
 
+#include <iterator>
+
 #include "shell/setup_state.h"
 #include "shell/string_bank.h"
 #include "support/setup_process.h"
 
+namespace support {
+
 void ResetSetupState(const wchar_t* commandLine)
 {
-    ResetSetupState(GetModuleHandleW(nullptr), commandLine);
+    ::ResetSetupState(GetModuleHandleW(nullptr), commandLine);
     // Start-up finds the Administrators group in the token under Wine.
     IsAdmin = true;
 }
@@ -48,6 +52,8 @@ LRESULT CALLBACK MessageBoxAnswerer::Hook(int code, WPARAM wParam, LPARAM lParam
 std::wstring BankString(UINT id)
 {
     wchar_t text[1024];
-    int length = LoadBankString(id, text, ARRAYSIZE(text) - 1);
+    int length = LoadBankString(id, text, std::size(text));
     return std::wstring(text, static_cast<size_t>(length));
 }
+
+}  // namespace support

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+namespace support {
+
 // Resets SetupState to what start-up gives a run with `commandLine`, with the
 // program's resources taken from the test program itself.
 void ResetSetupState(const wchar_t* commandLine = L"setup.exe");
@@ -37,3 +39,5 @@ private:
 
 // A bank string of the program (absolute ID).
 std::wstring BankString(UINT id);
+
+}  // namespace support

@@ -8,6 +8,8 @@
 #include <fstream>
 #include <iterator>
 
+namespace support {
+
 namespace fs = std::filesystem;
 
 std::wstring FixturePath(const std::wstring& relative)
@@ -152,9 +154,9 @@ std::wstring RegistryValue::Text() const
     return text.substr(0, text.find(L'\0'));
 }
 
-RegistryKey ReadRegistryKey(const std::wstring& key, HKEY root)
+KeyValues ReadRegistryKey(const std::wstring& key, HKEY root)
 {
-    RegistryKey result;
+    KeyValues result;
     HKEY handle;
     if (RegOpenKeyExW(root, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS)
         return result;
@@ -172,7 +174,7 @@ RegistryKey ReadRegistryKey(const std::wstring& key, HKEY root)
 
 RegistryValue ReadRegistryValue(const std::wstring& key, const wchar_t* name, HKEY root)
 {
-    RegistryKey read = ReadRegistryKey(key, root);
+    KeyValues read = ReadRegistryKey(key, root);
     auto found = read.values.find(name);
     return found == read.values.end() ? RegistryValue() : found->second;
 }
@@ -203,3 +205,5 @@ HeldFile HoldFile(const std::wstring& path, DWORD share)
     HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr);
     return HeldFile(file == INVALID_HANDLE_VALUE ? nullptr : file, CloseHandle);
 }
+
+}  // namespace support

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+namespace support {
+
 // A path below the fixtures folder (product files and disk sets), with a
 // trailing backslash when it names a folder.
 std::wstring FixturePath(const std::wstring& relative);
@@ -49,11 +51,11 @@ struct NoCase {
     bool operator()(const std::wstring& a, const std::wstring& b) const { return lstrcmpiW(a.c_str(), b.c_str()) < 0; }
 };
 // The values of a key by name; `exists` is false when the key cannot be opened.
-struct RegistryKey {
+struct KeyValues {
     bool exists = false;
     std::map<std::wstring, RegistryValue, NoCase> values;
 };
-RegistryKey ReadRegistryKey(const std::wstring& key, HKEY root = HKEY_LOCAL_MACHINE);
+KeyValues ReadRegistryKey(const std::wstring& key, HKEY root = HKEY_LOCAL_MACHINE);
 RegistryValue ReadRegistryValue(const std::wstring& key, const wchar_t* name, HKEY root = HKEY_LOCAL_MACHINE);
 
 // This computer's name, and the user this test program runs as.
@@ -66,3 +68,5 @@ std::wstring SystemDirectory();
 // empty when it cannot be opened.
 using HeldFile = std::unique_ptr<void, decltype(&CloseHandle)>;
 HeldFile HoldFile(const std::wstring& path, DWORD share);
+
+}  // namespace support

@@ -5,6 +5,8 @@
 #include "dlg3d/dlg3d.h"
 #include "dlg3d/library_state.h"
 
+namespace support {
+
 void SettleWindows()
 {
     for (int i = 0; i < 4; ++i, Sleep(20))
@@ -93,3 +95,5 @@ HWND LookTest::Open(int templateId, UINT refused)
     SettleWindows();
     return dialog_;
 }
+
+}  // namespace support

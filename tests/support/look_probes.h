@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+namespace support {
+
 // Drains this thread's queue a few times, so the windows are painted.
 void SettleWindows();
 
@@ -48,3 +50,5 @@ public:
     HWND owner_ = nullptr;
     HWND dialog_ = nullptr;
 };
+
+}  // namespace support

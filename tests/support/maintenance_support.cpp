@@ -2,6 +2,8 @@
 
 #include "support/install_support.h"
 
+namespace support {
+
 std::vector<std::wstring> PendingDeletions()
 {
     RegistryValue value = ReadRegistryValue(L"System\\CurrentControlSet\\Control\\Session Manager",
@@ -18,3 +20,5 @@ std::vector<std::wstring> PendingDeletions()
     }
     return deletions;
 }
+
+}  // namespace support

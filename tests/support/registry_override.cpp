@@ -4,6 +4,8 @@
 
 #include <utility>
 
+namespace support {
+
 RegistryOverride::RegistryOverride(HKEY root, std::wstring key, const wchar_t* name)
     : root_(root), key_(std::move(key)), name_(name), saved_(ReadRegistryValue(key_, name, root))
 {
@@ -41,3 +43,5 @@ RegionalLanguage::RegionalLanguage(const wchar_t* code)
 {
     Set(code);
 }
+
+}  // namespace support

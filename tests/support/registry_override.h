@@ -7,6 +7,8 @@
 
 #include "support/install_support.h"
 
+namespace support {
+
 class RegistryOverride {
 public:
     RegistryOverride(HKEY root, std::wstring key, const wchar_t* name);
@@ -38,3 +40,5 @@ class RegionalLanguage : public RegistryOverride {
 public:
     explicit RegionalLanguage(const wchar_t* code);
 };
+
+}  // namespace support

@@ -2,6 +2,8 @@
 
 #include "common/standard_user_token.h"
 
+namespace support {
+
 SetupLaunch From(const std::wstring& folder)
 {
     SetupLaunch launch;
@@ -135,3 +137,5 @@ std::wstring MessageBoxText(HWND box)
     }
     return longest;
 }
+
+}  // namespace support

@@ -9,6 +9,8 @@
 
 #include "support/install_support.h"
 
+namespace support {
+
 constexpr DWORD kWindowWait = 15000;
 
 struct SetupLaunch {
@@ -59,3 +61,5 @@ void PressButton(HWND dialog, int id);
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = kWindowWait);
 // The text of a message box (its longest static text).
 std::wstring MessageBoxText(HWND box);
+
+}  // namespace support

@@ -14,8 +14,8 @@
 
 #include "maint/restart.h"
 #include "progman/dde_client.h"
-#include "services/platform_calls.h"
-#include "shell/setup_main.h"
+#include "program/setup_main.h"
+#include "shell/platform_calls.h"
 
 namespace {
 

@@ -4,6 +4,8 @@
 #include <shlobj.h>
 #include <shobjidl.h>
 
+namespace support {
+
 std::wstring StartMenuGroupFolder(const std::wstring& group)
 {
     wchar_t programs[MAX_PATH];
@@ -34,3 +36,5 @@ ShellLinkData ReadShellLink(const std::wstring& path)
         CoUninitialize();
     return data;
 }
+
+}  // namespace support

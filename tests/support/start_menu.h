@@ -4,6 +4,8 @@
 
 #include <string>
 
+namespace support {
+
 // The folder of the personal group `group`, with a trailing backslash.
 std::wstring StartMenuGroupFolder(const std::wstring& group);
 
@@ -13,3 +15,5 @@ struct ShellLinkData {
     std::wstring workingDirectory;
 };
 ShellLinkData ReadShellLink(const std::wstring& path);
+
+}  // namespace support

@@ -4,6 +4,8 @@
 
 #include "shell/message_loop.h"
 
+namespace support {
+
 namespace {
 
 constexpr wchar_t kTopic[] = L"PROGMAN";
@@ -98,3 +100,5 @@ bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs)
     }
     return true;
 }
+
+}  // namespace support

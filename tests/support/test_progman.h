@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace support {
+
 struct TestProgman {
     enum class Answer { kPositive, kNegative, kNever, kGone };  // kGone: the window goes instead
 
@@ -27,3 +29,5 @@ struct TestProgman {
 
 // Dispatches this thread's messages until `condition` holds or the time is up.
 bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs);
+
+}  // namespace support

@@ -7,6 +7,8 @@
 #include "support/setup_process.h"
 #include "support/start_menu.h"
 
+namespace support {
+
 namespace {
 
 SERVICE_STATUS_PROCESS Status(const std::wstring& name)
@@ -92,3 +94,5 @@ void RemoveProductInstall()
     RemoveProductRegistry();
     DeleteFileW((SystemDirectory() + L"dlg3d32.dll").c_str());
 }
+
+}  // namespace support

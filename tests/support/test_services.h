@@ -7,6 +7,8 @@
 
 #include <string>
 
+namespace support {
+
 // The service named by bank string `nameId` (relative to the English bank).
 // When it goes, its process is ended and it is deleted and gone.
 class TestService {
@@ -42,3 +44,5 @@ DWORD ServiceState(const std::wstring& name);
 // The process running the service `name`; 0 when none.
 DWORD ServiceProcess(const std::wstring& name);
 bool WaitForServiceState(const std::wstring& name, DWORD state, DWORD timeoutMs = 10000);
+
+}  // namespace support

@@ -6,6 +6,8 @@
 
 #include "support/setup_process.h"
 
+namespace support {
+
 namespace {
 
 // Runs a Unix command on the Windows paths `paths`, quoted, and waits until
@@ -46,3 +48,5 @@ UnixLink::~UnixLink()
     if (made_)
         RunUnix(L"/bin/rm -f", {link_}, [&] { return !Exists(link_); });
 }
+
+}  // namespace support

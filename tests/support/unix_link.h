@@ -3,6 +3,8 @@
 // answers success and makes none.
 #include <string>
 
+namespace support {
+
 class UnixLink {
 public:
     // Makes `link` lead to `target` (Windows paths; the target exists).
@@ -19,3 +21,5 @@ private:
     std::wstring link_;
     bool made_;
 };
+
+}  // namespace support

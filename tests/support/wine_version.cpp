@@ -4,6 +4,8 @@
 
 #include <string>
 
+namespace support {
+
 int RunAsWineVersion(const wchar_t* version, const std::function<int()>& run)
 {
     const wchar_t kChildVariable[] = L"TAPEWRIGHT_TEST_VERSION_RUN";
@@ -33,3 +35,5 @@ int RunAsWineVersion(const wchar_t* version, const std::function<int()>& run)
     RegDeleteKeyW(HKEY_CURRENT_USER, key.c_str());
     return static_cast<int>(exitCode);
 }
+
+}  // namespace support

@@ -5,5 +5,9 @@
 // and removes the key after. Elsewhere the tests run as the real system.
 #include <functional>
 
+namespace support {
+
 // Returns the exit code of `run`, called in a process that reports `version`.
 int RunAsWineVersion(const wchar_t* version, const std::function<int()>& run);
+
+}  // namespace support
