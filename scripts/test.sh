@@ -5,6 +5,8 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bash "$root/scripts/deps.sh"
+# The folders under src/ include only layers below their own.
+python3 "$root/scripts/check_layers.py"
 bash "$root/scripts/build.sh" x86
 bash "$root/scripts/build.sh" x64
 

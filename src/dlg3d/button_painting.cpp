@@ -277,7 +277,8 @@ LRESULT CALLBACK ButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lPa
     case WM_PAINT:
         return OnPaint(button, wParam);
     case WM_SETFOCUS:
-        return HandleQuietly(button, message, wParam, lParam, wParam ? kPaintGlyph | kPaintText : kPaintErase | kPaintGlyph | kPaintText);
+        return HandleQuietly(button, message, wParam, lParam,
+                             wParam ? kPaintGlyph | kPaintText : kPaintErase | kPaintGlyph | kPaintText);
     case WM_KILLFOCUS:
         if ((GetWindowLongW(button, GWL_STYLE) & 0x0F) == BS_AUTORADIOBUTTON)
             SendMessageW(button, BM_SETSTATE, 0, 0);

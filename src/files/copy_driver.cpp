@@ -3,7 +3,6 @@
 #include "files/copy_progress.h"
 #include "files/file_copy.h"
 #include "files/file_table.h"
-#include "registry/product_config.h"
 #include "res/resource_ids.h"
 #include "shell/path_text.h"
 #include "shell/progress.h"
@@ -32,12 +31,8 @@ bool RowDirectory(const FileEntry& row, const wchar_t* destDir, wchar_t* directo
 
 }  // namespace
 
-int InstallFileSet(wchar_t* destDir)
+int InstallFileSet(const wchar_t* destDir)
 {
-    if (!AppendBackslash(destDir, kPathChars))
-        return 0;
-    if (InstallType & (kInstallBackupServer | kInstallRemoteAdmin))
-        WriteProductConfiguration(destDir);
     SetCopyPercent(5);
     SetActionText(LangBase + IDS_ACTION_COPYING);
 

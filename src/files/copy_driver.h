@@ -1,8 +1,7 @@
 #pragma once
 #include <windows.h>
 
-// Configures the product (Backup Server and Remote Admin) and installs every
-// file of the chosen install type from the source disks. `destDir` (a
-// 260-character buffer) gains a trailing backslash. Non-zero when every file
-// was installed; 0 at the first failure.
-int InstallFileSet(wchar_t* destDir);
+// Installs every file of the chosen install type from the source disks into
+// its directory; `destDir` is the product directory with its backslash.
+// Non-zero when every file was installed; 0 at the first failure.
+int InstallFileSet(const wchar_t* destDir);

@@ -2,8 +2,11 @@
 // files held open by running programs, and files of older versions.
 #include "files/destination_checks.h"
 
+#include <iterator>
+
 #include "files/file_table.h"
 #include "res/resource_ids.h"
+#include "shell/handles.h"
 #include "shell/message_box.h"
 #include "shell/path_text.h"
 #include "shell/setup_state.h"
@@ -22,19 +25,6 @@ const KnownFile kKnownFiles[] = {
     {L"LDRSETUP.EXE", 0}, {L"README.TXT", 0}, {L"LDRDLL.DLL", 0},
 };
 
-class FindHandle {
-public:
-    explicit FindHandle(HANDLE handle) : handle_(handle) {}
-    ~FindHandle() { if (handle_ != INVALID_HANDLE_VALUE) FindClose(handle_); }
-    FindHandle(const FindHandle&) = delete;
-    FindHandle& operator=(const FindHandle&) = delete;
-    bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-    HANDLE Get() const { return handle_; }
-
-private:
-    HANDLE handle_;
-};
-
 // Calls `action(fullPath, row)` for each file of `dir`, skipping directories,
 // for which `match` gives a row (or -1); stops when the action returns 0.
 // Returns the action's last result, 1 when it was never called.
@@ -45,7 +35,7 @@ int ScanDirectory(const wchar_t* dir, Match match, Action action)
     JoinPath(pattern, kJoinedPathChars, dir, L"*.*");
     WIN32_FIND_DATAW entry;
     FindHandle search(FindFirstFileW(pattern, &entry));
-    if (!search.Valid())
+    if (!search)
         return 1;
     int result = 1;
     do {
@@ -59,7 +49,7 @@ int ScanDirectory(const wchar_t* dir, Match match, Action action)
         result = action(path, entry.cFileName, row);
         if (result == 0)
             break;
-    } while (FindNextFileW(search.Get(), &entry));
+    } while (FindNextFileW(search.get(), &entry));
     return result;
 }
 
@@ -80,7 +70,7 @@ int ProductFileRow(const wchar_t* name)
         if (row.destination != kDestinationProduct || !(row.installTypes & InstallType))
             continue;
         wchar_t installed[kPathChars + 1];
-        LoadBankString(LangBase + row.installedNameId, installed, kPathChars);
+        LoadBankString(LangBase + row.installedNameId, installed, std::size(installed));
         if (lstrcmpiW(name, installed) == 0)
             return i;
     }
@@ -102,7 +92,7 @@ int WaitUntilFree(const wchar_t* path, const wchar_t* name)
         if (GetLastError() != ERROR_SHARING_VIOLATION)
             return 1;
         wchar_t message[1025];
-        FormatBankString(message, 1025, LangBase + IDS_IN_USE_TEXT, name);
+        FormatBankString(message, std::size(message), LangBase + IDS_IN_USE_TEXT, name);
         if (AskUser(LangBase + IDS_IN_USE_TITLE, message, MB_RETRYCANCEL, MB_ICONSTOP, IDCANCEL) != IDRETRY)
             return 2;
     }

@@ -1,8 +1,11 @@
 // The "Load Install Disk" prompt: names the disk and the drive, and lets the
 // user type another path, which then serves every later file.
+#include <iterator>
+
 #include "files/source_disks.h"
 #include "res/resource_ids.h"
 #include "shell/dialog_text.h"
+#include "shell/handles.h"
 #include "shell/message_box.h"
 #include "shell/modal_dialog.h"
 #include "shell/options.h"
@@ -34,7 +37,7 @@ BOOL OnInitDialog(HWND dialog)
     SetDialogText(dialog, IDCANCEL, LangBase + IDS_CANCEL);
 
     wchar_t text[1025];
-    FormatBankString(text, 1025, LangBase + IDS_DISK_MISSING, request->fileName);
+    FormatBankString(text, std::size(text), LangBase + IDS_DISK_MISSING, request->fileName);
     SetDlgItemTextW(dialog, IDC_DISK_MISSING, text);
     MessageBeep(MB_ICONEXCLAMATION);
 
@@ -43,9 +46,9 @@ BOOL OnInitDialog(HWND dialog)
     if ((first >= L'A' && first <= L'Z') || (first >= L'a' && first <= L'z'))
         drive[0] = first;
     if (request->isLoaderDisk)
-        FormatBankString(text, 1025, LangBase + IDS_INSERT_LOADER, drive);
+        FormatBankString(text, std::size(text), LangBase + IDS_INSERT_LOADER, drive);
     else
-        FormatBankString(text, 1025, LangBase + IDS_INSERT_DISK, request->diskNumber, drive);
+        FormatBankString(text, std::size(text), LangBase + IDS_INSERT_DISK, request->diskNumber, drive);
     SetDlgItemTextW(dialog, IDC_DISK_WHERE, text);
 
     SendDlgItemMessageW(dialog, IDC_DISK_PATH, EM_LIMITTEXT, kPathChars - 1, 0);
@@ -110,11 +113,8 @@ bool IsExpectedDisk(const wchar_t* path, const wchar_t* label, const wchar_t* fi
     wchar_t candidate[kPathChars];
     JoinPath(candidate, kPathChars, path, fileName);
     WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW(candidate, &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return false;
-    FindClose(search);
-    return true;
+    FindHandle search(FindFirstFileW(candidate, &found));
+    return static_cast<bool>(search);
 }
 
 int RequestSourceDisk(bool isLoaderDisk, int diskNumber, const wchar_t* fileName)

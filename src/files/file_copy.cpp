@@ -14,6 +14,7 @@
 #include "files/copy_progress.h"
 #include "files/source_disks.h"
 #include "res/resource_ids.h"
+#include "shell/handles.h"
 #include "shell/message_box.h"
 #include "shell/message_loop.h"
 #include "shell/path_text.h"
@@ -32,40 +33,13 @@ constexpr int kCompressedModeAt = 8;
 constexpr int kExpandedLengthAt = 10;
 constexpr int kCompressedHeaderBytes = 14;
 
-class FileHandle {
-public:
-    explicit FileHandle(HANDLE handle = INVALID_HANDLE_VALUE) : handle_(handle) {}
-    ~FileHandle() { Close(); }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    void Reset(HANDLE handle) { Close(); handle_ = handle; }
-    void Close()
-    {
-        if (handle_ != INVALID_HANDLE_VALUE)
-            CloseHandle(handle_);
-        handle_ = INVALID_HANDLE_VALUE;
-    }
-    // Hands the handle over to an owner that closes it itself.
-    HANDLE Release()
-    {
-        HANDLE handle = handle_;
-        handle_ = INVALID_HANDLE_VALUE;
-        return handle;
-    }
-    bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-    HANDLE Get() const { return handle_; }
-
-private:
-    HANDLE handle_;
-};
-
 // An LZ reader over an open file; closing it closes the file too.
 class LzReader {
 public:
     ~LzReader() { if (handle_ >= 0) LZClose(handle_); }
     bool Open(FileHandle& file)
     {
-        HANDLE handle = file.Release();
+        HANDLE handle = file.release();
         // A file handle keeps its meaning in 32 bits, which is what the LZ
         // functions take.
         handle_ = LZInit(HandleToLong(handle));
@@ -73,7 +47,7 @@ public:
             CloseHandle(handle);
         return handle_ >= 0;
     }
-    INT Get() const { return handle_; }
+    INT get() const { return handle_; }
 
 private:
     INT handle_ = -1;
@@ -93,7 +67,7 @@ struct FileJob {
 void ReportPath(UINT title, UINT text, const wchar_t* path)
 {
     wchar_t message[1025];
-    FormatBankString(message, 1025, LangBase + text, path);
+    FormatBankString(message, std::size(message), LangBase + text, path);
     AskUser(LangBase + title, message, MB_OK, MB_ICONSTOP, IDOK);
 }
 
@@ -133,9 +107,9 @@ void DeleteInDirectory(const wchar_t* dir, const wchar_t* name)
 bool OpenSource(FileJob& job, FileHandle& source)
 {
     for (;;) {
-        source.Reset(CreateFileW(job.sourcePath, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+        source.reset(CreateFileW(job.sourcePath, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (source.Valid())
+        if (source)
             return true;
         if (!ChangeDisk(job))
             return false;
@@ -163,7 +137,7 @@ bool ReadExpandedLength(HANDLE source, DWORD& declared)
 // read error otherwise.
 bool OpenCompressed(FileJob& job, FileHandle& source, LzReader& reader, DWORD& declared)
 {
-    if (ReadExpandedLength(source.Get(), declared) && reader.Open(source))
+    if (ReadExpandedLength(source.get(), declared) && reader.Open(source))
         return true;
     CopyErrorFlag = true;
     ReportPath(IDS_READ_TITLE, IDS_READ_TEXT, job.sourcePath);
@@ -234,8 +208,8 @@ public:
             path_[0] = L'\0';
             return false;
         }
-        file.Reset(CreateFileW(path_, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-        return file.Valid();
+        file.reset(CreateFileW(path_, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        return static_cast<bool>(file);
     }
     // Not const: the version-checked install takes its names as plain
     // pointers.
@@ -262,7 +236,7 @@ bool StageExpanded(FileJob& job, FileHandle& source, StagedFile& staged)
         ReportPath(IDS_WRITE_TITLE, IDS_WRITE_TEXT, staged.Folder());
         return false;
     }
-    return ExpandBlocks(job, reader.Get(), declared, target.Get(), staged.Path(), false);
+    return ExpandBlocks(job, reader.get(), declared, target.get(), staged.Path(), false);
 }
 
 int InstallVersionChecked(FileJob& job, bool compressed)
@@ -308,16 +282,16 @@ int InstallVersionChecked(FileJob& job, bool compressed)
 bool CreateDestination(FileJob& job, FileHandle& destination)
 {
     for (;;) {
-        destination.Reset(CreateFileW(job.destinationPath, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+        destination.reset(CreateFileW(job.destinationPath, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (destination.Valid())
+        if (destination)
             return true;
         wchar_t product[256];
         wchar_t launcher[256];
-        LoadBankString(LangBase + IDS_GROUP_NAME, product, 255);
-        LoadBankString(LangBase + IDS_JOB_LAUNCHER, launcher, 255);
+        LoadBankString(LangBase + IDS_GROUP_NAME, product, std::size(product));
+        LoadBankString(LangBase + IDS_JOB_LAUNCHER, launcher, std::size(launcher));
         wchar_t message[1025];
-        FormatBankString(message, 1025, LangBase + IDS_DEST_OPEN_TEXT, job.destinationPath, product, launcher);
+        FormatBankString(message, std::size(message), LangBase + IDS_DEST_OPEN_TEXT, job.destinationPath, product, launcher);
         if (AskUser(LangBase + IDS_DEST_OPEN_TITLE, message, MB_RETRYCANCEL, MB_ICONEXCLAMATION, IDCANCEL) !=
             IDRETRY) {
             CopyErrorFlag = true;
@@ -333,8 +307,8 @@ void CarryLastWriteTime(const FileJob& job)
     FileHandle destination(CreateFileW(job.destinationPath, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                                        FILE_ATTRIBUTE_NORMAL, nullptr));
     FILETIME lastWrite;
-    if (source.Valid() && destination.Valid() && GetFileTime(source.Get(), nullptr, nullptr, &lastWrite))
-        SetFileTime(destination.Get(), nullptr, nullptr, &lastWrite);
+    if (source && destination && GetFileTime(source.get(), nullptr, nullptr, &lastWrite))
+        SetFileTime(destination.get(), nullptr, nullptr, &lastWrite);
 }
 
 int InstallPlain(FileJob& job, bool compressed)
@@ -352,7 +326,7 @@ int InstallPlain(FileJob& job, bool compressed)
         return 0;
 
     if (compressed) {
-        ExpandBlocks(job, reader.Get(), declared, destination.Get(), job.destinationPath, true);
+        ExpandBlocks(job, reader.get(), declared, destination.get(), job.destinationPath, true);
         destination.Close();
         CarryLastWriteTime(job);
     } else {
@@ -379,8 +353,8 @@ int InstallOneFile(const wchar_t* sourceDir, const wchar_t* destDir, TextRef dis
     if (CheckCancel())
         return 0;
     FileJob job;
-    BankText<256> disk(diskName, 255);
-    BankText<256> installed(installedName, 255);
+    BankText<256> disk(diskName);
+    BankText<256> installed(installedName);
     lstrcpynW(job.diskName, disk.c_str(), 256);
     lstrcpynW(job.installedName, installed.c_str(), 256);
     lstrcpynW(job.sourceDir, sourceDir, kPathChars);

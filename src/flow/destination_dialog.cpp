@@ -3,6 +3,8 @@
 // CATALOGS subdirectories. "/DEST:" skips the dialog, not the checks.
 #include <wchar.h>
 
+#include <iterator>
+
 #include "flow/destination.h"
 #include "res/resource_ids.h"
 #include "shell/dialog_text.h"
@@ -55,7 +57,7 @@ Verdict CheckDestination(wchar_t* path)
         return Verdict::Accepted;
     case kDestinationNoSpace: {
         wchar_t message[1025];
-        FormatBankString(message, 1025, LangBase + IDS_NO_SPACE_TEXT, path, path);
+        FormatBankString(message, std::size(message), LangBase + IDS_NO_SPACE_TEXT, path, path);
         AskUser(LangBase + IDS_NO_SPACE_TITLE, message, MB_OK, MB_ICONSTOP, IDOK);
         return Verdict::EndInstall;
     }
@@ -145,7 +147,7 @@ BOOL OnCommand(HWND dialog, WPARAM wParam)
 bool TakeDestinationOption(wchar_t* path)
 {
     wchar_t candidate[kPathChars];
-    if (!GetOptionArgument(candidate, sizeof candidate, CommandLine, LangBase + IDS_OPT_DESTINATION) ||
+    if (!GetOptionArgument(candidate, std::size(candidate), CommandLine, LangBase + IDS_OPT_DESTINATION) ||
         lstrlenW(candidate) > kEditedPathChars) {
         Tell(IDS_BAD_PATH_TITLE, IDS_BAD_PATH_TEXT, MB_ICONEXCLAMATION);
         return false;

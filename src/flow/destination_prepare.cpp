@@ -3,6 +3,7 @@
 #include <wchar.h>
 
 #include <initializer_list>
+#include <iterator>
 
 #include "flow/destination.h"
 #include "res/resource_ids.h"
@@ -82,7 +83,7 @@ int PrepareDestination(wchar_t* path)
     if (!AppendBackslash(level, kPathChars))
         return kDestinationNotCreated;
     for (UINT id : {IDS_DATA_DIRECTORY, IDS_CATALOG_DIRECTORY}) {
-        LoadBankString(LangBase + id, name, kPathChars - 1);
+        LoadBankString(LangBase + id, name, std::size(name));
         if (!JoinPath(subdirectory, kPathChars, level, name) || !EnterOrCreate(subdirectory))
             return kDestinationNotCreated;
     }

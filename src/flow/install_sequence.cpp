@@ -13,12 +13,15 @@
 
 #include <shellapi.h>
 
+#include <iterator>
+
 #include "files/copy_driver.h"
 #include "files/copy_progress.h"
 #include "files/destination_checks.h"
 #include "flow/destination.h"
 #include "progman/program_group.h"
 #include "registry/environment_probes.h"
+#include "registry/product_config.h"
 #include "res/resource_ids.h"
 #include "services/service_control.h"
 #include "services/service_install.h"
@@ -32,10 +35,6 @@
 #include "shell/string_bank.h"
 
 namespace {
-
-// The programs of services just stopped may take a moment to let go of
-// their files.
-constexpr DWORD kServiceReleaseMs = 500;
 
 // Asks for the destination until it holds no installation that the user
 // wants to keep. False when the install ends there: the dialog was
@@ -63,8 +62,8 @@ void OfferReadme(HWND frame, const wchar_t* destination)
         return;
     wchar_t viewer[20];
     wchar_t name[20];
-    LoadBankString(LangBase + IDS_README_VIEWER, viewer, 19);
-    LoadBankString(LangBase + IDS_FILENAME_README, name, 19);
+    LoadBankString(LangBase + IDS_README_VIEWER, viewer, std::size(viewer));
+    LoadBankString(LangBase + IDS_FILENAME_README, name, std::size(name));
     wchar_t readme[kJoinedPathChars];
     JoinPath(readme, kJoinedPathChars, destination, name);
     static const auto shellExecute = LateBound<decltype(ShellExecuteW)>(L"shell32.dll", "ShellExecuteW");
@@ -111,6 +110,12 @@ bool RunInstall(HWND frame, wchar_t* destination)
     CopyPercent = 0;
     CurrentDisk = 1;
     SetActionText(LangBase + IDS_ACTION_PERFORMING);
+    // The server types' configuration, then the files; both name the
+    // product directory with its backslash.
+    if (!AppendBackslash(destination, kPathChars))
+        return false;
+    if (InstallType & (kInstallBackupServer | kInstallRemoteAdmin))
+        WriteProductConfiguration(destination);
     if (!InstallFileSet(destination))
         return false;
 
@@ -145,7 +150,7 @@ bool RunInstall(HWND frame, wchar_t* destination)
     // taken for a cancel.
     SetCopyPercent(100);
     wchar_t ok[30];
-    LoadBankString(LangBase + IDS_OK, ok, 29);
+    LoadBankString(LangBase + IDS_OK, ok, std::size(ok));
     SetWindowTextW(CancelButton, ok);
     return true;
 }

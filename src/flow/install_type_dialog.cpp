@@ -48,8 +48,8 @@ int Apply(const InstallChoice& choice, DWORD& installType)
 void SetTexts(HWND dialog)
 {
     for (int i = 0; i < static_cast<int>(sizeof kTextControls / sizeof kTextControls[0]); ++i)
-        SetDialogText(dialog, kTextControls[i], LangBase + IDS_TYPE_CAPTION + i, 254);
-    SetDialogText(dialog, IDCANCEL, LangBase + IDS_CANCEL, 254);
+        SetDialogText(dialog, kTextControls[i], LangBase + IDS_TYPE_CAPTION + i, 255);
+    SetDialogText(dialog, IDCANCEL, LangBase + IDS_CANCEL, 255);
 }
 
 BOOL OnInitDialog(HWND dialog)

@@ -7,6 +7,7 @@
 
 #include "files/copy_progress.h"
 #include "loader/loader_module.h"
+#include "shell/handles.h"
 #include "shell/path_text.h"
 #include "shell/setup_state.h"
 
@@ -66,11 +67,9 @@ bool FindDrivers(const wchar_t* source, wchar_t (&directory)[kJoinedPathChars])
             !JoinPath(pattern, kJoinedPathChars, directory, L"*.VSD"))
             return false;
         WIN32_FIND_DATAW found;
-        HANDLE search = FindFirstFileW(pattern, &found);
-        if (search != INVALID_HANDLE_VALUE) {
-            FindClose(search);
+        FindHandle search(FindFirstFileW(pattern, &found));
+        if (search)
             return true;
-        }
     }
     return false;
 }
@@ -106,8 +105,8 @@ int InstallChangerDrivers()
     wchar_t pattern[kJoinedPathChars];
     JoinPath(pattern, kJoinedPathChars, directory, L"*.VSD");
     WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW(pattern, &found);
-    if (search == INVALID_HANDLE_VALUE)
+    FindHandle search(FindFirstFileW(pattern, &found));
+    if (!search)
         return 0;
     bool all = true;
     do {
@@ -121,7 +120,6 @@ int InstallChangerDrivers()
             break;
         }
         SetCopyPercent(CopyPercent + kPercentPerDriver < 100 ? CopyPercent + kPercentPerDriver : 100);
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
+    } while (FindNextFileW(search.get(), &found));
     return all ? 1 : 0;
 }

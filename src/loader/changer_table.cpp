@@ -2,10 +2,12 @@
 // become the strings of the registry's multi-string value. Lines that are
 // empty or begin with "#" or a space are comments.
 #include <algorithm>
+#include <iterator>
 #include <string>
 
 #include "loader/loader_module.h"
 #include "res/resource_ids.h"
+#include "shell/handles.h"
 #include "shell/message_box.h"
 #include "shell/path_text.h"
 #include "shell/setup_state.h"
@@ -56,38 +58,16 @@ void Report(UINT text)
     AskUser(LangBase + IDS_REGISTRY_TITLE, LangBase + text, MB_OK, MB_ICONSTOP, IDOK);
 }
 
-class OwnedKey {
-public:
-    ~OwnedKey()
-    {
-        if (key_)
-            RegCloseKey(key_);
-    }
-    HKEY* receive() { return &key_; }
-    HKEY get() const { return key_; }
-    // The close's own result, which the table reports.
-    LONG Close()
-    {
-        HKEY key = key_;
-        key_ = nullptr;
-        return RegCloseKey(key);
-    }
-
-private:
-    HKEY key_ = nullptr;
-};
-
 // The table file's bytes: it comes from a floppy disk, so it is small.
 bool ReadTableFile(const wchar_t* path, std::string& bytes)
 {
-    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
+    FileHandle file(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!file)
         return false;
     char block[4096];
     DWORD read = 0;
-    while (ReadFile(file, block, sizeof block, &read, nullptr) && read > 0)
+    while (ReadFile(file.get(), block, sizeof block, &read, nullptr) && read > 0)
         bytes.append(block, read);
-    CloseHandle(file);
     return true;
 }
 
@@ -130,19 +110,18 @@ int WriteVsdLoadTable(const wchar_t* dir)
 {
     wchar_t name[256];
     wchar_t path[kJoinedPathChars];
-    LoadBankString(LangBase + IDS_FILENAME_VSDTABLE, name, 255);
+    LoadBankString(LangBase + IDS_FILENAME_VSDTABLE, name, std::size(name));
     bool pathFits = JoinPath(path, kJoinedPathChars, dir, name);
 
-    OwnedKey key;
-    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, kChangerKey, 0, nullptr, REG_OPTION_NON_VOLATILE, MAXIMUM_ALLOWED,
-                        nullptr, key.receive(), nullptr) != ERROR_SUCCESS) {
+    RegistryKey key;
+    if (key.Create(HKEY_LOCAL_MACHINE, kChangerKey) != ERROR_SUCCESS) {
         Report(IDS_REGISTRY_CREATE);
         return -1;
     }
     std::string bytes;
     if (!pathFits || !ReadTableFile(path, bytes)) {
         wchar_t text[1025];
-        FormatBankString(text, 1025, LangBase + IDS_FILE_NOT_FOUND_TEXT, path);
+        FormatBankString(text, std::size(text), LangBase + IDS_FILE_NOT_FOUND_TEXT, path);
         AskUser(LangBase + IDS_FILE_NOT_FOUND_TITLE, text, MB_OK, MB_ICONSTOP, IDOK);
         return -1;
     }
@@ -160,7 +139,7 @@ int WriteVsdLoadTable(const wchar_t* dir)
         Report(IDS_REGISTRY_SET);
         return -1;
     }
-    if (key.Close() != ERROR_SUCCESS) {
+    if (key.CloseReporting() != ERROR_SUCCESS) {
         Report(IDS_REGISTRY_CLOSE);
         return -1;
     }

@@ -3,10 +3,11 @@
 // registry. Each step stays done when a later one fails.
 #include "loader/loader_module.h"
 
+#include <iterator>
+
 #include "files/copy_progress.h"
 #include "files/file_copy.h"
 #include "files/source_disks.h"
-#include "maint/product_directory.h"
 #include "res/resource_ids.h"
 #include "shell/message_box.h"
 #include "shell/options.h"
@@ -35,7 +36,7 @@ bool InstallFromLoaderDisk(const wchar_t* setupDir)
         return false;
     }
     wchar_t tableName[kPathChars + 1];
-    LoadBankString(LangBase + IDS_DISKNAME_VSDTABLE, tableName, kPathChars);
+    LoadBankString(LangBase + IDS_DISKNAME_VSDTABLE, tableName, std::size(tableName));
     // Unattended nobody can insert a disk, so a source that already holds
     // the loader disk is taken as it is; the prompt would only cancel.
     const bool inPlace = IsUnattended() && IsExpectedDisk(SourcePath, kLoaderLabel, tableName);
@@ -68,8 +69,10 @@ int InstallLoaderModule()
 {
     InitCopyProgress();
     wchar_t setupDir[kPathChars];
-    if (!GetProgramDirectory(setupDir))
+    if (!GetProgramDirectory(setupDir)) {
+        ShowUnexpectedError(ERROR_FILENAME_EXCED_RANGE);
         return 0;
+    }
     if (!InstallFromLoaderDisk(setupDir)) {
         // The expanded table is of no use once the run has failed, and it
         // is no file of the product's.
@@ -82,7 +85,7 @@ int InstallLoaderModule()
 
     SetActionText(LangBase + IDS_ACTION_COMPLETE);
     wchar_t ok[30];
-    LoadBankString(LangBase + IDS_OK, ok, 29);
+    LoadBankString(LangBase + IDS_OK, ok, std::size(ok));
     SetWindowTextW(CancelButton, ok);
     SetCopyPercent(100);
     return 1;

@@ -2,6 +2,8 @@
 // at the next restart, leave it, do so for every such file, or cancel.
 #include "maint/maintenance_dialogs.h"
 
+#include <iterator>
+
 #include "res/resource_ids.h"
 #include "shell/dialog_text.h"
 #include "shell/modal_dialog.h"
@@ -24,7 +26,7 @@ BOOL OnInitDialog(HWND dialog)
     MessageBeep(MB_ICONQUESTION);
     SetDialogText(dialog, 0, LangBase + IDS_IN_USE_CAPTION);
     wchar_t text[1025];
-    FormatBankString(text, 1025, LangBase + IDS_IN_USE_QUESTION, DialogRequest<FileInUseRequest>(dialog)->name);
+    FormatBankString(text, std::size(text), LangBase + IDS_IN_USE_QUESTION, DialogRequest<FileInUseRequest>(dialog)->name);
     SetDlgItemTextW(dialog, IDC_IN_USE_TEXT, text);
     SetDialogText(dialog, IDYES, LangBase + IDS_YES);
     SetDialogText(dialog, IDNO, LangBase + IDS_NO);

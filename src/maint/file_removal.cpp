@@ -5,6 +5,8 @@
 
 #include <wchar.h>
 
+#include <iterator>
+
 #include "files/copy_progress.h"
 #include "files/file_table.h"
 #include "maint/maintenance_dialogs.h"
@@ -25,7 +27,7 @@ constexpr UINT kTreeNames[] = {IDS_DATA_DIRECTORY, IDS_CATALOG_DIRECTORY};
 void ReportDeleteFailure(const wchar_t* path, DWORD error)
 {
     wchar_t text[1025];
-    FormatBankString(text, 1025, LangBase + IDS_DELETE_FAILED, path, error);
+    FormatBankString(text, std::size(text), LangBase + IDS_DELETE_FAILED, path, error);
     AskUser(LangBase + IDS_UNEXPECTED_TITLE, text, MB_OK, MB_ICONSTOP, IDOK);
 }
 
@@ -50,7 +52,7 @@ bool ScheduleFile(const wchar_t* directory, const wchar_t* name)
 bool HandleFileInUse(const wchar_t* directory, UINT nameId, bool& yesToAll)
 {
     wchar_t name[kPathChars + 1];
-    LoadBankString(LangBase + nameId, name, kPathChars);
+    LoadBankString(LangBase + nameId, name, std::size(name));
     if (yesToAll) {
         ScheduleFile(directory, name);
         return true;
@@ -126,7 +128,7 @@ bool ScheduleDeletion(const wchar_t* path)
 
 int DeleteInstalledFile(const wchar_t* directory, TextRef name)
 {
-    BankText<256> fileName(name, 255);
+    BankText<256> fileName(name);
     wchar_t path[kJoinedPathChars];
     if (!FilePath(path, directory, fileName.c_str()))
         return 1;
@@ -155,7 +157,7 @@ int RemoveInstalledFiles(const wchar_t* directory, TreeRemoval trees)
         if (entry.installedNameId == IDS_FILENAME_SETUP) {
             // The running program: it can only go once it has ended.
             wchar_t name[256];
-            LoadBankString(LangBase + entry.installedNameId, name, 255);
+            LoadBankString(LangBase + entry.installedNameId, name, std::size(name));
             ScheduleFile(directory, name);
             continue;
         }
@@ -169,7 +171,7 @@ int RemoveInstalledFiles(const wchar_t* directory, TreeRemoval trees)
     ScheduleDirectoryLevels(directory);
     for (UINT tree : kTreeNames) {
         wchar_t name[256];
-        LoadBankString(LangBase + tree, name, 255);
+        LoadBankString(LangBase + tree, name, std::size(name));
         RemoveTree(directory, name, trees);
     }
     SetCopyPercent(90);

@@ -2,14 +2,15 @@
 
 #include <wchar.h>
 
+#include <iterator>
+
+#include "registry/product_keys.h"
 #include "res/resource_ids.h"
-#include "shell/message_box.h"
+#include "shell/handles.h"
 #include "shell/path_text.h"
 #include "shell/string_bank.h"
 
 namespace {
-
-constexpr wchar_t kUserInterfaceKey[] = L"Software\\Velmar\\Tapewright\\User Interface";
 
 // `path` as a full path without a trailing backslash, for comparing; false
 // when it does not fit.
@@ -58,11 +59,11 @@ bool ConfiguredDirectory(wchar_t (&directory)[kPathChars])
 {
     DWORD type = 0;
     DWORD bytes = sizeof directory - sizeof directory[0];
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kUserInterfaceKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+    RegistryKey key;
+    if (key.Open(HKEY_LOCAL_MACHINE, kUserInterfaceKey, KEY_QUERY_VALUE) != ERROR_SUCCESS)
         return false;
-    LONG error = RegQueryValueExW(key, L"Data Path", nullptr, &type, reinterpret_cast<BYTE*>(directory), &bytes);
-    RegCloseKey(key);
+    LONG error =
+        RegQueryValueExW(key.get(), L"Data Path", nullptr, &type, reinterpret_cast<BYTE*>(directory), &bytes);
     if (error != ERROR_SUCCESS || type != REG_SZ)
         return false;
     directory[bytes / sizeof directory[0]] = 0;
@@ -80,7 +81,7 @@ bool HoldsFile(const wchar_t* directory, UINT nameId)
 {
     wchar_t name[256];
     wchar_t path[kJoinedPathChars];
-    LoadBankString(LangBase + nameId, name, 255);
+    LoadBankString(LangBase + nameId, name, std::size(name));
     if (!JoinPath(path, kJoinedPathChars, directory, name))
         return false;
     DWORD attributes = GetFileAttributesW(path);
@@ -88,20 +89,6 @@ bool HoldsFile(const wchar_t* directory, UINT nameId)
 }
 
 }  // namespace
-
-bool GetProgramDirectory(wchar_t (&directory)[kPathChars])
-{
-    // A path that does not fit comes back cut, as long as the buffer and
-    // without a terminator: it names some other file.
-    DWORD length = GetModuleFileNameW(nullptr, directory, kPathChars);
-    wchar_t* backslash = length > 0 && length < kPathChars ? wcsrchr(directory, L'\\') : nullptr;
-    if (backslash) {
-        backslash[1] = 0;
-        return true;
-    }
-    ShowUnexpectedError(ERROR_FILENAME_EXCED_RANGE);
-    return false;
-}
 
 ProductDirectory IdentifyProductDirectory(const wchar_t* directory)
 {

@@ -3,11 +3,6 @@
 // runs from, and only when that is the product's installed directory.
 #include "shell/setup_state.h"
 
-// The directory of the running program, with its backslash; false, after a
-// message, when its path does not fit (the system cut it) or has no
-// backslash.
-bool GetProgramDirectory(wchar_t (&directory)[kPathChars]);
-
 // Whether a directory is the product's installed directory, and by what.
 enum class ProductDirectory {
     NotProduct,

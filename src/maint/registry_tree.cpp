@@ -1,21 +1,23 @@
 #include "maint/registry_tree.h"
 
+#include "shell/handles.h"
+
 bool DeleteRegistryTree(HKEY root, const wchar_t* path)
 {
     if (!path)
         return false;
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(root, path, 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS) {
+    RegistryKey key;
+    if (key.Open(root, path, KEY_ALL_ACCESS) == ERROR_SUCCESS) {
         // Each deletion moves the next subkey to index 0.
         for (;;) {
             wchar_t name[256];
             DWORD chars = ARRAYSIZE(name);
-            if (RegEnumKeyExW(key, 0, name, &chars, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            if (RegEnumKeyExW(key.get(), 0, name, &chars, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
                 break;
-            if (!DeleteRegistryTree(key, name))
+            if (!DeleteRegistryTree(key.get(), name))
                 break;
         }
-        RegCloseKey(key);
+        key.Close();
     }
     return RegDeleteKeyW(root, path) == ERROR_SUCCESS;
 }

@@ -6,13 +6,13 @@
 #include "maint/maintenance_dialogs.h"
 #include "res/resource_ids.h"
 #include "shell/dialog_text.h"
+#include "shell/handles.h"
 #include "shell/message_box.h"
 #include "shell/modal_dialog.h"
 #include "shell/options.h"
 #include "shell/progress.h"
 #include "shell/setup_state.h"
 #include "shell/string_bank.h"
-#include "shell/token_handle.h"
 
 RestartCall RestartSystem = ExitWindowsEx;
 

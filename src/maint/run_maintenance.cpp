@@ -4,6 +4,8 @@
 // It can be cancelled until the files are gone, and not after.
 #include "maint/maintenance.h"
 
+#include <iterator>
+
 #include "files/copy_progress.h"
 #include "loader/loader_module.h"
 #include "maint/file_removal.h"
@@ -12,27 +14,17 @@
 #include "maint/registry_tree.h"
 #include "maint/restart.h"
 #include "progman/program_group.h"
+#include "registry/product_keys.h"
 #include "res/resource_ids.h"
 #include "services/service_control.h"
 #include "shell/message_box.h"
 #include "shell/message_loop.h"
+#include "shell/path_text.h"
 #include "shell/progress.h"
 #include "shell/setup_state.h"
 #include "shell/string_bank.h"
 
 namespace {
-
-// The programs of services just stopped may take a moment to let go of
-// their files.
-constexpr DWORD kServiceReleaseMs = 500;
-
-// Below HKEY_LOCAL_MACHINE, in the order they go. Software\Velmar stays:
-// other products of the maker may keep their keys there.
-const wchar_t* const kProductKeys[] = {
-    L"SOFTWARE\\Velmar\\Tapewright",         L"SOFTWARE\\Velmar\\ZiruVer",
-    L"SOFTWARE\\Velmar\\Agent Browser",      L"SOFTWARE\\Velmar\\Network",
-    L"SOFTWARE\\Velmar\\Tapewright Monitor", L"SOFTWARE\\Velmar\\JobScope",
-};
 
 // The directory the uninstall empties: the installed copy's own, and only
 // when it is the product's installed directory. A copy started from a disk,
@@ -40,13 +32,15 @@ const wchar_t* const kProductKeys[] = {
 // there, and the DATA and CATALOGS trees with a user's backup catalogs.
 ProductDirectory FindProductDirectory(wchar_t (&directory)[kPathChars])
 {
-    if (!GetProgramDirectory(directory))
+    if (!GetProgramDirectory(directory)) {
+        ShowUnexpectedError(ERROR_FILENAME_EXCED_RANGE);
         return ProductDirectory::NotProduct;
+    }
     ProductDirectory found = IdentifyProductDirectory(directory);
     if (found != ProductDirectory::NotProduct)
         return found;
     wchar_t text[1025];
-    FormatBankString(text, 1025, LangBase + IDS_NOT_PRODUCT_TEXT, directory);
+    FormatBankString(text, std::size(text), LangBase + IDS_NOT_PRODUCT_TEXT, directory);
     AskUser(LangBase + IDS_NOT_PRODUCT_TITLE, text, MB_OK, MB_ICONSTOP, IDOK);
     return found;
 }
@@ -90,13 +84,13 @@ MaintenanceResult Uninstall(HWND frame)
     SetWindowPos(frame, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     SetActionText(LangBase + IDS_ACTION_UNINSTALLED);
     SetCopyPercent(95);
-    for (const wchar_t* key : kProductKeys)
+    for (const wchar_t* key : kProductKeysRemoved)
         DeleteRegistryTree(HKEY_LOCAL_MACHINE, key);
     SetCopyPercent(100);
     // Relabelled after the last drain of the queue, so a press of "OK" is
     // never taken for a cancel.
     wchar_t ok[30];
-    LoadBankString(LangBase + IDS_OK, ok, 29);
+    LoadBankString(LangBase + IDS_OK, ok, std::size(ok));
     SetWindowTextW(CancelButton, ok);
 
     if (!AskRestart())

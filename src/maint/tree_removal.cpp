@@ -6,6 +6,7 @@
 #include <string>
 
 #include "maint/file_removal.h"
+#include "shell/handles.h"
 #include "shell/late_bound.h"
 
 namespace {
@@ -72,14 +73,13 @@ void RemoveEntry(const std::wstring& base, const std::wstring& resolvedBase, con
 void DeleteContents(const std::wstring& base, const std::wstring& resolvedBase)
 {
     WIN32_FIND_DATAW entry;
-    HANDLE search = FindFirstFileW((base + L"*.*").c_str(), &entry);
-    if (search == INVALID_HANDLE_VALUE)
+    FindHandle search(FindFirstFileW((base + L"*.*").c_str(), &entry));
+    if (!search)
         return;
     do {
         if (lstrcmpW(entry.cFileName, L".") != 0 && lstrcmpW(entry.cFileName, L"..") != 0)
             RemoveEntry(base, resolvedBase, entry);
-    } while (FindNextFileW(search, &entry));
-    FindClose(search);
+    } while (FindNextFileW(search.get(), &entry));
 }
 
 }  // namespace

@@ -8,8 +8,8 @@
 #include "res/resource_ids.h"
 #include "shell/message_box.h"
 #include "shell/message_loop.h"
+#include "shell/options.h"
 #include "shell/progress.h"
-#include "shell/setup_main.h"
 #include "shell/setup_state.h"
 #include "shell/string_bank.h"
 

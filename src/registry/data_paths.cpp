@@ -1,6 +1,5 @@
 #include "registry/data_paths.h"
 
-#include <lm.h>
 #include <wchar.h>
 
 #include <iterator>
@@ -8,8 +7,8 @@
 #include "registry/product_config.h"
 #include "registry/product_keys.h"
 #include "res/resource_ids.h"
-#include "shell/late_bound.h"
 #include "shell/path_text.h"
+#include "shell/platform_calls.h"
 #include "shell/setup_state.h"
 #include "shell/string_bank.h"
 
@@ -31,7 +30,7 @@ void BuildTail(const wchar_t* afterColon, UINT nameId, wchar_t (&tail)[kPathTail
     int length = lstrlenW(tail);
     int room = kPathTailChars - length;
     if (room > 1)
-        LoadBankString(LangBase + nameId, tail + length, room - 1);
+        LoadBankString(LangBase + nameId, tail + length, room);
     Append(tail, kPathTailChars + 1, L"\\");
 }
 
@@ -39,15 +38,7 @@ void BuildTail(const wchar_t* afterColon, UINT nameId, wchar_t (&tail)[kPathTail
 // lets other computers reach its drives by name; null otherwise.
 const wchar_t* ReachableServerName(wchar_t (&name)[kComputerNameChars])
 {
-    static const auto getInfo = LateBound<decltype(NetWkstaGetInfo)>(L"netapi32.dll", "NetWkstaGetInfo");
-    static const auto freeBuffer = LateBound<decltype(NetApiBufferFree)>(L"netapi32.dll", "NetApiBufferFree");
-    if (!getInfo || !freeBuffer)
-        return nullptr;
-    BYTE* info = nullptr;
-    NET_API_STATUS status = getInfo(nullptr, 100, &info);
-    if (info)
-        freeBuffer(info);
-    if (status != NERR_Success)
+    if (!WorkstationRunning())
         return nullptr;
     DWORD chars = kComputerNameChars;
     return GetComputerNameW(name, &chars) ? name : nullptr;

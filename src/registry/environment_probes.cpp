@@ -1,4 +1,5 @@
 #include "registry/environment_probes.h"
+#include "shell/handles.h"
 
 #include <stdlib.h>
 #include <string.h>
@@ -27,16 +28,16 @@ bool IsText(DWORD type)
 
 int GetNtBuildNumber()
 {
-    HKEY key;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kCurrentVersionKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+    RegistryKey key;
+    if (key.Open(HKEY_LOCAL_MACHINE, kCurrentVersionKey, KEY_QUERY_VALUE) != ERROR_SUCCESS)
         return kFallbackBuildNumber;
     // One character more than the value may fill, so that text read without
     // its terminator still ends inside the buffer.
     wchar_t text[kBuildNumberBytes / sizeof(wchar_t) + 1];
     DWORD bytes = kBuildNumberBytes;
     DWORD type = REG_NONE;
-    LONG error = RegQueryValueExW(key, kBuildNumberValue, nullptr, &type, reinterpret_cast<BYTE*>(text), &bytes);
-    RegCloseKey(key);
+    LONG error =
+        RegQueryValueExW(key.get(), kBuildNumberValue, nullptr, &type, reinterpret_cast<BYTE*>(text), &bytes);
     if (error != ERROR_SUCCESS || !IsText(type))
         return kFallbackBuildNumber;
     text[bytes / sizeof(wchar_t)] = 0;
@@ -45,19 +46,19 @@ int GetNtBuildNumber()
 
 LONG FixNetworkProviderDeviceName()
 {
-    HKEY key;
-    LONG error = RegOpenKeyExW(HKEY_LOCAL_MACHINE, kNetworkProviderKey, 0, KEY_ALL_ACCESS, &key);
+    RegistryKey key;
+    LONG error = key.Open(HKEY_LOCAL_MACHINE, kNetworkProviderKey, KEY_ALL_ACCESS);
     if (error != ERROR_SUCCESS)
         return error;
     wchar_t name[kDeviceNameBytes / sizeof(wchar_t)];
     DWORD bytes = kDeviceNameBytes;
     DWORD type = REG_NONE;
-    if (RegQueryValueExW(key, kDeviceNameValue, nullptr, &type, reinterpret_cast<BYTE*>(name), &bytes) ==
+    if (RegQueryValueExW(key.get(), kDeviceNameValue, nullptr, &type, reinterpret_cast<BYTE*>(name), &bytes) ==
             ERROR_SUCCESS &&
         IsText(type) && bytes >= kDevicePrefixChars * sizeof(wchar_t) &&
         wcsncmp(name, kLowerDevicePrefix, kDevicePrefixChars) == 0) {
         memcpy(name, kDevicePrefix, kDevicePrefixChars * sizeof(wchar_t));
-        RegSetValueExW(key, kDeviceNameValue, 0, type, reinterpret_cast<const BYTE*>(name), bytes);
+        RegSetValueExW(key.get(), kDeviceNameValue, 0, type, reinterpret_cast<const BYTE*>(name), bytes);
     }
-    return RegCloseKey(key);
+    return key.CloseReporting();
 }

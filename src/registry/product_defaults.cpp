@@ -2,10 +2,10 @@
 
 #include <iterator>
 
-#include "registry/fault_guard.h"
 #include "registry/product_config.h"
 #include "registry/product_keys.h"
-#include "registry/registry_key.h"
+#include "shell/fault_guard.h"
+#include "shell/handles.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "registry/fault_guard.h"
 #include "registry/product_config.h"
-#include "registry/registry_key.h"
+#include "shell/fault_guard.h"
+#include "shell/handles.h"
 
 namespace {
 

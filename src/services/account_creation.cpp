@@ -1,6 +1,6 @@
 #include "services/account_names.h"
 #include "services/accounts.h"
-#include "services/platform_calls.h"
+#include "shell/platform_calls.h"
 #include "shell/setup_state.h"
 
 bool CreateServiceAccount(const wchar_t* account, const wchar_t* password, const wchar_t* comment)
@@ -19,7 +19,7 @@ bool CreateServiceAccount(const wchar_t* account, const wchar_t* password, const
     user.usri1_comment = const_cast<wchar_t*>(comment);
     user.usri1_flags = UF_SCRIPT | UF_PASSWD_CANT_CHANGE | UF_NORMAL_ACCOUNT | UF_DONT_EXPIRE_PASSWD;
     user.usri1_script_path = empty;
-    NET_API_STATUS status = Platform().NetUserAdd(ServerOf(parts), 1, reinterpret_cast<BYTE*>(&user), nullptr);
+    NET_API_STATUS status = Platform().NetUserAdd(ServerName(parts.server), 1, reinterpret_cast<BYTE*>(&user), nullptr);
     AccountErrors.net = status;
     return status == NERR_Success;
 }

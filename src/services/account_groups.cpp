@@ -1,7 +1,7 @@
 #include "services/account_names.h"
 #include "services/accounts.h"
-#include "services/net_buffer.h"
-#include "services/platform_calls.h"
+#include "shell/handles.h"
+#include "shell/platform_calls.h"
 #include "shell/setup_state.h"
 
 namespace {
@@ -35,11 +35,6 @@ std::wstring AliasServer(const wchar_t* server)
     return {};
 }
 
-const wchar_t* OrNull(const std::wstring& server)
-{
-    return server.empty() ? nullptr : server.c_str();
-}
-
 // The alias's name on `server`, which the network calls ask for.
 bool AliasName(const wchar_t* server, PSID alias, SidName& name)
 {
@@ -59,7 +54,7 @@ bool IsGlobalGroupMember(const wchar_t* domain, const wchar_t* group, PSID accou
         NetBuffer buffer;
         DWORD read = 0;
         DWORD total = 0;
-        NET_API_STATUS status = Platform().NetGroupGetUsers(server, group, 0, &buffer, kPreferredBytes, &read,
+        NET_API_STATUS status = Platform().NetGroupGetUsers(server, group, 0, buffer.receive(), kPreferredBytes, &read,
                                                             &total, &resume);
         AccountErrors.net = status;
         if (status != NERR_Success && status != ERROR_MORE_DATA)
@@ -83,7 +78,7 @@ bool IsAliasMember(PSID alias, PSID account, const wchar_t* server)
 {
     std::wstring aliasServer = AliasServer(server);
     SidName aliasName;
-    if (!AliasName(OrNull(aliasServer), alias, aliasName))
+    if (!AliasName(ServerName(aliasServer), alias, aliasName))
         return false;
     DWORD_PTR resume = 0;
     bool found = false;
@@ -91,15 +86,15 @@ bool IsAliasMember(PSID alias, PSID account, const wchar_t* server)
         NetBuffer buffer;
         DWORD read = 0;
         DWORD total = 0;
-        NET_API_STATUS status = Platform().NetLocalGroupGetMembers(OrNull(aliasServer), aliasName.name, 0, &buffer,
-                                                                   kPreferredBytes, &read, &total, &resume);
+        NET_API_STATUS status = Platform().NetLocalGroupGetMembers(
+            ServerName(aliasServer), aliasName.name, 0, buffer.receive(), kPreferredBytes, &read, &total, &resume);
         AccountErrors.net = status;
         if (status != NERR_Success && status != ERROR_MORE_DATA)
             break;
         auto members = buffer.as<LOCALGROUP_MEMBERS_INFO_0>();
         for (DWORD i = 0; i < read && !found; ++i) {
             SidName member;
-            if (LookupSid(OrNull(aliasServer), members[i].lgrmi0_sid, member)
+            if (LookupSid(ServerName(aliasServer), members[i].lgrmi0_sid, member)
                 && (member.kind == SidTypeGroup || member.kind == SidTypeWellKnownGroup))
                 found = IsGlobalGroupMember(member.domain, member.name, account);
             else
@@ -117,9 +112,9 @@ bool AddAliasMember(PSID alias, PSID account, const wchar_t* server)
         return true;
     std::wstring aliasServer = AliasServer(server);
     SidName aliasName;
-    if (!AliasName(OrNull(aliasServer), alias, aliasName))
+    if (!AliasName(ServerName(aliasServer), alias, aliasName))
         return false;
-    NET_API_STATUS status = Platform().NetLocalGroupAddMember(OrNull(aliasServer), aliasName.name, account);
+    NET_API_STATUS status = Platform().NetLocalGroupAddMember(ServerName(aliasServer), aliasName.name, account);
     AccountErrors.net = status;
     // A member that the test above could not see (the list unreadable) is
     // still a member.
@@ -143,7 +138,7 @@ bool PrepareQuestion(const wchar_t* account, const wchar_t* server, Administrato
         return false;
     if (!SplitAccountName(account, false, question.parts))
         return false;
-    question.server = server ? server : ServerOf(question.parts);
+    question.server = server ? server : ServerName(question.parts.server);
     return true;
 }
 

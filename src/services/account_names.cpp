@@ -3,8 +3,8 @@
 #include <wchar.h>
 
 #include "services/accounts.h"
-#include "services/net_buffer.h"
-#include "services/platform_calls.h"
+#include "shell/handles.h"
+#include "shell/platform_calls.h"
 #include "shell/setup_state.h"
 
 namespace {
@@ -15,20 +15,6 @@ constexpr int kDomainSearchLevels = 2;
 constexpr DWORD kDomainSearchMilliseconds = 5000;
 constexpr DWORD kEnumerationBytes = 8192;
 
-class NetEnumeration {
-public:
-    ~NetEnumeration()
-    {
-        if (handle_)
-            Platform().WNetCloseEnum(handle_);
-    }
-    HANDLE* operator&() { return &handle_; }
-    HANDLE get() const { return handle_; }
-
-private:
-    HANDLE handle_ = nullptr;
-};
-
 // The backslash that ends the domain part of `account`, or null without one.
 const wchar_t* Backslash(const wchar_t* account)
 {
@@ -38,7 +24,7 @@ const wchar_t* Backslash(const wchar_t* account)
 bool SearchDomain(const wchar_t* name, NETRESOURCEW* container, int levels, DWORD started)
 {
     NetEnumeration enumeration;
-    if (Platform().WNetOpenEnumW(RESOURCE_GLOBALNET, RESOURCETYPE_ANY, 0, container, &enumeration) != NO_ERROR)
+    if (Platform().WNetOpenEnumW(RESOURCE_GLOBALNET, RESOURCETYPE_ANY, 0, container, enumeration.receive()) != NO_ERROR)
         return false;
     std::vector<BYTE> buffer(kEnumerationBytes);
     bool found = false;
@@ -109,9 +95,8 @@ bool SplitParts(const wchar_t* account, bool forUpdate, AccountParts& parts)
 
 bool IsDomainController()
 {
-    HKEY key = nullptr;
-    LONG error = RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SYSTEM\\CurrentControlSet\\Control\\ProductOptions", 0,
-                               KEY_READ, &key);
+    RegistryKey key;
+    LONG error = key.Open(HKEY_LOCAL_MACHINE, L"SYSTEM\\CurrentControlSet\\Control\\ProductOptions", KEY_READ);
     if (error != ERROR_SUCCESS) {
         AccountErrors.os = error;
         return false;
@@ -119,8 +104,7 @@ bool IsDomainController()
     wchar_t type[260 + 1];
     DWORD bytes = sizeof type - sizeof type[0];
     DWORD kind = REG_NONE;
-    error = RegQueryValueExW(key, L"ProductType", nullptr, &kind, reinterpret_cast<BYTE*>(type), &bytes);
-    RegCloseKey(key);
+    error = RegQueryValueExW(key.get(), L"ProductType", nullptr, &kind, reinterpret_cast<BYTE*>(type), &bytes);
     if (error != ERROR_SUCCESS) {
         AccountErrors.os = error;
         return false;
@@ -139,7 +123,7 @@ bool IsDomainName(const wchar_t* name, NETRESOURCEW* container)
 bool DomainControllerName(const wchar_t* domain, std::wstring& controller)
 {
     NetBuffer name;
-    NET_API_STATUS status = Platform().NetGetDCName(nullptr, domain, &name);
+    NET_API_STATUS status = Platform().NetGetDCName(nullptr, domain, name.receive());
     AccountErrors.net = status;
     if (status != NERR_Success)
         return false;
@@ -164,8 +148,8 @@ bool LookupAccount(const wchar_t* account, AccountFacts* facts)
     DWORD sidBytes = 0;
     DWORD domainChars = 0;
     SID_NAME_USE kind = SidTypeUnknown;
-    BOOL found = Platform().LookupAccountNameW(ServerOf(parts), parts.user.c_str(), nullptr, &sidBytes, nullptr,
-                                               &domainChars, &kind);
+    BOOL found = Platform().LookupAccountNameW(ServerName(parts.server), parts.user.c_str(), nullptr, &sidBytes,
+                                               nullptr, &domainChars, &kind);
     AccountErrors.os = GetLastError();
     if (found || AccountErrors.os != ERROR_INSUFFICIENT_BUFFER)
         return false;
@@ -173,7 +157,7 @@ bool LookupAccount(const wchar_t* account, AccountFacts* facts)
     std::vector<BYTE> sid(sidBytes);
     std::wstring domain(domainChars + 1, L'\0');
     domainChars = static_cast<DWORD>(domain.size());
-    if (!Platform().LookupAccountNameW(ServerOf(parts), parts.user.c_str(), sid.data(), &sidBytes, &domain[0],
+    if (!Platform().LookupAccountNameW(ServerName(parts.server), parts.user.c_str(), sid.data(), &sidBytes, &domain[0],
                                        &domainChars, &kind)) {
         AccountErrors.os = GetLastError();
         return false;

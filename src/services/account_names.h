@@ -21,10 +21,10 @@ struct AccountParts {
 // part that names a domain.
 bool SplitAccountName(const wchar_t* account, bool forUpdate, AccountParts& parts);
 
-// The server of `parts`, as the platform calls take it.
-inline const wchar_t* ServerOf(const AccountParts& parts)
+// A server name as the platform calls take it: null for this computer.
+inline const wchar_t* ServerName(const std::wstring& server)
 {
-    return parts.server.empty() ? nullptr : parts.server.c_str();
+    return server.empty() ? nullptr : server.c_str();
 }
 
 struct AccountFacts {

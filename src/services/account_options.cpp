@@ -6,9 +6,10 @@
 #include "res/resource_ids.h"
 #include "services/account_password.h"
 #include "services/accounts.h"
-#include "services/platform_calls.h"
 #include "services/service_account.h"
+#include "shell/handles.h"
 #include "shell/options.h"
+#include "shell/platform_calls.h"
 #include "shell/string_bank.h"
 
 namespace {
@@ -18,7 +19,7 @@ const wchar_t kDefaultUser[] = L"Velmar Service Acct";
 bool IsKeyword(const wchar_t* value, UINT keyword)
 {
     wchar_t text[41];
-    LoadBankString(LangBase + keyword, text, 40);
+    LoadBankString(LangBase + keyword, text, std::size(text));
     return text[0] && lstrcmpW(value, text) == 0;
 }
 
@@ -65,7 +66,7 @@ bool SettlePassword(ServiceAccountRecord& account, PasswordOrigin& origin)
 template <size_t Chars>
 bool TakeOption(UINT option, wchar_t (&field)[Chars])
 {
-    return GetOptionArgument(field, sizeof field, CommandLine, LangBase + option);
+    return GetOptionArgument(field, std::size(field), CommandLine, LangBase + option);
 }
 
 }  // namespace
@@ -73,14 +74,12 @@ bool TakeOption(UINT option, wchar_t (&field)[Chars])
 void GetWorkstationDomain(wchar_t* domain, int chars)
 {
     domain[0] = 0;
-    BYTE* buffer = nullptr;
-    if (Platform().NetWkstaGetInfo(nullptr, 100, &buffer) == NERR_Success && buffer) {
-        const wchar_t* group = reinterpret_cast<WKSTA_INFO_100*>(buffer)->wki100_langroup;
+    NetBuffer buffer;
+    if (Platform().NetWkstaGetInfo(nullptr, 100, buffer.receive()) == NERR_Success && buffer) {
+        const wchar_t* group = buffer.as<WKSTA_INFO_100>()->wki100_langroup;
         if (group && lstrlenW(group) < chars)
             lstrcpynW(domain, group, chars);
     }
-    if (buffer)
-        Platform().NetApiBufferFree(buffer);
 }
 
 bool ObtainServiceAccountFromOptions(HWND owner, ServiceAccountRecord& account)

@@ -34,5 +34,3 @@ constexpr ULONG kServiceLogonMode = 0x10;
 bool HasServiceLogonRight(const wchar_t* account, const wchar_t* server = nullptr);
 bool GrantServiceLogonRight(const wchar_t* account, const wchar_t* server = nullptr);
 
-// This computer's workstation service answers.
-bool WorkstationRunning();

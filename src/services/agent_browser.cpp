@@ -1,7 +1,7 @@
 #include "res/resource_ids.h"
-#include "services/platform_calls.h"
 #include "services/service_control.h"
 #include "services/service_handle.h"
+#include "shell/platform_calls.h"
 #include "shell/setup_state.h"
 #include "shell/string_bank.h"
 

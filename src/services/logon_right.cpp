@@ -1,6 +1,7 @@
 #include "services/account_names.h"
 #include "services/accounts.h"
-#include "services/platform_calls.h"
+#include "shell/handles.h"
+#include "shell/platform_calls.h"
 #include "shell/setup_state.h"
 
 namespace {
@@ -16,23 +17,6 @@ constexpr ACCESS_MASK kAccountAllAccess = STANDARD_RIGHTS_REQUIRED | 0xF;
 
 constexpr NTSTATUS kStatusSuccess = 0;
 constexpr NTSTATUS kStatusObjectNameNotFound = static_cast<NTSTATUS>(0xC0000034);
-
-class LsaHandle {
-public:
-    LsaHandle() = default;
-    ~LsaHandle()
-    {
-        if (handle_)
-            Platform().LsaClose(handle_);
-    }
-    LsaHandle(const LsaHandle&) = delete;
-    LsaHandle& operator=(const LsaHandle&) = delete;
-    LSA_HANDLE* operator&() { return &handle_; }
-    LSA_HANDLE get() const { return handle_; }
-
-private:
-    LSA_HANDLE handle_ = nullptr;
-};
 
 // Every LSA status goes to the Nt-error slot as it is returned.
 NTSTATUS Record(NTSTATUS status)
@@ -55,7 +39,7 @@ bool OpenPolicy(const wchar_t* account, const wchar_t* server, RightQuestion& qu
     if (!SplitAccountName(account, false, question.parts))
         return false;
     if (!server)
-        server = ServerOf(question.parts);
+        server = ServerName(question.parts.server);
     LSA_OBJECT_ATTRIBUTES attributes{};
     attributes.Length = sizeof attributes;
     LSA_UNICODE_STRING system{};
@@ -64,7 +48,7 @@ bool OpenPolicy(const wchar_t* account, const wchar_t* server, RightQuestion& qu
         system.Buffer = const_cast<wchar_t*>(server);
     }
     return Record(Platform().LsaOpenPolicy(server ? &system : nullptr, &attributes, POLICY_ALL_ACCESS,
-                                           &question.policy)) == kStatusSuccess;
+                                           question.policy.receive())) == kStatusSuccess;
 }
 
 LSA_UNICODE_STRING ServiceLogonRight()
@@ -107,10 +91,10 @@ bool AddListedServiceLogonRight(RightQuestion& question)
 NTSTATUS ReadLogonModes(RightQuestion& question, bool create, LsaHandle& object, ULONG& mask)
 {
     NTSTATUS status = Record(Platform().LsaOpenAccount(question.policy.get(), question.account.sid.data(),
-                                                       kAccountAllAccess, &object));
+                                                       kAccountAllAccess, object.receive()));
     if (create && status == kStatusObjectNameNotFound)
         status = Record(Platform().LsaCreateAccount(question.policy.get(), question.account.sid.data(),
-                                                    kAccountAllAccess, &object));
+                                                    kAccountAllAccess, object.receive()));
     if (status != kStatusSuccess)
         return status;
     return Record(Platform().LsaGetSystemAccessAccount(object.get(), &mask));

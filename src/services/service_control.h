@@ -6,6 +6,10 @@
 #include "services/service_table.h"
 #include "services/stop_wait.h"
 
+// The programs of services just stopped may take a moment to let go of
+// their files.
+constexpr DWORD kServiceReleaseMs = 500;
+
 // Stops the service of `entry` and waits for it within `bounds`. 1 when it
 // is stopped or absent, or runs a program that is not the product's (left
 // as it is); 0 when the manager or the service cannot be opened or queried,

@@ -1,31 +1,14 @@
 #pragma once
-// A Service Control Manager or service handle, closed through the
-// platform-call table by its owner on every path out, and what an opened
+// One of the product's services opened by its name, and what an opened
 // service's configuration says.
+#include <iterator>
 #include <vector>
 
-#include "services/platform_calls.h"
 #include "services/service_table.h"
+#include "shell/handles.h"
+#include "shell/platform_calls.h"
 #include "shell/setup_state.h"
 #include "shell/string_bank.h"
-
-class ServiceHandle {
-public:
-    explicit ServiceHandle(SC_HANDLE handle) : handle_(handle) {}
-    ~ServiceHandle()
-    {
-        if (handle_)
-            Platform().CloseServiceHandle(handle_);
-    }
-    ServiceHandle(const ServiceHandle&) = delete;
-    ServiceHandle& operator=(const ServiceHandle&) = delete;
-
-    SC_HANDLE get() const { return handle_; }
-    explicit operator bool() const { return handle_ != nullptr; }
-
-private:
-    SC_HANDLE handle_;
-};
 
 // One of the product's services, by the bank ID of its name, opened with
 // all access through a Service Control Manager opened the same way; both
@@ -48,7 +31,7 @@ private:
         if (!manager_)
             return nullptr;
         wchar_t name[kServiceNameChars + 1];
-        LoadBankString(LangBase + nameId, name, kServiceNameChars);
+        LoadBankString(LangBase + nameId, name, std::size(name));
         SC_HANDLE service = Platform().OpenServiceW(manager_.get(), name, SERVICE_ALL_ACCESS);
         error_ = service ? ERROR_SUCCESS : GetLastError();
         return service;

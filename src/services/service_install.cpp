@@ -5,7 +5,6 @@
 
 #include "res/resource_ids.h"
 #include "services/accounts.h"
-#include "services/platform_calls.h"
 #include "services/service_account.h"
 #include "services/service_control.h"
 #include "services/service_handle.h"
@@ -15,6 +14,7 @@
 #include "shell/message_loop.h"
 #include "shell/options.h"
 #include "shell/path_text.h"
+#include "shell/platform_calls.h"
 #include "shell/setup_state.h"
 #include "shell/string_bank.h"
 
@@ -37,7 +37,7 @@ bool IsAgentBrowser(const ServiceEntry& entry)
 void ReportServiceError(DWORD code)
 {
     wchar_t message[1025];
-    FormatBankString(message, static_cast<int>(std::size(message)), LangBase + IDS_SERVICE_ERROR, code, code);
+    FormatBankString(message, std::size(message), LangBase + IDS_SERVICE_ERROR, code, code);
     AskUser(LangBase + IDS_UNEXPECTED_TITLE, message, MB_OK, MB_ICONEXCLAMATION, IDOK);
 }
 
@@ -92,10 +92,10 @@ SC_HANDLE CreateProductService(SC_HANDLE manager, const ServiceEntry& entry, con
 {
     wchar_t name[kServiceNameChars + 1];
     wchar_t displayName[kServiceNameChars + 1];
-    LoadBankString(LangBase + entry.nameId, name, kServiceNameChars);
-    LoadBankString(LangBase + entry.displayNameId, displayName, kServiceNameChars);
+    LoadBankString(LangBase + entry.nameId, name, std::size(name));
+    LoadBankString(LangBase + entry.displayNameId, displayName, std::size(displayName));
     wchar_t account[kAccountDomainChars + 1 + kAccountUserChars + 1];
-    FormatBankString(account, static_cast<int>(std::size(account)), L"%s\\%s", ServiceAccount.domain,
+    FormatBankString(account, std::size(account), L"%s\\%s", ServiceAccount.domain,
                      ServiceAccount.user);
     const wchar_t* dependencies = nullptr;
     if (workstationRunning)
@@ -145,7 +145,7 @@ int InstallService(const ServiceEntry& entry, const wchar_t* destDir)
 {
     bool workstationRunning = WorkstationRunning();
     wchar_t executable[kServiceNameChars + 1];
-    LoadBankString(LangBase + entry.executableId, executable, kServiceNameChars);
+    LoadBankString(LangBase + entry.executableId, executable, std::size(executable));
     wchar_t path[kJoinedPathChars];
     JoinPath(path, kJoinedPathChars, destDir, executable);
     if (GetFileAttributesW(path) == INVALID_FILE_ATTRIBUTES) {

@@ -29,9 +29,9 @@ int RefuseForeignService(const ServiceEntry& entry, const wchar_t*)
     if (!config || IsProductServiceProgram(config->lpBinaryPathName))
         return 1;
     wchar_t name[kServiceNameChars + 1];
-    LoadBankString(LangBase + entry.nameId, name, kServiceNameChars);
+    LoadBankString(LangBase + entry.nameId, name, std::size(name));
     wchar_t text[1025];
-    FormatBankString(text, static_cast<int>(std::size(text)), LangBase + IDS_FOREIGN_SERVICE_TEXT, name,
+    FormatBankString(text, std::size(text), LangBase + IDS_FOREIGN_SERVICE_TEXT, name,
                      config->lpBinaryPathName);
     AskUser(LangBase + IDS_FOREIGN_SERVICE_TITLE, text, MB_OK, MB_ICONSTOP, IDOK);
     return 0;
@@ -61,7 +61,7 @@ bool IsProductServiceProgram(const wchar_t* binaryPath)
     const size_t length = static_cast<size_t>(end - name);
     for (int row = 0; row < kServiceCount; ++row) {
         wchar_t program[kServiceNameChars + 1];
-        LoadBankString(LangBase + kServiceTable[row].executableId, program, kServiceNameChars);
+        LoadBankString(LangBase + kServiceTable[row].executableId, program, std::size(program));
         if (length && wcslen(program) == length && _wcsnicmp(name, program, length) == 0)
             return true;
     }

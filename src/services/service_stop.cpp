@@ -1,9 +1,9 @@
 #include "services/service_control.h"
 
-#include "services/platform_calls.h"
 #include "services/service_handle.h"
 #include "services/stop_wait.h"
 #include "shell/message_loop.h"
+#include "shell/platform_calls.h"
 #include "shell/setup_state.h"
 #include "shell/string_bank.h"
 

@@ -1,7 +1,7 @@
 #include "services/stop_wait.h"
 
-#include "services/platform_calls.h"
 #include "shell/message_loop.h"
+#include "shell/platform_calls.h"
 
 StopWait WaitForServiceStop(SC_HANDLE service, const StopWaitBounds& bounds)
 {

@@ -30,7 +30,7 @@ private:
 int Say(UINT title, UINT text, const wchar_t* name, UINT buttons, UINT icon, int unattendedAnswer)
 {
     wchar_t message[1025];
-    FormatBankString(message, static_cast<int>(std::size(message)), LangBase + text, name);
+    FormatBankString(message, std::size(message), LangBase + text, name);
     return AskUser(LangBase + title, message, buttons, icon, unattendedAnswer);
 }
 
@@ -50,7 +50,7 @@ bool ReportFailure(UINT text)
     DWORD os = 0, net = 0, nt = 0;
     GetAccountErrors(os, net, nt);
     wchar_t message[1025];
-    FormatBankString(message, static_cast<int>(std::size(message)), LangBase + text, os, net, nt);
+    FormatBankString(message, std::size(message), LangBase + text, os, net, nt);
     AskUser(LangBase + IDS_UNEXPECTED_TITLE, message, MB_OK, MB_ICONSTOP, IDOK);
     return false;
 }
@@ -112,7 +112,7 @@ bool VerifyServiceAccount(HWND asker, const ServiceAccountRecord& account, Passw
 {
     focusPassword = false;
     wchar_t fullName[kAccountDomainChars + 1 + kAccountUserChars + 1];
-    FormatBankString(fullName, static_cast<int>(std::size(fullName)), L"%s\\%s", account.domain, account.user);
+    FormatBankString(fullName, std::size(fullName), L"%s\\%s", account.domain, account.user);
     const wchar_t* displayName = IsThisComputer(account.domain) ? account.user : fullName;
     // An existing account's password is not tested here: a wrong one shows
     // when the first service fails to log on.

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "shell/token_handle.h"
+#include "shell/handles.h"
 
 namespace {
 

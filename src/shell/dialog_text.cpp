@@ -1,11 +1,13 @@
 #include "shell/dialog_text.h"
 
+#include <iterator>
+
 #include "shell/string_bank.h"
 
-void SetDialogText(HWND dialog, int control, UINT id, int maxChars)
+void SetDialogText(HWND dialog, int control, UINT id, size_t chars)
 {
     wchar_t text[256];
-    LoadBankString(id, text, maxChars < 255 ? maxChars : 255);
+    LoadBankString(id, text, chars < std::size(text) ? chars : std::size(text));
     if (control == 0)
         SetWindowTextW(dialog, text);
     else

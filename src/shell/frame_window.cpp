@@ -1,6 +1,6 @@
 // The frame: a maximised, captioned window whose only child is the client
 // backdrop. It turns close and shutdown requests into cancel requests and
-// runs the start handler.
+// runs the start routine it was given at its creation.
 #include <initializer_list>
 
 #include "dlg3d/dlg3d.h"
@@ -8,7 +8,6 @@
 #include "shell/message_loop.h"
 #include "shell/setup_state.h"
 #include "shell/setup_window.h"
-#include "shell/start_handler.h"
 
 const wchar_t kFrameClass[] = L"TWInst_Frame";
 const wchar_t kClientClass[] = L"TWInst_Client";
@@ -17,8 +16,9 @@ const wchar_t kPercentClass[] = L"TWInst_Percent";
 
 namespace {
 
-LRESULT OnCreate(HWND frame)
+LRESULT OnCreate(HWND frame, const CREATESTRUCTW* create)
 {
+    SetWindowLongPtrW(frame, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
     // Every modal dialog, from the language choice to the disk prompts of
     // any flow, is owned by the frame.
     FrameWindow = frame;
@@ -64,6 +64,12 @@ LRESULT OnQueryEndSession(HWND frame, UINT message, WPARAM wParam, LPARAM lParam
     return FALSE;
 }
 
+LRESULT OnSetupStart(HWND frame)
+{
+    auto start = reinterpret_cast<StartRoutine>(GetWindowLongPtrW(frame, GWLP_USERDATA));
+    return start ? start(frame) : 0;
+}
+
 LRESULT OnDestroy()
 {
     RequestProgramEnd(kExitCompleted);
@@ -95,7 +101,7 @@ LRESULT CALLBACK FrameWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
 {
     switch (message) {
     case WM_CREATE:
-        return OnCreate(window);
+        return OnCreate(window, reinterpret_cast<const CREATESTRUCTW*>(lParam));
     case WM_SIZE:
         return OnSize(window);
     case WM_SETFOCUS:
@@ -114,7 +120,7 @@ LRESULT CALLBACK FrameWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         ColorChange3d();
         return DefWindowProcW(window, message, wParam, lParam);
     case WM_SETUP_START:
-        return RunStartHandler(window);
+        return OnSetupStart(window);
     default:
         return DefWindowProcW(window, message, wParam, lParam);
     }
@@ -155,10 +161,10 @@ void UnregisterSetupClasses(HINSTANCE instance)
         UnregisterClassW(name, instance);
 }
 
-HWND CreateFrameWindow(HINSTANCE instance)
+HWND CreateFrameWindow(HINSTANCE instance, StartRoutine start)
 {
     FrameWindow = CreateWindowExW(0, kFrameClass, L"", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT,
                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance,
-                                  nullptr);
+                                  reinterpret_cast<void*>(start));
     return FrameWindow;
 }

@@ -1,5 +1,7 @@
 // The info panel: the program icon, a title line and a message that the
 // running sequence changes as it goes.
+#include <iterator>
+
 #include "shell/drawing.h"
 #include "shell/message_loop.h"
 #include "shell/progress.h"
@@ -97,7 +99,7 @@ LRESULT CALLBACK InfoPanelProc(HWND window, UINT message, WPARAM wParam, LPARAM 
 
 void SetInfoTitle(UINT id)
 {
-    LoadBankString(id, InfoTitle, 119);
+    LoadBankString(id, InfoTitle, std::size(InfoTitle));
 }
 
 void ShowInfoWindow(bool show)
@@ -112,7 +114,7 @@ bool SetInfoText(UINT id)
 {
     if (id == LastInfoId)
         return true;
-    LoadBankString(id, InfoMessage, 299);
+    LoadBankString(id, InfoMessage, std::size(InfoMessage));
     InvalidateRect(InfoWindow, &MessageRect, TRUE);
     PumpMessages();
     LastInfoId = id;

@@ -3,6 +3,8 @@
 // each click at once.
 #include <wchar.h>
 
+#include <iterator>
+
 #include "res/resource_ids.h"
 #include "shell/dialog_text.h"
 #include "shell/language.h"
@@ -33,8 +35,8 @@ int LanguageButtons()
 
 void LabelButtons(HWND dialog)
 {
-    SetDialogText(dialog, IDOK, LangBase + IDS_OK, 30);
-    SetDialogText(dialog, IDCANCEL, LangBase + IDS_CANCEL, 30);
+    SetDialogText(dialog, IDOK, LangBase + IDS_OK, 31);
+    SetDialogText(dialog, IDCANCEL, LangBase + IDS_CANCEL, 31);
 }
 
 // With fewer languages than buttons the dialog ends below the first unused
@@ -61,7 +63,7 @@ BOOL OnInitDialog(HWND dialog)
     int offered = OfferedLanguages();
     for (int i = 0; i < offered && i < IDC_LANGUAGE_COUNT; ++i) {
         wchar_t name[128];
-        LoadBankString(IDS_LANGUAGE_NAME + i, name, 127);
+        LoadBankString(IDS_LANGUAGE_NAME + i, name, std::size(name));
         SetDlgItemTextW(dialog, IDC_LANGUAGE_FIRST + i, name);
         ShowWindow(GetDlgItem(dialog, IDC_LANGUAGE_FIRST + i), SW_SHOWNA);
     }
@@ -103,10 +105,10 @@ void SetLanguage(UINT value)
 {
     LangBase = value < 1000 ? (value + 1) * 1000 : value;
     wchar_t caption[256];
-    LoadBankString(LangBase + IDS_FRAME_CAPTION, caption, 255);
+    LoadBankString(LangBase + IDS_FRAME_CAPTION, caption, std::size(caption));
     SetWindowTextW(FrameWindow, caption);
     wchar_t cancel[256];
-    LoadBankString(LangBase + IDS_CANCEL, cancel, 255);
+    LoadBankString(LangBase + IDS_CANCEL, cancel, std::size(cancel));
     SetWindowTextW(CancelButton, cancel);
     SetInfoTitle(LangBase + IDS_WELCOME);
 }
@@ -120,7 +122,7 @@ int DefaultLanguageIndex()
     int offered = OfferedLanguages();
     for (int i = 0; i < offered; ++i) {
         wchar_t code[16];
-        LoadBankString(IDS_LANGUAGE_CODE + i, code, 15);
+        LoadBankString(IDS_LANGUAGE_CODE + i, code, std::size(code));
         CharUpperW(code);
         if (wcsstr(code, language))
             return i;

@@ -1,5 +1,7 @@
 #include "shell/message_box.h"
 
+#include <iterator>
+
 #include "res/resource_ids.h"
 #include "shell/dialog_text.h"
 #include "shell/message_loop.h"
@@ -59,8 +61,8 @@ LRESULT CALLBACK WatchForBox(int code, WPARAM wParam, LPARAM lParam)
 
 int ShowMessage(TextRef title, TextRef text, UINT buttons, UINT icon)
 {
-    BankText<256> titleText(title, 254);
-    BankText<256> bodyText(text, 254);
+    BankText<255> titleText(title);
+    BankText<255> bodyText(text);
     MessageBeep(icon);
     HWND owner = FrameWindow ? GetLastActivePopup(FrameWindow) : nullptr;
     AwaitingBox = true;
@@ -82,7 +84,7 @@ int AskUser(TextRef title, TextRef text, UINT buttons, UINT icon, int unattended
 void ShowUnexpectedError(DWORD error)
 {
     wchar_t text[1025];
-    FormatBankString(text, ARRAYSIZE(text), LangBase + IDS_UNEXPECTED_TEXT, error);
+    FormatBankString(text, std::size(text), LangBase + IDS_UNEXPECTED_TEXT, error);
     AskUser(LangBase + IDS_UNEXPECTED_TITLE, text, MB_OK, MB_ICONSTOP, IDOK);
 }
 

@@ -12,7 +12,7 @@ const wchar_t* FindOption(const wchar_t* commandLine, TextRef option)
 {
     if (!commandLine || !*commandLine)
         return nullptr;
-    BankText<256> text(option, 255);
+    BankText<256> text(option);
     // A missing bank string must not count as an option found everywhere.
     if (text.Length() == 0)
         return nullptr;
@@ -39,13 +39,13 @@ bool HasOption(const wchar_t* commandLine, TextRef option)
     return FindOption(commandLine, option) != nullptr;
 }
 
-bool GetOptionArgument(wchar_t* buffer, size_t bufferBytes, const wchar_t* commandLine,
+bool GetOptionArgument(wchar_t* buffer, size_t chars, const wchar_t* commandLine,
                        TextRef option)
 {
     const wchar_t* found = FindOption(commandLine, option);
     if (!found)
         return false;
-    BankText<256> text(option, 255);
+    BankText<256> text(option);
     const wchar_t* start = found + text.Length();
     wchar_t terminator = L' ';
     if (InsideQuotes(commandLine, found)) {
@@ -56,7 +56,7 @@ bool GetOptionArgument(wchar_t* buffer, size_t bufferBytes, const wchar_t* comma
     }
     const wchar_t* end = wcschr(start, terminator);
     size_t length = end ? static_cast<size_t>(end - start) : wcslen(start);
-    if (length * sizeof(wchar_t) + sizeof(wchar_t) > bufferBytes)
+    if (length + 1 > chars)
         return false;
     wmemcpy(buffer, start, length);
     buffer[length] = 0;

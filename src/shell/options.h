@@ -7,13 +7,16 @@
 
 #include "shell/string_bank.h"
 
+// The language option. The program's own literal, not a bank string: it is
+// read before any bank is chosen.
+constexpr wchar_t kLanguageOption[] = L"/L:";
+
 bool HasOption(const wchar_t* commandLine, TextRef option);
 
 // Copies the option's argument into `buffer` and returns true; returns false,
 // leaving the buffer as it was, when the option is absent or the argument
-// and its terminator do not fit in `bufferBytes`.
-bool GetOptionArgument(wchar_t* buffer, size_t bufferBytes, const wchar_t* commandLine,
-                       TextRef option);
+// and its terminator do not fit in `chars` characters.
+bool GetOptionArgument(wchar_t* buffer, size_t chars, const wchar_t* commandLine, TextRef option);
 
 // HasOption on the process command line for a bank option, given relative to
 // LangBase.

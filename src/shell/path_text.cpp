@@ -2,6 +2,8 @@
 
 #include <wchar.h>
 
+#include <windows.h>
+
 bool AppendBackslash(wchar_t* path, size_t chars)
 {
     size_t length = wcslen(path);
@@ -31,4 +33,27 @@ bool JoinPath(wchar_t* output, size_t chars, const wchar_t* directory, const wch
     wmemmove(output + used, name, second);
     output[used + second] = 0;
     return fits;
+}
+
+bool GetProgramDirectory(wchar_t (&directory)[kPathChars])
+{
+    // A path that does not fit comes back cut, as long as the buffer and
+    // without a terminator.
+    DWORD length = GetModuleFileNameW(nullptr, directory, kPathChars);
+    if (length == 0 || length >= kPathChars) {
+        directory[0] = 0;
+        return false;
+    }
+    if (wchar_t* backslash = wcsrchr(directory, L'\\')) {
+        backslash[1] = 0;
+        return true;
+    }
+    // A bare drive and file name: that drive's root.
+    wchar_t* colon = wcsrchr(directory, L':');
+    if (colon && colon + 2 < directory + kPathChars) {
+        lstrcpyW(colon, L":\\");
+        return true;
+    }
+    directory[0] = 0;
+    return false;
 }

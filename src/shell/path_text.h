@@ -4,6 +4,8 @@
 // without its backslash (typed on a command line) gets one at the join.
 #include <stddef.h>
 
+#include "shell/setup_state.h"
+
 // Room for a directory path (up to 260 characters) joined to a file name.
 constexpr int kJoinedPathChars = 2 * 260;
 
@@ -17,3 +19,8 @@ bool AppendBackslash(wchar_t* path, size_t chars);
 // `output` cut to fit, when they do not fit in `chars` characters with the
 // terminator.
 bool JoinPath(wchar_t* output, size_t chars, const wchar_t* directory, const wchar_t* name);
+
+// The directory of the running program, with its backslash; false, with
+// `directory` empty, when the system cut its path (it names some other
+// file then) or the path names no directory.
+bool GetProgramDirectory(wchar_t (&directory)[kPathChars]);

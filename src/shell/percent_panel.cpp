@@ -1,5 +1,7 @@
 // The percent panel: the action line, the percent gauge and the button that
 // cancels the running sequence, or ends the program once it is done.
+#include <iterator>
+
 #include "res/resource_ids.h"
 #include "shell/drawing.h"
 #include "shell/message_loop.h"
@@ -189,7 +191,7 @@ bool SetPercent(int value)
 
 bool SetActionText(UINT id)
 {
-    LoadBankString(id, ActionText, 99);
+    LoadBankString(id, ActionText, std::size(ActionText));
     InvalidateRect(PercentWindow, &ActionRect, TRUE);
     PumpMessages();
     return true;

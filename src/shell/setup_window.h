@@ -21,8 +21,12 @@ extern const wchar_t kPercentClass[];
 bool RegisterSetupClasses(HINSTANCE instance, HBRUSH backdrop);
 void UnregisterSetupClasses(HINSTANCE instance);
 
+// What the frame runs when it receives WM_SETUP_START: the whole setup,
+// inside that message. The program gives it; the window knows no flow.
+using StartRoutine = LRESULT (*)(HWND frame);
+
 // Creates the frame, which creates the client and the two hidden panels.
-HWND CreateFrameWindow(HINSTANCE instance);
+HWND CreateFrameWindow(HINSTANCE instance, StartRoutine start);
 
 // Chooses the billboard pictures for the display (PaletteDisplay) and, on an
 // 8-bit display, builds their palette.

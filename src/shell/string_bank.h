@@ -17,11 +17,12 @@ private:
     const wchar_t* text_;
 };
 
-// A text resolved into its own buffer of up to `Chars` - 1 characters.
+// A text resolved into its own buffer of `Chars` characters: a bank
+// string is cut to fit with its terminator.
 template <int Chars>
 class BankText {
 public:
-    explicit BankText(TextRef ref, int maxChars = Chars - 1);
+    explicit BankText(TextRef ref);
     const wchar_t* c_str() const { return text_; }
     int Length() const { return lstrlenW(text_); }
 
@@ -30,26 +31,26 @@ private:
     const wchar_t* text_;
 };
 
-// Loads string `id` (absolute) with at most `maxChars` characters into
-// `buffer`, which holds maxChars + 1. A missing ID loads an empty string.
-// Returns the number of characters loaded.
-int LoadBankString(UINT id, wchar_t* buffer, int maxChars);
+// Loads string `id` (absolute) into `buffer` of `chars` characters, cut to
+// fit with its terminator. A missing ID loads an empty string. Returns the
+// number of characters loaded.
+int LoadBankString(UINT id, wchar_t* buffer, size_t chars);
 
 // Reads the decimal number held by string `id`; `fallback` when it holds none.
 int LoadBankNumber(UINT id, int fallback);
 
 // Formats like wvsprintfW (its output is at most 1024 characters) with a
-// bank string or text as the format, then copies at most outputChars - 1
-// characters into `output`. Returns the length written.
-int FormatBankString(wchar_t* output, int outputChars, TextRef format, ...);
-int FormatBankStringV(wchar_t* output, int outputChars, TextRef format, va_list args);
+// bank string or text as the format into `output` of `chars` characters, cut
+// to fit with its terminator. Returns the length written.
+int FormatBankString(wchar_t* output, size_t chars, TextRef format, ...);
+int FormatBankStringV(wchar_t* output, size_t chars, TextRef format, va_list args);
 
 template <int Chars>
-BankText<Chars>::BankText(TextRef ref, int maxChars) : text_(buffer_)
+BankText<Chars>::BankText(TextRef ref) : text_(buffer_)
 {
     buffer_[0] = 0;
     if (ref.IsId())
-        LoadBankString(ref.Id(), buffer_, maxChars < Chars - 1 ? maxChars : Chars - 1);
+        LoadBankString(ref.Id(), buffer_, Chars);
     else if (ref.Text())
         text_ = ref.Text();
 }

@@ -1,12 +1,16 @@
-#include "shell/setup_main.h"
+#include "program/setup_main.h"
 
 #include <wchar.h>
 
+#include <iterator>
+
 #include "dlg3d/dlg3d.h"
+#include "program/start_handler.h"
 #include "res/resource_ids.h"
 #include "shell/admin_check.h"
 #include "shell/message_loop.h"
 #include "shell/options.h"
+#include "shell/path_text.h"
 #include "shell/setup_lock.h"
 #include "shell/setup_state.h"
 #include "shell/setup_window.h"
@@ -18,7 +22,7 @@ namespace {
 UINT ReadLanguageBank(const wchar_t* commandLine)
 {
     wchar_t argument[8];
-    if (!GetOptionArgument(argument, sizeof argument, commandLine, kLanguageOption))
+    if (!GetOptionArgument(argument, std::size(argument), commandLine, kLanguageOption))
         return 1000;
     wchar_t* end = nullptr;
     long bank = wcstol(argument, &end, 10);
@@ -27,46 +31,27 @@ UINT ReadLanguageBank(const wchar_t* commandLine)
     return static_cast<UINT>(bank) * 1000;
 }
 
-// The directory of the program's own file, with its backslash.
-void SetSourceFromModule(const wchar_t* modulePath)
-{
-    lstrcpynW(SourcePath, modulePath, kPathChars);
-    wchar_t* backslash = wcsrchr(SourcePath, L'\\');
-    if (backslash) {
-        backslash[1] = 0;
-        return;
-    }
-    wchar_t* colon = wcsrchr(SourcePath, L':');
-    if (colon && colon + 2 < SourcePath + kPathChars)
-        lstrcpyW(colon, L":\\");
-}
-
 }  // namespace
 
-void ReadCommandLine(const wchar_t* commandLine, const wchar_t* modulePath)
+void ReadCommandLine(const wchar_t* commandLine)
 {
     CommandLine = commandLine ? commandLine : L"";
     LangBase = ReadLanguageBank(CommandLine);
     LanguageGiven = HasOption(CommandLine, kLanguageOption);
     MaintenanceMode = HasBankOption(IDS_OPT_MAINTENANCE);
     if (MaintenanceMode) {
-        if (!GetOptionArgument(SourcePath, sizeof SourcePath, CommandLine, LangBase + IDS_OPT_MAINTENANCE) ||
+        if (!GetOptionArgument(SourcePath, std::size(SourcePath), CommandLine, LangBase + IDS_OPT_MAINTENANCE) ||
             SourcePath[0] == 0)
             lstrcpyW(SourcePath, L"A:\\");
     } else {
-        SetSourceFromModule(modulePath);
+        GetProgramDirectory(SourcePath);
     }
 }
 
 int SetupMain(HINSTANCE instance, HINSTANCE, const wchar_t* commandLine, int)
 {
     ResetSetupState(instance, commandLine);
-
-    wchar_t modulePath[MAX_PATH + 1];
-    DWORD length = GetModuleFileNameW(nullptr, modulePath, MAX_PATH + 1);
-    if (length == 0 || length > MAX_PATH)
-        modulePath[0] = 0;
-    ReadCommandLine(commandLine, modulePath);
+    ReadCommandLine(commandLine);
     SetupLock lock;
     if (!lock.Held())
         return kExitAnotherSetupRunning;
@@ -76,7 +61,7 @@ int SetupMain(HINSTANCE instance, HINSTANCE, const wchar_t* commandLine, int)
 
     HBRUSH backdrop = CreateSolidBrush(RGB(0, 0, 64));
     RegisterSetupClasses(instance, backdrop);
-    HWND frame = CreateFrameWindow(instance);
+    HWND frame = CreateFrameWindow(instance, RunStartHandler);
 
     HDC screen = GetDC(frame);
     PaletteDisplay = GetDeviceCaps(screen, BITSPIXEL) == 8;

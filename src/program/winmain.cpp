@@ -1,4 +1,4 @@
-#include "shell/setup_main.h"
+#include "program/setup_main.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE previousInstance, PWSTR, int showCommand)
 {

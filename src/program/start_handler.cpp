@@ -1,4 +1,6 @@
-#include "shell/start_handler.h"
+#include "program/start_handler.h"
+
+#include <iterator>
 
 #include "flow/install_sequence.h"
 #include "flow/install_type.h"
@@ -24,7 +26,7 @@ void SetDefaultDestination()
     if (backslash)
         *backslash = 0;
     wchar_t tail[255];
-    LoadBankString(LangBase + IDS_DEFAULT_DIRECTORY, tail, 254);
+    LoadBankString(LangBase + IDS_DEFAULT_DIRECTORY, tail, std::size(tail));
     JoinPath(DestinationPath, kPathChars, windows, tail);
 }
 

@@ -1,4 +1,4 @@
-#include "registry/fault_guard.h"
+#include "shell/fault_guard.h"
 
 // Execution comes back from the capture a second time after a fault, as from
 // setjmp; the compiler must keep nothing across it that the fault would leave

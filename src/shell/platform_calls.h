@@ -66,3 +66,7 @@ struct PlatformCalls {
 // The table in use, filled with the platform's functions at the first call.
 // Tests may replace entries, and restore the table they saved.
 PlatformCalls& Platform();
+
+// This computer's Workstation service answers (NetWkstaGetInfo at level 100
+// succeeds): other computers reach its shares by its name.
+bool WorkstationRunning();

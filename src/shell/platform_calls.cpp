@@ -1,9 +1,10 @@
-#include "services/platform_calls.h"
+#include "shell/platform_calls.h"
 
 #include <tuple>
 #include <type_traits>
 
-#include "registry/fault_guard.h"
+#include "shell/fault_guard.h"
+#include "shell/handles.h"
 #include "shell/late_bound.h"
 
 namespace {
@@ -129,4 +130,10 @@ PlatformCalls& Platform()
 {
     static PlatformCalls calls = RealCalls();
     return calls;
+}
+
+bool WorkstationRunning()
+{
+    NetBuffer info;
+    return Platform().NetWkstaGetInfo(nullptr, 100, info.receive()) == NERR_Success;
 }
