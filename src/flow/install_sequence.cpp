@@ -91,7 +91,7 @@ bool RunInstall(HWND frame, wchar_t* destination)
     if (IsAdmin) {
         SetActionText(LangBase + IDS_ACTION_CHECKING_SERVICES);
         ShowPercentWindow(true);
-        AgentBrowserEnabled = QueryAgentBrowserEnabled() != 0;
+        AgentBrowserEnabled = QueryAgentBrowserEnabled();
         StopServices(destination);
         if (ServicesStoppedByRun)
             WaitPumping(kServiceReleaseMs);

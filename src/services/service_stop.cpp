@@ -12,7 +12,7 @@ namespace {
 // Waits before the second, third and fourth try of a deletion.
 constexpr DWORD kDeleteRetryWaitsMs[] = {500, 1000, 2000};
 
-int DeleteWithRetries(SC_HANDLE service)
+bool DeleteWithRetries(SC_HANDLE service)
 {
     BOOL deleted = Platform().DeleteService(service);
     for (DWORD wait : kDeleteRetryWaitsMs) {
@@ -21,63 +21,63 @@ int DeleteWithRetries(SC_HANDLE service)
         WaitPumping(wait);
         deleted = Platform().DeleteService(service);
     }
-    return deleted ? 1 : 0;
+    return deleted != FALSE;
 }
 
-int StopAndDelete(const ServiceEntry& entry, const wchar_t*)
+bool StopAndDelete(const ServiceEntry& entry, const wchar_t*)
 {
     return StopService(entry, true);
 }
 
 }  // namespace
 
-int StopService(const ServiceEntry& entry, bool remove, bool* stopSent, const StopWaitBounds& bounds)
+bool StopService(const ServiceEntry& entry, bool remove, bool* stopSent, const StopWaitBounds& bounds)
 {
     OpenedService service(entry.nameId);
     if (!service)
-        return service.Absent() ? 1 : 0;
+        return service.Absent();
     // Another program registered under the product's name is not the
     // product's service: it is neither stopped nor deleted.
     ServiceConfig config(service.get());
     if (!config)
-        return 0;
+        return false;
     if (!IsProductServiceProgram(config->lpBinaryPathName))
-        return 1;
+        return true;
     SERVICE_STATUS status;
     if (!Platform().QueryServiceStatus(service.get(), &status))
-        return 0;
+        return false;
 
-    int stopped = 1;
+    bool stopped = true;
     if (status.dwCurrentState != SERVICE_STOPPED) {
         if (!Platform().ControlService(service.get(), SERVICE_CONTROL_STOP, &status)) {
-            stopped = 0;
+            stopped = false;
         } else {
             if (stopSent)
                 *stopSent = true;
             // A status that can no longer be read ends the wait without
             // changing the result; a service that takes too long fails it.
             if (WaitForServiceStop(service.get(), bounds) == StopWait::GaveUp)
-                stopped = 0;
+                stopped = false;
         }
     }
     return remove ? DeleteWithRetries(service.get()) : stopped;
 }
 
-int StopServices(const wchar_t*, const StopWaitBounds& bounds)
+bool StopServices(const wchar_t*, const StopWaitBounds& bounds)
 {
     // One service that takes too long to stop does not keep the others
     // running: whether its program is still in use is the files-in-use
     // check's to find.
     return ForEveryService([&bounds](const ServiceEntry& entry) {
         bool stopSent = false;
-        int result = StopService(entry, false, &stopSent, bounds);
+        bool result = StopService(entry, false, &stopSent, bounds);
         if (stopSent)
             ServicesStoppedByRun |= 1u << ServiceRow(entry);
         return result;
     });
 }
 
-int RemoveServices(const wchar_t* argument)
+bool RemoveServices(const wchar_t* argument)
 {
     return ForEachService(StopAndDelete, argument);
 }

@@ -29,12 +29,12 @@ bool InstallTypeHasService(const ServiceEntry& entry)
     return false;
 }
 
-int ForEachService(ServiceOperation operation, const wchar_t* argument)
+bool ForEachService(ServiceOperation operation, const wchar_t* argument)
 {
     for (const ServiceEntry& service : kServiceTable)
         if (InstallTypeHasService(service) && !operation(service, argument))
-            return 0;
-    return 1;
+            return false;
+    return true;
 }
 
 int ServiceRow(const ServiceEntry& entry)

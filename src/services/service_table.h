@@ -23,26 +23,27 @@ struct ServiceEntry {
 extern const ServiceEntry kServiceTable[];
 extern const int kServiceCount;
 
-// An operation on one service; 0 ends the walk.
-using ServiceOperation = int (*)(const ServiceEntry& entry, const wchar_t* argument);
+// An operation on one service; false ends the walk.
+using ServiceOperation = bool (*)(const ServiceEntry& entry, const wchar_t* argument);
 
 // Calls `operation` for each service, in table order, whose executable the
-// chosen install type installs. 1 when every call gave non-zero, else 0 at
-// the first call that gave 0.
-int ForEachService(ServiceOperation operation, const wchar_t* argument);
+// chosen install type installs. True when every call gave true, else false
+// at the first call that gave false.
+bool ForEachService(ServiceOperation operation, const wchar_t* argument);
 
 // True when the chosen install type installs the executable of `entry`.
 bool InstallTypeHasService(const ServiceEntry& entry);
 
 // Calls `operation(entry)` for each service of the install type, in table
-// order, going on past a call that gives 0. 1 when every call gave non-zero.
+// order, going on past a call that gives false. True when every call gave
+// true.
 template <typename Operation>
-int ForEveryService(Operation operation)
+bool ForEveryService(Operation operation)
 {
-    int every = 1;
+    bool every = true;
     for (int row = 0; row < kServiceCount; ++row)
         if (InstallTypeHasService(kServiceTable[row]) && !operation(kServiceTable[row]))
-            every = 0;
+            every = false;
     return every;
 }
 
