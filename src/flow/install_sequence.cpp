@@ -92,17 +92,17 @@ bool RunInstall(HWND frame, wchar_t* destination)
         SetActionText(LangBase + IDS_ACTION_CHECKING_SERVICES);
         ShowPercentWindow(true);
         AgentBrowserEnabled = QueryAgentBrowserEnabled();
-        StopServices(destination);
+        StopServices();
         if (ServicesStoppedByRun)
             WaitPumping(kServiceReleaseMs);
     } else {
         ShowPercentWindow(true);
     }
     if (CheckFilesInUse(destination) == 2 || CancelConfirmed) {
-        StartServices(destination);
+        StartServices();
         return false;
     }
-    RemoveServices(destination);
+    RemoveServices();
     DeleteKnownFiles(destination);
 
     SetInfoText(BillboardId);

@@ -28,18 +28,16 @@ bool StartServiceIfStopped(const ServiceEntry& entry);
 // Stops each product service of the install type without deleting it,
 // waiting for each within `bounds`, and records in ServicesStoppedByRun each
 // one whose stop request was accepted. Goes on past one that fails: true
-// when every one stopped. `argument` is not used.
-bool StopServices(const wchar_t* argument, const StopWaitBounds& bounds = kStopWaitBounds);
+// when every one stopped.
+bool StopServices(const StopWaitBounds& bounds = kStopWaitBounds);
 
 // Stops and deletes each product service of the install type; ends at the
-// first whose deletion fails: true when every one is gone. `argument` is
-// not used.
-bool RemoveServices(const wchar_t* argument);
+// first whose deletion fails: true when every one is gone.
+bool RemoveServices();
 
 // Starts again each service that StopServices stopped in this run, and
 // only those; goes on past a failure. True when every start succeeded.
-// `argument` is not used.
-bool StartServices(const wchar_t* argument);
+bool StartServices();
 
 // True when `binaryPath`, a service's command line as the Service Control
 // Manager keeps it, runs one of the product's service programs: compared by

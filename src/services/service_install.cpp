@@ -166,7 +166,9 @@ bool InstallService(const ServiceEntry& entry, const wchar_t* destDir)
 
 bool InstallServices(const wchar_t* destDir)
 {
-    bool installed = ForEachService(InstallService, destDir);
+    bool installed = true;
+    for (int row = 0; row < kServiceCount && installed; ++row)
+        installed = !InstallTypeHasService(kServiceTable[row]) || InstallService(kServiceTable[row], destDir);
     // The services hold the password now; setup needs it no more.
     SecureZeroMemory(ServiceAccount.password, sizeof ServiceAccount.password);
     return installed;

@@ -17,10 +17,10 @@
 namespace {
 
 // The service of `entry`, when it runs a program that is not the product's,
-// is reported with its program and ends the walk. One that is absent, or
-// that setup cannot open or read, is left to the steps that follow: they
-// cannot change it either.
-bool RefuseForeignService(const ServiceEntry& entry, const wchar_t*)
+// is reported with its program: false then. One that is absent, or that
+// setup cannot open or read, is left to the steps that follow: they cannot
+// change it either.
+bool RefuseForeignService(const ServiceEntry& entry)
 {
     OpenedService service(entry.nameId);
     if (!service)
@@ -70,5 +70,8 @@ bool IsProductServiceProgram(const wchar_t* binaryPath)
 
 bool CheckServiceOwners()
 {
-    return ForEachService(RefuseForeignService, nullptr);
+    for (int row = 0; row < kServiceCount; ++row)
+        if (InstallTypeHasService(kServiceTable[row]) && !RefuseForeignService(kServiceTable[row]))
+            return false;
+    return true;
 }

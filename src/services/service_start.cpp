@@ -23,9 +23,11 @@ bool StartServiceIfStopped(const ServiceEntry& entry)
     return Platform().StartServiceW(service.get(), 0, nullptr) != FALSE;
 }
 
-bool StartServices(const wchar_t*)
+bool StartServices()
 {
-    return ForEveryService([](const ServiceEntry& entry) {
-        return !(ServicesStoppedByRun & (1u << ServiceRow(entry))) || StartServiceIfStopped(entry);
-    });
+    bool every = true;
+    for (int row = 0; row < kServiceCount; ++row)
+        if ((ServicesStoppedByRun & (1u << row)) && !StartServiceIfStopped(kServiceTable[row]))
+            every = false;
+    return every;
 }

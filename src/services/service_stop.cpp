@@ -24,11 +24,6 @@ bool DeleteWithRetries(SC_HANDLE service)
     return deleted != FALSE;
 }
 
-bool StopAndDelete(const ServiceEntry& entry, const wchar_t*)
-{
-    return StopService(entry, true);
-}
-
 }  // namespace
 
 bool StopService(const ServiceEntry& entry, bool remove, bool* stopSent, const StopWaitBounds& bounds)
@@ -63,21 +58,28 @@ bool StopService(const ServiceEntry& entry, bool remove, bool* stopSent, const S
     return remove ? DeleteWithRetries(service.get()) : stopped;
 }
 
-bool StopServices(const wchar_t*, const StopWaitBounds& bounds)
+bool StopServices(const StopWaitBounds& bounds)
 {
     // One service that takes too long to stop does not keep the others
     // running: whether its program is still in use is the files-in-use
     // check's to find.
-    return ForEveryService([&bounds](const ServiceEntry& entry) {
+    bool every = true;
+    for (int row = 0; row < kServiceCount; ++row) {
+        if (!InstallTypeHasService(kServiceTable[row]))
+            continue;
         bool stopSent = false;
-        bool result = StopService(entry, false, &stopSent, bounds);
+        if (!StopService(kServiceTable[row], false, &stopSent, bounds))
+            every = false;
         if (stopSent)
-            ServicesStoppedByRun |= 1u << ServiceRow(entry);
-        return result;
-    });
+            ServicesStoppedByRun |= 1u << row;
+    }
+    return every;
 }
 
-bool RemoveServices(const wchar_t* argument)
+bool RemoveServices()
 {
-    return ForEachService(StopAndDelete, argument);
+    for (int row = 0; row < kServiceCount; ++row)
+        if (InstallTypeHasService(kServiceTable[row]) && !StopService(kServiceTable[row], true))
+            return false;
+    return true;
 }

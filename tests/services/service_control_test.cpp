@@ -17,28 +17,26 @@ using namespace support;
 
 namespace {
 
-const wchar_t kDestination[] = L"C:\\TAPWRITE\\NT\\";
-
 TEST(ServiceControl, ExactlyTheServicesThisRunStoppedAreStartedAgain)
 {
     ResetSetupState();
-    EXPECT_TRUE(StopServices(kDestination)) << "absent ones are stopped";
-    EXPECT_TRUE(RemoveServices(kDestination)) << "absent ones are removed";
+    EXPECT_TRUE(StopServices()) << "absent ones are stopped";
+    EXPECT_TRUE(RemoveServices()) << "absent ones are removed";
     EXPECT_EQ(ServicesStoppedByRun, 0u);
     TestService naming(IDS_SERVICE_NAMING, ProductFile(L"twnser.exe"));
     TestService server(IDS_SERVICE_SERVER, ProductFile(L"twserver.exe"));
     TestService browser(IDS_SERVICE_BROWSER, ProductFile(L"twnetns.exe"));
     ASSERT_TRUE(naming.Start() && browser.Start() && server.Created());
-    EXPECT_TRUE(StopServices(kDestination));
+    EXPECT_TRUE(StopServices());
     EXPECT_EQ(ServiceState(naming.Name()), static_cast<DWORD>(SERVICE_STOPPED));
     EXPECT_EQ(ServiceState(browser.Name()), static_cast<DWORD>(SERVICE_STOPPED));
 
-    EXPECT_TRUE(StartServices(kDestination));
+    EXPECT_TRUE(StartServices());
     EXPECT_TRUE(WaitForServiceState(naming.Name(), SERVICE_RUNNING));
     EXPECT_TRUE(WaitForServiceState(browser.Name(), SERVICE_RUNNING));
     EXPECT_EQ(ServiceState(server.Name()), static_cast<DWORD>(SERVICE_STOPPED)) << "stopped before setup ran";
 
-    EXPECT_TRUE(RemoveServices(kDestination));
+    EXPECT_TRUE(RemoveServices());
     for (const TestService* service : {&naming, &server, &browser})
         EXPECT_TRUE(WaitForServiceState(service->Name(), 0)) << service->Name().c_str();
 }
@@ -143,10 +141,10 @@ TEST(ServiceControl, ASlowStopIsWaitedForHoldsUpNoOtherServiceAndDelaysTheRestar
     ASSERT_TRUE(naming.Start());
     StopWaitBounds impatient = kStopWaitBounds;
     impatient.minStallMs = 500;
-    EXPECT_FALSE(StopServices(kDestination, impatient));
+    EXPECT_FALSE(StopServices(impatient));
     EXPECT_EQ(ServiceState(naming.Name()), static_cast<DWORD>(SERVICE_STOP_PENDING));
     EXPECT_EQ(ServiceState(server.Name()), static_cast<DWORD>(SERVICE_STOPPED));
-    EXPECT_TRUE(StartServices(kDestination));
+    EXPECT_TRUE(StartServices());
     EXPECT_TRUE(WaitForServiceState(naming.Name(), SERVICE_RUNNING));
     EXPECT_TRUE(WaitForServiceState(server.Name(), SERVICE_RUNNING));
 }
@@ -179,7 +177,7 @@ TEST(ServiceControl, OnlyTheProductsProgramsMakeTheProductsServices)
     EXPECT_EQ(answerer.Boxes()[0].caption, BankString(1000 + IDS_FOREIGN_SERVICE_TITLE));
     EXPECT_NE(text.find(L"\"" + browser.Name() + L"\" is registered for the program\n\n" + foreign + L"\n"),
               std::wstring::npos);
-    EXPECT_TRUE(RemoveServices(kDestination));
+    EXPECT_TRUE(RemoveServices());
     EXPECT_EQ(ServiceState(browser.Name()), static_cast<DWORD>(SERVICE_STOPPED));
 }
 
