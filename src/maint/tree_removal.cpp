@@ -97,10 +97,10 @@ bool IsLinkedDirectory(const wchar_t* directory)
                   path.c_str() + backslash + 1);
 }
 
-int DeleteDirectoryContents(const wchar_t* directory)
+bool DeleteDirectoryContents(const wchar_t* directory)
 {
     if (IsLinkedDirectory(directory))
-        return 0;
+        return false;
     DeleteContents(directory, ResolvedPath(directory));
-    return 1;
+    return true;
 }
