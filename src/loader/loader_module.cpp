@@ -60,18 +60,18 @@ bool InstallFromLoaderDisk(const wchar_t* setupDir)
         return false;
     }
     SetCopyPercent(95);
-    return WriteVsdLoadTable(setupDir) != -1;
+    return WriteVsdLoadTable(setupDir);
 }
 
 }  // namespace
 
-int InstallLoaderModule()
+bool InstallLoaderModule()
 {
     InitCopyProgress();
     wchar_t setupDir[kPathChars];
     if (!GetProgramDirectory(setupDir)) {
         ShowUnexpectedError(ERROR_FILENAME_EXCED_RANGE);
-        return 0;
+        return false;
     }
     if (!InstallFromLoaderDisk(setupDir)) {
         // The expanded table is of no use once the run has failed, and it
@@ -80,7 +80,7 @@ int InstallLoaderModule()
         BankText<256> name(LangBase + IDS_FILENAME_VSDTABLE);
         if (JoinPath(table, kJoinedPathChars, setupDir, name.c_str()))
             DeleteFileW(table);
-        return 0;
+        return false;
     }
 
     SetActionText(LangBase + IDS_ACTION_COMPLETE);
@@ -88,5 +88,5 @@ int InstallLoaderModule()
     LoadBankString(LangBase + IDS_OK, ok, std::size(ok));
     SetWindowTextW(CancelButton, ok);
     SetCopyPercent(100);
-    return 1;
+    return true;
 }
