@@ -9,6 +9,7 @@
 #include "files/file_copy.h"
 #include "files/source_disks.h"
 #include "res/resource_ids.h"
+#include "shell/handles.h"
 #include "shell/message_box.h"
 #include "shell/options.h"
 #include "shell/path_text.h"
@@ -20,12 +21,9 @@ namespace {
 
 bool CanWriteChangerKey()
 {
-    HKEY key = nullptr;
-    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, kChangerKey, 0, nullptr, REG_OPTION_NON_VOLATILE, GENERIC_WRITE,
-                        nullptr, &key, nullptr) != ERROR_SUCCESS)
-        return false;
-    RegCloseKey(key);
-    return true;
+    RegistryKey key;
+    return RegCreateKeyExW(HKEY_LOCAL_MACHINE, kChangerKey, 0, nullptr, REG_OPTION_NON_VOLATILE, GENERIC_WRITE,
+                           nullptr, key.receive(), nullptr) == ERROR_SUCCESS;
 }
 
 // The install from the loader disk into `setupDir`, setup's own directory.
