@@ -9,7 +9,6 @@
 
 #include "res/resource_ids.h"
 #include "services/account_password.h"
-#include "services/service_account.h"
 #include "services/service_install.h"
 #include "shell/platform_calls.h"
 #include "shell/setup_state.h"
@@ -39,11 +38,6 @@ TEST(AccountPasswords, TheSitesPasswordIsFixedAndTheRandomOneIsNot)
                   static_cast<size_t>(kGeneratedPasswordChars));
     }
     EXPECT_STRNE(first, second);
-
-    // An option that does not fit its field is no account.
-    ResetSetupState(L"setup.exe /USER:bob /PASSWORD:x /DOMAIN:DDDDDDDDDDDDDDDD");
-    ServiceAccountRecord account = {};
-    EXPECT_FALSE(ObtainServiceAccountFromOptions(nullptr, account));
 }
 
 PlatformCalls real;
