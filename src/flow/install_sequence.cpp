@@ -91,18 +91,18 @@ bool RunInstall(HWND frame, wchar_t* destination)
     if (IsAdmin) {
         SetActionText(LangBase + IDS_ACTION_CHECKING_SERVICES);
         ShowPercentWindow(true);
-        AgentBrowserEnabled = QueryAgentBrowserEnabled() != 0;
-        StopServices(destination);
+        AgentBrowserEnabled = QueryAgentBrowserEnabled();
+        StopServices();
         if (ServicesStoppedByRun)
             WaitPumping(kServiceReleaseMs);
     } else {
         ShowPercentWindow(true);
     }
     if (CheckFilesInUse(destination) == 2 || CancelConfirmed) {
-        StartServices(destination);
+        StartServices();
         return false;
     }
-    RemoveServices(destination);
+    RemoveServices();
     DeleteKnownFiles(destination);
 
     SetInfoText(BillboardId);

@@ -76,38 +76,38 @@ bool FindDrivers(const wchar_t* source, wchar_t (&directory)[kJoinedPathChars])
 
 }  // namespace
 
-int InstallDriverWithBackup(const wchar_t* from, const wchar_t* to)
+bool InstallDriverWithBackup(const wchar_t* from, const wchar_t* to)
 {
     if (CopyNew(from, to))
-        return 1;
+        return true;
     // Only a driver already there is kept aside; any other failure (a
     // missing source) would fail again under every backup name.
     if (!Exists(GetLastError()) || !KeepBackup(to))
-        return 0;
-    return CopyNew(from, to) ? 1 : 0;
+        return false;
+    return CopyNew(from, to);
 }
 
-int InstallChangerDrivers()
+bool InstallChangerDrivers()
 {
     wchar_t drivers[kJoinedPathChars];
     UINT length = GetSystemDirectoryW(drivers, kPathChars);
     if (length == 0 || length >= kPathChars || !JoinPath(drivers, kJoinedPathChars, drivers, L"\\DRIVERS\\"))
-        return 0;
+        return false;
     wchar_t source[kJoinedPathChars];
     lstrcpynW(source, SourcePath, kPathChars);
     wchar_t directory[kJoinedPathChars];
     if (!AppendBackslash(source, kJoinedPathChars) || !FindDrivers(source, directory))
-        return 0;
+        return false;
     // A new 64-bit system has no such folder for 32-bit programs yet.
     if (!CreateDirectoryW(drivers, nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
-        return 0;
+        return false;
 
     wchar_t pattern[kJoinedPathChars];
     JoinPath(pattern, kJoinedPathChars, directory, L"*.VSD");
     WIN32_FIND_DATAW found;
     FindHandle search(FindFirstFileW(pattern, &found));
     if (!search)
-        return 0;
+        return false;
     bool all = true;
     do {
         if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
@@ -121,5 +121,5 @@ int InstallChangerDrivers()
         }
         SetCopyPercent(CopyPercent + kPercentPerDriver < 100 ? CopyPercent + kPercentPerDriver : 100);
     } while (FindNextFileW(search.get(), &found));
-    return all ? 1 : 0;
+    return all;
 }

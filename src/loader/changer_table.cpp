@@ -106,7 +106,7 @@ int BuildChangerTable(const char* bytes, size_t count, wchar_t (&value)[kChanger
     return table.Finish();
 }
 
-int WriteVsdLoadTable(const wchar_t* dir)
+bool WriteVsdLoadTable(const wchar_t* dir)
 {
     wchar_t name[256];
     wchar_t path[kJoinedPathChars];
@@ -116,20 +116,20 @@ int WriteVsdLoadTable(const wchar_t* dir)
     RegistryKey key;
     if (key.Create(HKEY_LOCAL_MACHINE, kChangerKey) != ERROR_SUCCESS) {
         Report(IDS_REGISTRY_CREATE);
-        return -1;
+        return false;
     }
     std::string bytes;
     if (!pathFits || !ReadTableFile(path, bytes)) {
         wchar_t text[1025];
         FormatBankString(text, std::size(text), LangBase + IDS_FILE_NOT_FOUND_TEXT, path);
         AskUser(LangBase + IDS_FILE_NOT_FOUND_TITLE, text, MB_OK, MB_ICONSTOP, IDOK);
-        return -1;
+        return false;
     }
     DeleteFileW(path);
     bytes.erase(std::min(bytes.find(kEndOfText), bytes.size()));
     if (!IsText(bytes)) {
         AskUser(LangBase + IDS_DRIVERS_TITLE, LangBase + IDS_DRIVERS_TEXT, MB_OK, MB_ICONSTOP, IDOK);
-        return -1;
+        return false;
     }
 
     wchar_t value[kChangerTableChars];
@@ -137,11 +137,11 @@ int WriteVsdLoadTable(const wchar_t* dir)
     if (RegSetValueExW(key.get(), kChangerValue, 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(value),
                        static_cast<DWORD>(chars * sizeof value[0])) != ERROR_SUCCESS) {
         Report(IDS_REGISTRY_SET);
-        return -1;
+        return false;
     }
     if (key.CloseReporting() != ERROR_SUCCESS) {
         Report(IDS_REGISTRY_CLOSE);
-        return -1;
+        return false;
     }
-    return 0;
+    return true;
 }

@@ -9,6 +9,7 @@
 #include "files/file_copy.h"
 #include "files/source_disks.h"
 #include "res/resource_ids.h"
+#include "shell/handles.h"
 #include "shell/message_box.h"
 #include "shell/options.h"
 #include "shell/path_text.h"
@@ -20,12 +21,9 @@ namespace {
 
 bool CanWriteChangerKey()
 {
-    HKEY key = nullptr;
-    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, kChangerKey, 0, nullptr, REG_OPTION_NON_VOLATILE, GENERIC_WRITE,
-                        nullptr, &key, nullptr) != ERROR_SUCCESS)
-        return false;
-    RegCloseKey(key);
-    return true;
+    RegistryKey key;
+    return RegCreateKeyExW(HKEY_LOCAL_MACHINE, kChangerKey, 0, nullptr, REG_OPTION_NON_VOLATILE, GENERIC_WRITE,
+                           nullptr, key.receive(), nullptr) == ERROR_SUCCESS;
 }
 
 // The install from the loader disk into `setupDir`, setup's own directory.
@@ -60,18 +58,18 @@ bool InstallFromLoaderDisk(const wchar_t* setupDir)
         return false;
     }
     SetCopyPercent(95);
-    return WriteVsdLoadTable(setupDir) != -1;
+    return WriteVsdLoadTable(setupDir);
 }
 
 }  // namespace
 
-int InstallLoaderModule()
+bool InstallLoaderModule()
 {
     InitCopyProgress();
     wchar_t setupDir[kPathChars];
     if (!GetProgramDirectory(setupDir)) {
         ShowUnexpectedError(ERROR_FILENAME_EXCED_RANGE);
-        return 0;
+        return false;
     }
     if (!InstallFromLoaderDisk(setupDir)) {
         // The expanded table is of no use once the run has failed, and it
@@ -80,7 +78,7 @@ int InstallLoaderModule()
         BankText<256> name(LangBase + IDS_FILENAME_VSDTABLE);
         if (JoinPath(table, kJoinedPathChars, setupDir, name.c_str()))
             DeleteFileW(table);
-        return 0;
+        return false;
     }
 
     SetActionText(LangBase + IDS_ACTION_COMPLETE);
@@ -88,5 +86,5 @@ int InstallLoaderModule()
     LoadBankString(LangBase + IDS_OK, ok, std::size(ok));
     SetWindowTextW(CancelButton, ok);
     SetCopyPercent(100);
-    return 1;
+    return true;
 }

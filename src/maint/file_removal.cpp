@@ -106,13 +106,13 @@ void RemoveTree(const wchar_t* directory, const wchar_t* name, TreeRemoval remov
 
 }  // namespace
 
-BOOL ForceDeleteFile(const wchar_t* path)
+bool ForceDeleteFile(const wchar_t* path)
 {
     DWORD attributes = GetFileAttributesW(path);
     if (attributes == INVALID_FILE_ATTRIBUTES)
-        return FALSE;
+        return false;
     SetFileAttributesW(path, attributes & ~(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
-    return DeleteFileW(path);
+    return DeleteFileW(path) != FALSE;
 }
 
 bool ScheduleDeletion(const wchar_t* path)
@@ -126,33 +126,33 @@ bool ScheduleDeletion(const wchar_t* path)
     return false;
 }
 
-int DeleteInstalledFile(const wchar_t* directory, TextRef name)
+bool DeleteInstalledFile(const wchar_t* directory, TextRef name)
 {
     BankText<256> fileName(name);
     wchar_t path[kJoinedPathChars];
     if (!FilePath(path, directory, fileName.c_str()))
-        return 1;
+        return true;
     if (ForceDeleteFile(path))
-        return 1;
+        return true;
     DWORD error = GetLastError();
     if (error == ERROR_FILE_NOT_FOUND)
-        return 1;
+        return true;
     if (error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION) {
         ReportDeleteFailure(path, error);
-        return 1;
+        return true;
     }
     Sleep(kInUseRetryMs);
-    return ForceDeleteFile(path) ? 1 : 0;
+    return ForceDeleteFile(path);
 }
 
-int RemoveInstalledFiles(const wchar_t* directory, TreeRemoval trees)
+bool RemoveInstalledFiles(const wchar_t* directory, TreeRemoval trees)
 {
     SetCopyPercent(5);
     SetActionText(LangBase + IDS_ACTION_UNINSTALLING);
     bool yesToAll = false;
     for (int row = 0; row < kFileCount; ++row) {
         if (CheckCancel())
-            return 0;
+            return false;
         const FileEntry& entry = kFileTable[row];
         if (entry.installedNameId == IDS_FILENAME_SETUP) {
             // The running program: it can only go once it has ended.
@@ -166,7 +166,7 @@ int RemoveInstalledFiles(const wchar_t* directory, TreeRemoval trees)
         if (DeleteInstalledFile(directory, LangBase + entry.installedNameId))
             continue;
         if (!HandleFileInUse(directory, entry.installedNameId, yesToAll))
-            return 0;
+            return false;
     }
     ScheduleDirectoryLevels(directory);
     for (UINT tree : kTreeNames) {
@@ -175,5 +175,5 @@ int RemoveInstalledFiles(const wchar_t* directory, TreeRemoval trees)
         RemoveTree(directory, name, trees);
     }
     SetCopyPercent(90);
-    return 1;
+    return true;
 }

@@ -14,17 +14,18 @@ enum class TreeRemoval { WithContents, OnlyWhenEmpty };
 // (ending in a backslash); a file in use goes at the next restart or stays,
 // as the user answers, and setup itself always goes then. Schedules the
 // directory's levels, then removes the DATA and CATALOGS trees as `trees`
-// says; a tree that is a link stays. 1 when done, 0 when the user cancelled.
-int RemoveInstalledFiles(const wchar_t* directory, TreeRemoval trees);
+// says; a tree that is a link stays. True when done, false when the user
+// cancelled.
+bool RemoveInstalledFiles(const wchar_t* directory, TreeRemoval trees);
 
-// Deletes `name` in `directory`. 1 when it is gone, was absent, or could not
-// be deleted for a reason other than being in use (after its message); 0
-// when it is still in use after one retry.
-int DeleteInstalledFile(const wchar_t* directory, TextRef name);
+// Deletes `name` in `directory`. True when it is gone, was absent, or could
+// not be deleted for a reason other than being in use (after its message);
+// false when it is still in use after one retry.
+bool DeleteInstalledFile(const wchar_t* directory, TextRef name);
 
 // Deletes a file whatever its read-only, hidden and system attributes.
-// Non-zero when deleted; else 0 with the error left for GetLastError.
-BOOL ForceDeleteFile(const wchar_t* path);
+// True when deleted; else false with the error left for GetLastError.
+bool ForceDeleteFile(const wchar_t* path);
 
 // Has the system delete `path` (a file or an empty directory) at the next
 // restart; a read-only file loses that attribute first, since the restart
@@ -37,6 +38,6 @@ bool IsLinkedDirectory(const wchar_t* directory);
 
 // Deletes everything below `directory` (ending in a backslash) now, without
 // following junctions or symbolic links: a link stays, and so does what it
-// points to. What cannot be deleted stays, silently. 0 when `directory` is
-// itself such a link, else 1.
-int DeleteDirectoryContents(const wchar_t* directory);
+// points to. What cannot be deleted stays, silently. False when `directory`
+// is itself such a link, else true.
+bool DeleteDirectoryContents(const wchar_t* directory);

@@ -6,7 +6,7 @@
 enum class MaintenanceChoice { Loader, Uninstall, Exit };
 
 // "/LDR:" chooses the loader, else "/UNINSTALL:" the uninstall; otherwise
-// the menu asks. Makes `owner` the owner of the run's later dialogs.
+// the menu, owned by `owner`, asks.
 MaintenanceChoice ShowMaintenanceMenu(HWND owner);
 
 enum class FileInUseAnswer { Yes, No, YesToAll, Cancel };

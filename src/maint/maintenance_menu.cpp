@@ -63,7 +63,6 @@ BOOL OnCommand(HWND dialog, WPARAM command)
 
 MaintenanceChoice ShowMaintenanceMenu(HWND owner)
 {
-    DialogOwner = owner;
     if (HasBankOption(IDS_OPT_LOADER))
         return MaintenanceChoice::Loader;
     if (HasBankOption(IDS_OPT_UNINSTALL))

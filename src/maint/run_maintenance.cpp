@@ -51,7 +51,7 @@ bool ConfirmUninstall()
                    MB_ICONQUESTION, IDYES) != IDNO;
 }
 
-void StopAndDeleteServices(const wchar_t* directory)
+void StopAndDeleteServices()
 {
     if (!IsAdmin) {
         ShowPercentWindow(true);
@@ -59,7 +59,7 @@ void StopAndDeleteServices(const wchar_t* directory)
     }
     SetActionText(LangBase + IDS_ACTION_CHECKING_SERVICES);
     ShowPercentWindow(true);
-    RemoveServices(directory);
+    RemoveServices();
     WaitPumping(kServiceReleaseMs);
 }
 
@@ -70,7 +70,7 @@ MaintenanceResult Uninstall(HWND frame)
     if (found == ProductDirectory::NotProduct || !ConfirmUninstall() || CancelConfirmed)
         return MaintenanceResult::NotCompleted;
 
-    StopAndDeleteServices(directory);
+    StopAndDeleteServices();
     CopyPercent = 0;
     SetupMode = kModeUninstall;
     SetActionText(LangBase + IDS_ACTION_UNINSTALLING);

@@ -29,17 +29,16 @@ std::wstring ResolvedPath(const std::wstring& path)
     static const auto finalPath = LateBound<FinalPathFunction>(L"kernel32.dll", "GetFinalPathNameByHandleW");
     if (!finalPath)
         return WithoutBackslash(path);
-    HANDLE file = CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
+    FileHandle file(CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!file)
         return L"";
     std::wstring resolved(MAX_PATH, L'\0');
-    DWORD length = finalPath(file, &resolved[0], MAX_PATH, FILE_NAME_NORMALIZED);
+    DWORD length = finalPath(file.get(), &resolved[0], MAX_PATH, FILE_NAME_NORMALIZED);
     if (length >= MAX_PATH) {
         resolved.resize(length);
-        length = finalPath(file, &resolved[0], length, FILE_NAME_NORMALIZED);
+        length = finalPath(file.get(), &resolved[0], length, FILE_NAME_NORMALIZED);
     }
-    CloseHandle(file);
     resolved.resize(length < resolved.size() ? length : 0);
     return WithoutBackslash(resolved);
 }
@@ -97,10 +96,10 @@ bool IsLinkedDirectory(const wchar_t* directory)
                   path.c_str() + backslash + 1);
 }
 
-int DeleteDirectoryContents(const wchar_t* directory)
+bool DeleteDirectoryContents(const wchar_t* directory)
 {
     if (IsLinkedDirectory(directory))
-        return 0;
+        return false;
     DeleteContents(directory, ResolvedPath(directory));
-    return 1;
+    return true;
 }

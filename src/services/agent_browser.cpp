@@ -5,11 +5,11 @@
 #include "shell/setup_state.h"
 #include "shell/string_bank.h"
 
-int QueryAgentBrowserEnabled()
+bool QueryAgentBrowserEnabled()
 {
     OpenedService service(IDS_SERVICE_BROWSER);
     if (!service)
-        return 0;
+        return false;
     ServiceConfig config(service.get());
-    return config && config->dwStartType != SERVICE_DISABLED ? 1 : 0;
+    return config && config->dwStartType != SERVICE_DISABLED;
 }

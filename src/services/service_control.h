@@ -10,45 +10,44 @@
 // their files.
 constexpr DWORD kServiceReleaseMs = 500;
 
-// Stops the service of `entry` and waits for it within `bounds`. 1 when it
-// is stopped or absent, or runs a program that is not the product's (left
-// as it is); 0 when the manager or the service cannot be opened or queried,
-// or the stop was refused or not completed in time. With `remove`, the
-// service is then deleted (tried four times, waiting longer each time) and
-// the result is the deletion's. `stopSent`, when given, is set when this
+// Stops the service of `entry` and waits for it within `bounds`. True when
+// it is stopped or absent, or runs a program that is not the product's (left
+// as it is); false when the manager or the service cannot be opened or
+// queried, or the stop was refused or not completed in time. With `remove`,
+// the service is then deleted (tried four times, waiting longer each time)
+// and the result is the deletion's. `stopSent`, when given, is set when this
 // call's stop request was accepted.
-int StopService(const ServiceEntry& entry, bool remove, bool* stopSent = nullptr,
-                const StopWaitBounds& bounds = kStopWaitBounds);
+bool StopService(const ServiceEntry& entry, bool remove, bool* stopSent = nullptr,
+                 const StopWaitBounds& bounds = kStopWaitBounds);
 
 // Starts the service of `entry` unless it is running or starting; one still
-// stopping is waited for first, within kStopWaitBounds. 1 when it is, or was
-// started, or is absent; else 0. No wait follows the start.
-int StartServiceIfStopped(const ServiceEntry& entry);
+// stopping is waited for first, within kStopWaitBounds. True when it is, or
+// was started, or is absent. No wait follows the start.
+bool StartServiceIfStopped(const ServiceEntry& entry);
 
 // Stops each product service of the install type without deleting it,
 // waiting for each within `bounds`, and records in ServicesStoppedByRun each
-// one whose stop request was accepted. Goes on past one that fails: 1 when
-// every one stopped. `argument` is not used.
-int StopServices(const wchar_t* argument, const StopWaitBounds& bounds = kStopWaitBounds);
+// one whose stop request was accepted. Goes on past one that fails: true
+// when every one stopped.
+bool StopServices(const StopWaitBounds& bounds = kStopWaitBounds);
 
 // Stops and deletes each product service of the install type; ends at the
-// first whose deletion fails. `argument` is not used.
-int RemoveServices(const wchar_t* argument);
+// first whose deletion fails: true when every one is gone.
+bool RemoveServices();
 
 // Starts again each service that StopServices stopped in this run, and
-// only those; goes on past a failure. 1 when every start succeeded.
-// `argument` is not used.
-int StartServices(const wchar_t* argument);
+// only those; goes on past a failure. True when every start succeeded.
+bool StartServices();
 
 // True when `binaryPath`, a service's command line as the Service Control
 // Manager keeps it, runs one of the product's service programs: compared by
 // file name in any case, the path quoted or not, arguments after it.
 bool IsProductServiceProgram(const wchar_t* binaryPath);
 
-// 1 when no service of the product's names and the install type runs
+// True when no service of the product's names and the install type runs
 // another program. Else reports the first that does, naming it and its
-// program (with "/SMS:" without a box), and gives 0.
-int CheckServiceOwners();
+// program (with "/SMS:" without a box), and gives false.
+bool CheckServiceOwners();
 
-// 1 when the agent browser service exists and is not disabled.
-int QueryAgentBrowserEnabled();
+// True when the agent browser service exists and is not disabled.
+bool QueryAgentBrowserEnabled();

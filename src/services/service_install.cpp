@@ -141,7 +141,7 @@ bool CreateAndStart(SC_HANDLE manager, const ServiceEntry& entry, const wchar_t*
 
 }  // namespace
 
-int InstallService(const ServiceEntry& entry, const wchar_t* destDir)
+bool InstallService(const ServiceEntry& entry, const wchar_t* destDir)
 {
     bool workstationRunning = WorkstationRunning();
     wchar_t executable[kServiceNameChars + 1];
@@ -150,23 +150,25 @@ int InstallService(const ServiceEntry& entry, const wchar_t* destDir)
     JoinPath(path, kJoinedPathChars, destDir, executable);
     if (GetFileAttributesW(path) == INVALID_FILE_ATTRIBUTES) {
         ReportServiceError(GetLastError());
-        return 0;
+        return false;
     }
     ServiceHandle manager(Platform().OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CREATE_SERVICE));
     if (!manager) {
         ReportServiceError(GetLastError());
-        return 0;
+        return false;
     }
     do {
         if (!SettleAccount() || !CreateAndStart(manager.get(), entry, path, workstationRunning))
-            return 0;
+            return false;
     } while (AccountState != AccountUse::Accepted);
-    return 1;
+    return true;
 }
 
-int InstallServices(const wchar_t* destDir)
+bool InstallServices(const wchar_t* destDir)
 {
-    int installed = ForEachService(InstallService, destDir);
+    bool installed = true;
+    for (int row = 0; row < kServiceCount && installed; ++row)
+        installed = !InstallTypeHasService(kServiceTable[row]) || InstallService(kServiceTable[row], destDir);
     // The services hold the password now; setup needs it no more.
     SecureZeroMemory(ServiceAccount.password, sizeof ServiceAccount.password);
     return installed;

@@ -6,10 +6,11 @@
 #include "services/service_table.h"
 
 // Creates and starts the service of `entry` from `destDir` (ending with a
-// backslash), asking for the account as needed. 1 when done; 0 when it
-// failed (reported) or the user cancelled the install.
-int InstallService(const ServiceEntry& entry, const wchar_t* destDir);
+// backslash), asking for the account as needed. True when done; false when
+// it failed (reported) or the user cancelled the install.
+bool InstallService(const ServiceEntry& entry, const wchar_t* destDir);
 
-// InstallService for each product service of the install type; the
-// account's password is wiped afterwards.
-int InstallServices(const wchar_t* destDir);
+// InstallService for each product service of the install type, up to the
+// first that fails; the account's password is wiped afterwards. True when
+// every one was installed.
+bool InstallServices(const wchar_t* destDir);

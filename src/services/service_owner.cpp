@@ -17,24 +17,24 @@
 namespace {
 
 // The service of `entry`, when it runs a program that is not the product's,
-// is reported with its program and ends the walk. One that is absent, or
-// that setup cannot open or read, is left to the steps that follow: they
-// cannot change it either.
-int RefuseForeignService(const ServiceEntry& entry, const wchar_t*)
+// is reported with its program: false then. One that is absent, or that
+// setup cannot open or read, is left to the steps that follow: they cannot
+// change it either.
+bool RefuseForeignService(const ServiceEntry& entry)
 {
     OpenedService service(entry.nameId);
     if (!service)
-        return 1;
+        return true;
     ServiceConfig config(service.get());
     if (!config || IsProductServiceProgram(config->lpBinaryPathName))
-        return 1;
+        return true;
     wchar_t name[kServiceNameChars + 1];
     LoadBankString(LangBase + entry.nameId, name, std::size(name));
     wchar_t text[1025];
     FormatBankString(text, std::size(text), LangBase + IDS_FOREIGN_SERVICE_TEXT, name,
                      config->lpBinaryPathName);
     AskUser(LangBase + IDS_FOREIGN_SERVICE_TITLE, text, MB_OK, MB_ICONSTOP, IDOK);
-    return 0;
+    return false;
 }
 
 }  // namespace
@@ -68,7 +68,10 @@ bool IsProductServiceProgram(const wchar_t* binaryPath)
     return false;
 }
 
-int CheckServiceOwners()
+bool CheckServiceOwners()
 {
-    return ForEachService(RefuseForeignService, nullptr);
+    for (int row = 0; row < kServiceCount; ++row)
+        if (InstallTypeHasService(kServiceTable[row]) && !RefuseForeignService(kServiceTable[row]))
+            return false;
+    return true;
 }

@@ -6,26 +6,28 @@
 #include "shell/setup_state.h"
 #include "shell/string_bank.h"
 
-int StartServiceIfStopped(const ServiceEntry& entry)
+bool StartServiceIfStopped(const ServiceEntry& entry)
 {
     OpenedService service(entry.nameId);
     if (!service)
-        return service.Absent() ? 1 : 0;
+        return service.Absent();
     SERVICE_STATUS status;
     if (!Platform().QueryServiceStatus(service.get(), &status))
-        return 0;
+        return false;
     if (status.dwCurrentState == SERVICE_RUNNING || status.dwCurrentState == SERVICE_START_PENDING)
-        return 1;
+        return true;
     // A service still winding down from a stop refuses to be started.
     if (status.dwCurrentState == SERVICE_STOP_PENDING &&
         WaitForServiceStop(service.get(), kStopWaitBounds) == StopWait::GaveUp)
-        return 0;
-    return Platform().StartServiceW(service.get(), 0, nullptr) ? 1 : 0;
+        return false;
+    return Platform().StartServiceW(service.get(), 0, nullptr) != FALSE;
 }
 
-int StartServices(const wchar_t*)
+bool StartServices()
 {
-    return ForEveryService([](const ServiceEntry& entry) {
-        return !(ServicesStoppedByRun & (1u << ServiceRow(entry))) || StartServiceIfStopped(entry);
-    });
+    bool every = true;
+    for (int row = 0; row < kServiceCount; ++row)
+        if ((ServicesStoppedByRun & (1u << row)) && !StartServiceIfStopped(kServiceTable[row]))
+            every = false;
+    return every;
 }

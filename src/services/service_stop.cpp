@@ -12,7 +12,7 @@ namespace {
 // Waits before the second, third and fourth try of a deletion.
 constexpr DWORD kDeleteRetryWaitsMs[] = {500, 1000, 2000};
 
-int DeleteWithRetries(SC_HANDLE service)
+bool DeleteWithRetries(SC_HANDLE service)
 {
     BOOL deleted = Platform().DeleteService(service);
     for (DWORD wait : kDeleteRetryWaitsMs) {
@@ -21,63 +21,65 @@ int DeleteWithRetries(SC_HANDLE service)
         WaitPumping(wait);
         deleted = Platform().DeleteService(service);
     }
-    return deleted ? 1 : 0;
-}
-
-int StopAndDelete(const ServiceEntry& entry, const wchar_t*)
-{
-    return StopService(entry, true);
+    return deleted != FALSE;
 }
 
 }  // namespace
 
-int StopService(const ServiceEntry& entry, bool remove, bool* stopSent, const StopWaitBounds& bounds)
+bool StopService(const ServiceEntry& entry, bool remove, bool* stopSent, const StopWaitBounds& bounds)
 {
     OpenedService service(entry.nameId);
     if (!service)
-        return service.Absent() ? 1 : 0;
+        return service.Absent();
     // Another program registered under the product's name is not the
     // product's service: it is neither stopped nor deleted.
     ServiceConfig config(service.get());
     if (!config)
-        return 0;
+        return false;
     if (!IsProductServiceProgram(config->lpBinaryPathName))
-        return 1;
+        return true;
     SERVICE_STATUS status;
     if (!Platform().QueryServiceStatus(service.get(), &status))
-        return 0;
+        return false;
 
-    int stopped = 1;
+    bool stopped = true;
     if (status.dwCurrentState != SERVICE_STOPPED) {
         if (!Platform().ControlService(service.get(), SERVICE_CONTROL_STOP, &status)) {
-            stopped = 0;
+            stopped = false;
         } else {
             if (stopSent)
                 *stopSent = true;
             // A status that can no longer be read ends the wait without
             // changing the result; a service that takes too long fails it.
             if (WaitForServiceStop(service.get(), bounds) == StopWait::GaveUp)
-                stopped = 0;
+                stopped = false;
         }
     }
     return remove ? DeleteWithRetries(service.get()) : stopped;
 }
 
-int StopServices(const wchar_t*, const StopWaitBounds& bounds)
+bool StopServices(const StopWaitBounds& bounds)
 {
     // One service that takes too long to stop does not keep the others
     // running: whether its program is still in use is the files-in-use
     // check's to find.
-    return ForEveryService([&bounds](const ServiceEntry& entry) {
+    bool every = true;
+    for (int row = 0; row < kServiceCount; ++row) {
+        if (!InstallTypeHasService(kServiceTable[row]))
+            continue;
         bool stopSent = false;
-        int result = StopService(entry, false, &stopSent, bounds);
+        if (!StopService(kServiceTable[row], false, &stopSent, bounds))
+            every = false;
         if (stopSent)
-            ServicesStoppedByRun |= 1u << ServiceRow(entry);
-        return result;
-    });
+            ServicesStoppedByRun |= 1u << row;
+    }
+    return every;
 }
 
-int RemoveServices(const wchar_t* argument)
+bool RemoveServices()
 {
-    return ForEachService(StopAndDelete, argument);
+    for (int row = 0; row < kServiceCount; ++row)
+        if (InstallTypeHasService(kServiceTable[row]) && !StopService(kServiceTable[row], true))
+            return false;
+    return true;
 }

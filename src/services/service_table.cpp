@@ -28,16 +28,3 @@ bool InstallTypeHasService(const ServiceEntry& entry)
     }
     return false;
 }
-
-int ForEachService(ServiceOperation operation, const wchar_t* argument)
-{
-    for (const ServiceEntry& service : kServiceTable)
-        if (InstallTypeHasService(service) && !operation(service, argument))
-            return 0;
-    return 1;
-}
-
-int ServiceRow(const ServiceEntry& entry)
-{
-    return static_cast<int>(&entry - kServiceTable);
-}

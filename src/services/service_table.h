@@ -1,6 +1,6 @@
 #pragma once
-// The product's services, and the walk over those that the chosen install
-// type installs. Read by the service control and the service installation.
+// The product's services, and which of them the chosen install type
+// installs. Read by the service control and the service installation.
 #include <windows.h>
 
 // A service name or display name holds at most this many characters.
@@ -23,28 +23,5 @@ struct ServiceEntry {
 extern const ServiceEntry kServiceTable[];
 extern const int kServiceCount;
 
-// An operation on one service; 0 ends the walk.
-using ServiceOperation = int (*)(const ServiceEntry& entry, const wchar_t* argument);
-
-// Calls `operation` for each service, in table order, whose executable the
-// chosen install type installs. 1 when every call gave non-zero, else 0 at
-// the first call that gave 0.
-int ForEachService(ServiceOperation operation, const wchar_t* argument);
-
 // True when the chosen install type installs the executable of `entry`.
 bool InstallTypeHasService(const ServiceEntry& entry);
-
-// Calls `operation(entry)` for each service of the install type, in table
-// order, going on past a call that gives 0. 1 when every call gave non-zero.
-template <typename Operation>
-int ForEveryService(Operation operation)
-{
-    int every = 1;
-    for (int row = 0; row < kServiceCount; ++row)
-        if (InstallTypeHasService(kServiceTable[row]) && !operation(kServiceTable[row]))
-            every = 0;
-    return every;
-}
-
-// The row of `entry` in the table.
-int ServiceRow(const ServiceEntry& entry);

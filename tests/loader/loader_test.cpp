@@ -103,7 +103,7 @@ TEST_F(Loader, OnlyATextTableIsWritten)
         SCOPED_TRACE(c.why);
         WriteFile(kWork + L"VSDTABLE.CFG", c.bytes);
         MessageBoxAnswerer answerer({IDOK});
-        EXPECT_EQ(WriteVsdLoadTable(kWork.c_str()), c.written ? 0 : -1);
+        EXPECT_EQ(WriteVsdLoadTable(kWork.c_str()), c.written);
         EXPECT_EQ(ValueText(ReadRegistryValue(kChangerKey, L"VSDLoadTable")),
                   c.written ? MultiString({L"Caf\xE9"}) : L"");
         EXPECT_EQ(answerer.Boxes().empty() ? L"" : answerer.Boxes()[0].caption,

@@ -67,12 +67,16 @@ TEST(Removal, FileInUseQuestionSpeaksTheBanksLanguage)
     }
 }
 
-TEST(Removal, AFailedSchedulingIsReported)
+// A deletion the system will not schedule (it finds no empty path) is
+// reported as what it is, with the system's code, and is no success.
+TEST(Removal, AFailedSchedulingIsReportedWithItsCode)
 {
     ResetSetupState();
     MessageBoxAnswerer answerer({IDOK});
     EXPECT_FALSE(ScheduleDeletion(L""));
-    EXPECT_EQ(answerer.Boxes().size(), 1u);
+    ASSERT_EQ(answerer.Boxes().size(), 1u);
+    EXPECT_EQ(answerer.Boxes()[0].caption, L"Unexpected Error");
+    EXPECT_EQ(answerer.Boxes()[0].text, L"An unexpected error occured deleting the file ''.\n\nNT error code 3.");
 }
 
 // What the restart call saw while it ran.

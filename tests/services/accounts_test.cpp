@@ -90,39 +90,6 @@ TEST_F(Accounts, AnAccountTheAliasAlreadyHoldsIsAnAdministrator)
     }
 }
 
-struct {
-    std::wstring server, name, password, comment;
-    DWORD privilege, flags;
-} added;
-NET_API_STATUS userStatus;
-
-NET_API_STATUS WINAPI AddUser(LPCWSTR server, DWORD level, LPBYTE buffer, LPDWORD)
-{
-    auto user = reinterpret_cast<const USER_INFO_1*>(buffer);
-    added = {server ? server : L"",   user->usri1_name, user->usri1_password, user->usri1_comment,
-             user->usri1_priv,         user->usri1_flags};
-    return level == 1 ? userStatus : ERROR_INVALID_LEVEL;
-}
-
-TEST_F(Accounts, AnAccountIsCreatedOnItsComputerAsAServiceNeedsIt)
-{
-    Platform().NetUserAdd = AddUser;
-    userStatus = NERR_Success;
-    const std::wstring account = ComputerName() + L"\\Velmar Service Acct";
-    ASSERT_TRUE(CreateServiceAccount(account.c_str(), L"Pa55word", L"Velmar System Service Account"));
-    EXPECT_EQ(added.server, L"\\\\" + ComputerName());
-    EXPECT_EQ(added.name, L"Velmar Service Acct");
-    EXPECT_EQ(added.password, L"Pa55word");
-    EXPECT_EQ(added.comment, L"Velmar System Service Account");
-    EXPECT_EQ(added.privilege, static_cast<DWORD>(USER_PRIV_USER));
-    EXPECT_EQ(added.flags,
-              static_cast<DWORD>(UF_SCRIPT | UF_PASSWD_CANT_CHANGE | UF_NORMAL_ACCOUNT | UF_DONT_EXPIRE_PASSWD));
-
-    userStatus = NERR_PasswordTooShort;
-    EXPECT_FALSE(CreateServiceAccount(account.c_str(), L"x", L"comment"));
-    EXPECT_EQ(AccountErrors.net, static_cast<DWORD>(NERR_PasswordTooShort));
-}
-
 // One account object, whose logon modes the case sets.
 const LSA_HANDLE kObject = reinterpret_cast<LSA_HANDLE>(0x5A5A);
 bool objectExists;
@@ -297,9 +264,24 @@ TEST_F(Accounts, ADomainAccountIsLookedUpWhereItsDomainIsKept)
     }
 }
 
+// The account the network is asked to add, and its answer.
+struct {
+    std::wstring server, name, password;
+} added;
+NET_API_STATUS userStatus;
+
+NET_API_STATUS WINAPI AddUser(LPCWSTR server, DWORD level, LPBYTE buffer, LPDWORD)
+{
+    auto user = reinterpret_cast<const USER_INFO_1*>(buffer);
+    added = {server ? server : L"", user->usri1_name, user->usri1_password};
+    return level == 1 ? userStatus : ERROR_INVALID_LEVEL;
+}
+
 // A missing account from the command line, by hand: a password generated
 // for a keyword, which nobody could type again, is taken as given; only a
-// typed one is confirmed before the account is created with it.
+// typed one is confirmed before the account is created with it, by its
+// user name on the computer that keeps it, and a refusal is reported with
+// the network's status. An option too long for its field is no account.
 TEST_F(Accounts, OnlyATypedPasswordIsConfirmedBeforeTheAccountIsMade)
 {
     Platform().LookupAccountNameW = RecordLookup;
@@ -318,7 +300,19 @@ TEST_F(Accounts, OnlyATypedPasswordIsConfirmedBeforeTheAccountIsMade)
         EXPECT_EQ(answerer.Boxes()[0].caption, L"Account Does Not Exist");
         EXPECT_EQ(answerer.Boxes()[1].caption, typed ? L"Confirm Password" : L"Unexpected Error");
         EXPECT_EQ(added.password.size(), typed ? 0u : 10u);
+        if (typed)
+            continue;
+        EXPECT_EQ(added.server, L"\\\\" + ComputerName());
+        EXPECT_EQ(added.name, L"tapesvc");
+        EXPECT_NE(answerer.Boxes()[1].text.find(L"Net error: 2245"), std::wstring::npos)
+            << answerer.Boxes()[1].text.c_str();
     }
+
+    ResetSetupState(L"setup.exe /USER:bob /PASSWORD:x /DOMAIN:DDDDDDDDDDDDDDDD");
+    MessageBoxAnswerer answerer({IDNO});
+    ServiceAccountRecord account = {};
+    EXPECT_FALSE(ObtainServiceAccountFromOptions(nullptr, account));
+    EXPECT_TRUE(answerer.Boxes().empty());
 }
 
 // The Administrators alias holds one global group, whose users the case names.

@@ -9,7 +9,6 @@
 
 #include "res/resource_ids.h"
 #include "services/account_password.h"
-#include "services/service_account.h"
 #include "services/service_install.h"
 #include "shell/platform_calls.h"
 #include "shell/setup_state.h"
@@ -39,11 +38,6 @@ TEST(AccountPasswords, TheSitesPasswordIsFixedAndTheRandomOneIsNot)
                   static_cast<size_t>(kGeneratedPasswordChars));
     }
     EXPECT_STRNE(first, second);
-
-    // An option that does not fit its field is no account.
-    ResetSetupState(L"setup.exe /USER:bob /PASSWORD:x /DOMAIN:DDDDDDDDDDDDDDDD");
-    ServiceAccountRecord account = {};
-    EXPECT_FALSE(ObtainServiceAccountFromOptions(nullptr, account));
 }
 
 PlatformCalls real;
@@ -103,7 +97,7 @@ TEST_F(ServiceInstallFailures, AStartFailureEndsTheInstallAfterOneAttemptWithout
         ResetSetupState(line_.c_str());
         starts = 0;
         startError = error;
-        EXPECT_EQ(InstallServices(FixturePath(L"product").c_str()), 0);
+        EXPECT_FALSE(InstallServices(FixturePath(L"product").c_str()));
         EXPECT_EQ(starts, 1);
         EXPECT_EQ(NamingState(), 0u);
         EXPECT_STREQ(ServiceAccount.password, L"");
@@ -113,7 +107,7 @@ TEST_F(ServiceInstallFailures, AStartFailureEndsTheInstallAfterOneAttemptWithout
 TEST_F(ServiceInstallFailures, ANameStillMarkedForDeletionIsTriedAgain)
 {
     createFailures = 2;
-    EXPECT_EQ(InstallServices(FixturePath(L"product").c_str()), 1);
+    EXPECT_TRUE(InstallServices(FixturePath(L"product").c_str()));
     EXPECT_EQ(NamingState(), static_cast<DWORD>(SERVICE_RUNNING));
 }
 
@@ -121,7 +115,7 @@ TEST_F(ServiceInstallFailures, AMissingProgramIsReportedWithItsCode)
 {
     ResetSetupState((L"setup.exe /TS: /USER:" + UserName() + L" /DOMAIN:$LOCAL$ /PASSWORD:x").c_str());
     MessageBoxAnswerer answerer({IDOK});
-    EXPECT_EQ(InstallServices(L"C:\\TWNOWHERE\\"), 0);
+    EXPECT_FALSE(InstallServices(L"C:\\TWNOWHERE\\"));
     ASSERT_EQ(answerer.Boxes().size(), 1u);
     EXPECT_EQ(answerer.Boxes()[0].caption, L"Unexpected Error");
     EXPECT_NE(answerer.Boxes()[0].text.find(L"OS error 0x3, 3 decimal"), std::wstring::npos)

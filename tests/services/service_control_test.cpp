@@ -17,27 +17,26 @@ using namespace support;
 
 namespace {
 
-const wchar_t kDestination[] = L"C:\\TAPWRITE\\NT\\";
-
 TEST(ServiceControl, ExactlyTheServicesThisRunStoppedAreStartedAgain)
 {
     ResetSetupState();
-    EXPECT_EQ(StopServices(kDestination) + RemoveServices(kDestination), 2) << "absent ones are stopped and removed";
+    EXPECT_TRUE(StopServices()) << "absent ones are stopped";
+    EXPECT_TRUE(RemoveServices()) << "absent ones are removed";
     EXPECT_EQ(ServicesStoppedByRun, 0u);
     TestService naming(IDS_SERVICE_NAMING, ProductFile(L"twnser.exe"));
     TestService server(IDS_SERVICE_SERVER, ProductFile(L"twserver.exe"));
     TestService browser(IDS_SERVICE_BROWSER, ProductFile(L"twnetns.exe"));
     ASSERT_TRUE(naming.Start() && browser.Start() && server.Created());
-    EXPECT_EQ(StopServices(kDestination), 1);
+    EXPECT_TRUE(StopServices());
     EXPECT_EQ(ServiceState(naming.Name()), static_cast<DWORD>(SERVICE_STOPPED));
     EXPECT_EQ(ServiceState(browser.Name()), static_cast<DWORD>(SERVICE_STOPPED));
 
-    EXPECT_EQ(StartServices(kDestination), 1);
+    EXPECT_TRUE(StartServices());
     EXPECT_TRUE(WaitForServiceState(naming.Name(), SERVICE_RUNNING));
     EXPECT_TRUE(WaitForServiceState(browser.Name(), SERVICE_RUNNING));
     EXPECT_EQ(ServiceState(server.Name()), static_cast<DWORD>(SERVICE_STOPPED)) << "stopped before setup ran";
 
-    EXPECT_EQ(RemoveServices(kDestination), 1);
+    EXPECT_TRUE(RemoveServices());
     for (const TestService* service : {&naming, &server, &browser})
         EXPECT_TRUE(WaitForServiceState(service->Name(), 0)) << service->Name().c_str();
 }
@@ -134,7 +133,7 @@ TEST(ServiceControl, ASlowStopIsWaitedForHoldsUpNoOtherServiceAndDelaysTheRestar
     TestService server(IDS_SERVICE_SERVER, ProductFile(L"twserver.exe"));
     ASSERT_NO_FATAL_FAILURE(SetStopMilliseconds(naming.Name(), 3000));
     ASSERT_TRUE(naming.Start() && server.Start());
-    EXPECT_EQ(StopService(kServiceTable[0], false), 1) << "the naming service's row";
+    EXPECT_TRUE(StopService(kServiceTable[0], false)) << "the naming service's row";
     EXPECT_EQ(ServiceState(naming.Name()), static_cast<DWORD>(SERVICE_STOPPED));
 
     // Given up on sooner, it leaves the others to be stopped all the same;
@@ -142,10 +141,10 @@ TEST(ServiceControl, ASlowStopIsWaitedForHoldsUpNoOtherServiceAndDelaysTheRestar
     ASSERT_TRUE(naming.Start());
     StopWaitBounds impatient = kStopWaitBounds;
     impatient.minStallMs = 500;
-    EXPECT_EQ(StopServices(kDestination, impatient), 0);
+    EXPECT_FALSE(StopServices(impatient));
     EXPECT_EQ(ServiceState(naming.Name()), static_cast<DWORD>(SERVICE_STOP_PENDING));
     EXPECT_EQ(ServiceState(server.Name()), static_cast<DWORD>(SERVICE_STOPPED));
-    EXPECT_EQ(StartServices(kDestination), 1);
+    EXPECT_TRUE(StartServices());
     EXPECT_TRUE(WaitForServiceState(naming.Name(), SERVICE_RUNNING));
     EXPECT_TRUE(WaitForServiceState(server.Name(), SERVICE_RUNNING));
 }
@@ -172,13 +171,13 @@ TEST(ServiceControl, OnlyTheProductsProgramsMakeTheProductsServices)
     TestService browser(IDS_SERVICE_BROWSER, foreign);
     ASSERT_TRUE(browser.Created());
     MessageBoxAnswerer answerer({IDOK});
-    EXPECT_EQ(CheckServiceOwners(), 0);
+    EXPECT_FALSE(CheckServiceOwners());
     ASSERT_EQ(answerer.Boxes().size(), 1u);
     const std::wstring& text = answerer.Boxes()[0].text;
     EXPECT_EQ(answerer.Boxes()[0].caption, BankString(1000 + IDS_FOREIGN_SERVICE_TITLE));
     EXPECT_NE(text.find(L"\"" + browser.Name() + L"\" is registered for the program\n\n" + foreign + L"\n"),
               std::wstring::npos);
-    EXPECT_EQ(RemoveServices(kDestination), 1);
+    EXPECT_TRUE(RemoveServices());
     EXPECT_EQ(ServiceState(browser.Name()), static_cast<DWORD>(SERVICE_STOPPED));
 }
 
