@@ -9,11 +9,8 @@
 
 #include "progman/oem437.h"
 #include "registry/environment_probes.h"
+#include "shell/hooks.h"
 #include "shell/message_loop.h"
-
-const wchar_t* ProgmanApplication = L"PROGMAN";
-DWORD DdeAckTimeoutMs = kDdeAckTimeoutMs;
-bool UnicodeDde = true;
 
 namespace {
 
@@ -23,6 +20,9 @@ constexpr int kLastUnicodeLessBuild = 528;
 constexpr char kUnconvertible = '_';
 constexpr UINT kAtomNameChars = 256;
 
+// True while the conversation sends UTF-16 text: Windows NT builds after 528.
+// On 528 and earlier, commands go as code page 437 bytes.
+bool UnicodeDde = true;
 HINSTANCE ClientInstance;
 HWND ClientWindow;
 HWND ServerWindow;

@@ -1,28 +1,14 @@
 #pragma once
 // A conversation with Program Manager over DDE messages: open, one command
 // at a time, close. Setup holds at most one conversation, opened and closed
-// around each use.
+// around each use. The application asked for is ProgmanApplication, and a
+// command waits DdeAckTimeoutMs for its acknowledgement (shell/hooks.h).
 #include <windows.h>
-
-// The application name that the initiate asks for, "PROGMAN". Tests point it
-// at a server of their own; the topic stays "PROGMAN".
-extern const wchar_t* ProgmanApplication;
-
-// How long a command waits for its acknowledgement, the windows kept alive
-// meanwhile. Program Manager answers a command in well under a second; one
-// that has not answered in this time is taken to have failed, and the
-// conversation ends there: no further command is sent to it.
-extern DWORD DdeAckTimeoutMs;
-constexpr DWORD kDdeAckTimeoutMs = 30000;
 
 // How long the initiate waits for each top-level window to take it. Program
 // Manager takes it at once; a window that does not (its program is hung or
 // busy) is passed over, with the other windows of its thread.
 constexpr UINT kDdeInitiateWindowMs = 2000;
-
-// True while the conversation sends UTF-16 text: Windows NT builds after 528.
-// On 528 and earlier, commands go as code page 437 bytes.
-extern bool UnicodeDde;
 
 // The largest 8-bit command, its terminator included. A longer one is
 // refused, never cut.

@@ -12,6 +12,7 @@
 #include "progman/dde_client.h"
 #include "progman/progman_commands.h"
 #include "progman/program_group.h"
+#include "shell/hooks.h"
 #include "shell/setup_state.h"
 #include "support/in_process.h"
 #include "support/install_support.h"
