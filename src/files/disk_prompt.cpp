@@ -74,13 +74,13 @@ BOOL OnCommand(HWND dialog, WPARAM command)
     return FALSE;
 }
 
-// Shows the prompt; IDOK or IDCANCEL. On OK `path` is the path the user
-// gave, with a trailing backslash.
-int PromptForDisk(wchar_t* path, bool isLoaderDisk, int diskNumber)
+// Shows the prompt; true on OK, with `path` the path the user gave and a
+// trailing backslash, false on Cancel.
+bool PromptForDisk(wchar_t* path, bool isLoaderDisk, int diskNumber)
 {
     if (IsUnattended()) {
         CancelRequested = true;
-        return IDCANCEL;
+        return false;
     }
     PromptRequest request = {{}, isLoaderDisk, diskNumber, SoughtFile};
     lstrcpynW(request.path, path, kPathChars);
@@ -88,11 +88,11 @@ int PromptForDisk(wchar_t* path, bool isLoaderDisk, int diskNumber)
         DialogResult::Accepted) {
         // Gone with its owner (the frame closed) it is a cancel as well.
         CancelRequested = true;
-        return IDCANCEL;
+        return false;
     }
     lstrcpynW(path, request.path, kPathChars);
     AppendBackslash(path, kPathChars);
-    return IDOK;
+    return true;
 }
 
 }  // namespace
@@ -117,7 +117,7 @@ bool IsExpectedDisk(const wchar_t* path, const wchar_t* label, const wchar_t* fi
     return static_cast<bool>(search);
 }
 
-int RequestSourceDisk(bool isLoaderDisk, int diskNumber, const wchar_t* fileName)
+bool RequestSourceDisk(bool isLoaderDisk, int diskNumber, const wchar_t* fileName)
 {
     wchar_t label[16];
     if (isLoaderDisk)
@@ -129,11 +129,11 @@ int RequestSourceDisk(bool isLoaderDisk, int diskNumber, const wchar_t* fileName
     lstrcpynW(SoughtFile, fileName ? fileName : L"", kPathChars);
 
     for (;;) {
-        if (PromptForDisk(working, isLoaderDisk, diskNumber) == IDCANCEL && CheckCancel())
-            return 0;
+        if (!PromptForDisk(working, isLoaderDisk, diskNumber) && CheckCancel())
+            return false;
         if (IsExpectedDisk(working, label, SoughtFile)) {
             lstrcpynW(SourcePath, working, kPathChars);
-            return 1;
+            return true;
         }
     }
 }

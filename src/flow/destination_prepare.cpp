@@ -39,12 +39,12 @@ ULONGLONG FreeKilobytes(const wchar_t* path)
     return static_cast<ULONGLONG>(freeClusters) * sectorsPerCluster * bytesPerSector / 1024;
 }
 
-int PrepareDestination(wchar_t* path)
+DestinationResult PrepareDestination(wchar_t* path)
 {
     // No space, and no double quote, which no program-group command can
     // carry in the item's path.
     if (!path || !path[0] || wcspbrk(path, L" \""))
-        return kDestinationInvalid;
+        return DestinationResult::Invalid;
 
     // A path without a drive or directory is taken relative to the Windows
     // directory.
@@ -59,12 +59,12 @@ int PrepareDestination(wchar_t* path)
     wchar_t absolute[255];
     DWORD length = GetFullPathNameW(path, 255, absolute, nullptr);
     if (length == 0 || length >= 255)
-        return kDestinationInvalid;
+        return DestinationResult::Invalid;
     lstrcpynW(path, absolute, kPathChars);
 
     ULONGLONG required = static_cast<ULONGLONG>(LoadBankNumber(IDS_TOTAL_KILOBYTES, 0));
     if (FreeKilobytes(path) < required)
-        return kDestinationNoSpace;
+        return DestinationResult::NoSpace;
 
     // Every level from the root down, then the whole path.
     wchar_t level[kPathChars];
@@ -72,20 +72,20 @@ int PrepareDestination(wchar_t* path)
     for (const wchar_t* cut = rootEnd ? wcschr(rootEnd + 1, L'\\') : nullptr; cut; cut = wcschr(cut + 1, L'\\')) {
         lstrcpynW(level, path, static_cast<int>(cut - path) + 1);
         if (!EnterOrCreate(level))
-            return kDestinationNotCreated;
+            return DestinationResult::NotCreated;
     }
     if (!EnterOrCreate(path))
-        return kDestinationNotCreated;
+        return DestinationResult::NotCreated;
 
     wchar_t subdirectory[kPathChars];
     wchar_t name[kPathChars];
     lstrcpynW(level, path, kPathChars);
     if (!AppendBackslash(level, kPathChars))
-        return kDestinationNotCreated;
+        return DestinationResult::NotCreated;
     for (UINT id : {IDS_DATA_DIRECTORY, IDS_CATALOG_DIRECTORY}) {
         LoadBankString(LangBase + id, name, std::size(name));
         if (!JoinPath(subdirectory, kPathChars, level, name) || !EnterOrCreate(subdirectory))
-            return kDestinationNotCreated;
+            return DestinationResult::NotCreated;
     }
-    return kDestinationReady;
+    return DestinationResult::Ready;
 }

@@ -203,7 +203,7 @@ AckWait WaitForAck()
 
 }  // namespace
 
-int DdeClientOpen(HINSTANCE instance)
+bool DdeClientOpen(HINSTANCE instance)
 {
     ClientInstance = instance;
     UnicodeDde = GetNtBuildNumber() > kLastUnicodeLessBuild;
@@ -213,12 +213,12 @@ int DdeClientOpen(HINSTANCE instance)
     windowClass.hInstance = instance;
     windowClass.lpszClassName = kClientClass;
     if (!RegisterClassW(&windowClass))
-        return 0;
+        return false;
     ClientWindow = CreateWindowExW(0, kClientClass, L"", WS_OVERLAPPEDWINDOW, 0, 0, 0, 0, nullptr, nullptr,
                                    instance, nullptr);
     if (!ClientWindow) {
         RemoveClientWindow();
-        return 0;
+        return false;
     }
 
     ServerWindow = nullptr;
@@ -232,51 +232,50 @@ int DdeClientOpen(HINSTANCE instance)
 
     if (!ServerWindow) {
         RemoveClientWindow();
-        return 0;
+        return false;
     }
-    return 1;
+    return true;
 }
 
-int DdeExecute(const wchar_t* command)
+bool DdeExecute(const wchar_t* command)
 {
     if (!ServerWindow)
-        return 0;
+        return false;
     const std::string bytes = CommandBytes(command);
     if (bytes.empty())
-        return 0;
+        return false;
     HGLOBAL block = CopyToShared(bytes);
     if (!block)
-        return 0;
+        return false;
 
     AckArrived = false;
     const LPARAM lParam = PackDDElParam(WM_DDE_EXECUTE, 0, reinterpret_cast<UINT_PTR>(block));
     if (!PostMessageW(ServerWindow, WM_DDE_EXECUTE, reinterpret_cast<WPARAM>(ClientWindow), lParam)) {
         FreeDDElParam(WM_DDE_EXECUTE, lParam);
         GlobalFree(block);
-        return 0;
+        return false;
     }
     switch (WaitForAck()) {
     case AckWait::kArrived:
         GlobalFree(block);
-        return AckPositive ? 1 : 0;
+        return AckPositive;
     case AckWait::kServerGone:
         GlobalFree(block);
-        return 0;
+        return false;
     case AckWait::kTimedOut:
         // The server may still read the block: it is left to it. A server
         // that lets one command go unanswered would cost the same wait for
         // each of the others: the conversation ends here.
         EndConversation(ServerWindow);
         ServerWindow = nullptr;
-        return 0;
+        return false;
     }
-    return 0;
+    return false;
 }
 
-int DdeClientClose()
+void DdeClientClose()
 {
     if (ServerWindow)
         PostTerminate(ServerWindow);
     RemoveClientWindow();
-    return 1;
 }

@@ -14,16 +14,16 @@ constexpr UINT kDdeInitiateWindowMs = 2000;
 // refused, never cut.
 constexpr size_t kMaxOemCommandBytes = 512;
 
-// 1 when a server answered the initiate for ProgmanApplication, 0 otherwise
-// (no conversation is left then).
-int DdeClientOpen(HINSTANCE instance);
+// True when a server answered the initiate for ProgmanApplication; false
+// otherwise (no conversation is left then).
+bool DdeClientOpen(HINSTANCE instance);
 
-// Sends one command and waits for its acknowledgement. 1 for a positive one;
-// 0 when the command could not be sent, was refused (a negative
+// Sends one command and waits for its acknowledgement. True for a positive
+// one; false when the command could not be sent, was refused (a negative
 // acknowledgement or too long for the 8-bit form), or was not acknowledged
 // in time or before the server went; after a command not acknowledged in
-// time, every later one is 0 at once.
-int DdeExecute(const wchar_t* command);
+// time, every later one is false at once.
+bool DdeExecute(const wchar_t* command);
 
-// Ends the conversation and removes the client window. Returns 1.
-int DdeClientClose();
+// Ends the conversation and removes the client window.
+void DdeClientClose();

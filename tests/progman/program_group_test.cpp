@@ -118,35 +118,35 @@ TEST_F(Progman, ACommandIsSentInTheServersFormAndFailsWhenRefusedUnansweredOrOrp
     DdeAckTimeoutMs = kShortAckTimeoutMs;
     {
         TestProgman server(kTestApplication);
-        ASSERT_EQ(DdeClientOpen(kInstance), 1);
-        EXPECT_EQ(DdeExecute(text.c_str()), 1);
-        EXPECT_EQ(DdeExecute(std::wstring(kMaxOemCommandBytes, L'x').c_str()), 0) << "too long with its terminator";
+        ASSERT_TRUE(DdeClientOpen(kInstance));
+        EXPECT_TRUE(DdeExecute(text.c_str()));
+        EXPECT_FALSE(DdeExecute(std::wstring(kMaxOemCommandBytes, L'x').c_str())) << "too long with its terminator";
         ASSERT_EQ(server.blocks.size(), 1u);
         EXPECT_EQ(server.blocks[0].c_str(), bytes);
         DdeClientClose();
     }
     {
         TestProgman refusing(kTestApplication, TestProgman::Answer::kNegative);
-        ASSERT_EQ(DdeClientOpen(kInstance), 1);
-        EXPECT_EQ(DdeExecute(L"[DeleteGroup(X)]"), 0);
+        ASSERT_TRUE(DdeClientOpen(kInstance));
+        EXPECT_FALSE(DdeExecute(L"[DeleteGroup(X)]"));
         DdeClientClose();
     }
     {
         TestProgman silent(kTestApplication, TestProgman::Answer::kNever);
-        ASSERT_EQ(DdeClientOpen(kInstance), 1);
+        ASSERT_TRUE(DdeClientOpen(kInstance));
         // The server reads a copy; the client's block takes the handle freed here.
         const HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, 1);
         GlobalFree(block);
         const DWORD start = GetTickCount();
-        EXPECT_EQ(DdeExecute(L"[DeleteGroup(X)]"), 0);
+        EXPECT_FALSE(DdeExecute(L"[DeleteGroup(X)]"));
         EXPECT_LT(GetTickCount() - start, kShortAckTimeoutMs * 4);
         EXPECT_NE(GlobalSize(block), 0u) << "the block stays the server's";
         DdeClientClose();
     }
     TestProgman going(kTestApplication, TestProgman::Answer::kGone, kShortAckTimeoutMs / 10);
-    ASSERT_EQ(DdeClientOpen(kInstance), 1);
+    ASSERT_TRUE(DdeClientOpen(kInstance));
     const DWORD start = GetTickCount();
-    EXPECT_EQ(DdeExecute(L"[DeleteGroup(Y)]"), 0);
+    EXPECT_FALSE(DdeExecute(L"[DeleteGroup(Y)]"));
     EXPECT_LT(GetTickCount() - start, kShortAckTimeoutMs / 2) << "a server gone is not waited for";
 }
 
@@ -179,22 +179,22 @@ TEST_F(Progman, EachInstallTypeGetsItsItemsInOrderAndRemovalDeletesBothGroups)
         CommonGroup = c.common;
         lstrcpyW(SourcePath, c.source);
         TestProgman server(kTestApplication, c.answer);
-        EXPECT_EQ(CreateProgramGroup(kInstance), 1);
+        EXPECT_TRUE(CreateProgramGroup(kInstance));
         EXPECT_EQ(server.WideCommands(), c.commands) << c.installType << " answer " << int(c.answer);
     }
     MessageBoxAnswerer answerer({IDOK});
     {
         TestProgman server(kTestApplication);
-        EXPECT_EQ(RemoveProgramGroup(kInstance), 1);
+        EXPECT_TRUE(RemoveProgramGroup(kInstance));
         EXPECT_EQ(server.WideCommands(), (std::vector<std::wstring>{L"[DeleteGroup(\"Tapewright 6.0\",0)]",
                                                                     L"[DeleteGroup(\"Tapewright 6.0\",1)]"}));
     }
     {
         TestProgman silent(kTestApplication, TestProgman::Answer::kNever);
-        EXPECT_EQ(RemoveProgramGroup(kInstance), 0);
+        EXPECT_FALSE(RemoveProgramGroup(kInstance));
         EXPECT_EQ(silent.blocks.size(), 1u);
     }
-    EXPECT_EQ(CreateProgramGroup(kInstance), 0);
+    EXPECT_FALSE(CreateProgramGroup(kInstance));
     EXPECT_TRUE(answerer.Boxes().empty()) << "without a server";
 }
 
@@ -219,7 +219,7 @@ TEST_F(Progman, AHungProgramDoesNotHoldTheConversationUp)
     WaitForSingleObject(hung, INFINITE);
     TestProgman server(kTestApplication);
     const DWORD start = GetTickCount();
-    EXPECT_EQ(RemoveProgramGroup(kInstance), 1);
+    EXPECT_TRUE(RemoveProgramGroup(kInstance));
     EXPECT_LT(GetTickCount() - start, kDdeInitiateWindowMs + 1500);
     EXPECT_EQ(server.blocks.size(), 2u);
     SetEvent(release);
