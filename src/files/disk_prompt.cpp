@@ -24,8 +24,6 @@ struct PromptRequest {
     const wchar_t* fileName;
 };
 
-wchar_t SoughtFile[kPathChars];
-
 BOOL OnInitDialog(HWND dialog)
 {
     auto request = DialogRequest<PromptRequest>(dialog);
@@ -74,15 +72,15 @@ BOOL OnCommand(HWND dialog, WPARAM command)
     return FALSE;
 }
 
-// Shows the prompt; true on OK, with `path` the path the user gave and a
-// trailing backslash, false on Cancel.
-bool PromptForDisk(wchar_t* path, bool isLoaderDisk, int diskNumber)
+// Shows the prompt naming `fileName`; true on OK, with `path` the path the
+// user gave and a trailing backslash, false on Cancel.
+bool PromptForDisk(wchar_t* path, bool isLoaderDisk, int diskNumber, const wchar_t* fileName)
 {
     if (IsUnattended()) {
         CancelRequested = true;
         return false;
     }
-    PromptRequest request = {{}, isLoaderDisk, diskNumber, SoughtFile};
+    PromptRequest request = {{}, isLoaderDisk, diskNumber, fileName};
     lstrcpynW(request.path, path, kPathChars);
     if (RunModalDialog(IDD_DISK_PROMPT, DialogOwner, DialogProcedure<OnInitDialog, OnCommand>, &request) !=
         DialogResult::Accepted) {
@@ -126,12 +124,13 @@ bool RequestSourceDisk(bool isLoaderDisk, int diskNumber, const wchar_t* fileNam
         wsprintfW(label, L"DISK%d", diskNumber);
     wchar_t working[kPathChars];
     lstrcpynW(working, SourcePath, kPathChars);
-    lstrcpynW(SoughtFile, fileName ? fileName : L"", kPathChars);
+    wchar_t sought[kPathChars];
+    lstrcpynW(sought, fileName ? fileName : L"", kPathChars);
 
     for (;;) {
-        if (!PromptForDisk(working, isLoaderDisk, diskNumber) && CheckCancel())
+        if (!PromptForDisk(working, isLoaderDisk, diskNumber, sought) && CheckCancel())
             return false;
-        if (IsExpectedDisk(working, label, SoughtFile)) {
+        if (IsExpectedDisk(working, label, sought)) {
             lstrcpynW(SourcePath, working, kPathChars);
             return true;
         }
