@@ -31,7 +31,7 @@ bool RowDirectory(const FileEntry& row, const wchar_t* destDir, wchar_t* directo
 
 }  // namespace
 
-int InstallFileSet(const wchar_t* destDir)
+bool InstallFileSet(const wchar_t* destDir)
 {
     SetCopyPercent(5);
     SetActionText(LangBase + IDS_ACTION_COPYING);
@@ -42,11 +42,11 @@ int InstallFileSet(const wchar_t* destDir)
             continue;
         wchar_t directory[kPathChars];
         if (!RowDirectory(row, destDir, directory))
-            return 0;
+            return false;
         if (!InstallOneFile(SourcePath, directory, LangBase + row.compressedNameId, LangBase + row.installedNameId,
                             (row.flags & kFileCompressed) != 0, row.destination != kDestinationProduct))
-            return 0;
+            return false;
     }
     SetCopyPercent(90);
-    return 1;
+    return true;
 }

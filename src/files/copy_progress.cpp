@@ -13,40 +13,44 @@ constexpr int kGaugeLastPercent = 90;
 // The total size is spread over this many percent of the gauge.
 constexpr int kGaugeSpanPercent = 80;
 
-ULONGLONG GaugeStepKilobytes;
-ULONGLONG BillboardStepKilobytes;
-int BillboardCount;
-ULONGLONG GaugeBytes;
-ULONGLONG BillboardBytes;
+// This unit's own counters, read by no other; InitCopyProgress gives them
+// all their start values.
+struct CopyCounters {
+    ULONGLONG gaugeStepKilobytes = 0;
+    ULONGLONG billboardStepKilobytes = 0;
+    int billboardCount = 2;
+    ULONGLONG gaugeBytes = 0;      // counted since the gauge last moved
+    ULONGLONG billboardBytes = 0;  // counted since the billboard last changed
+};
+CopyCounters Counters;
 
 }  // namespace
 
 void InitCopyProgress()
 {
-    ULONGLONG totalKilobytes = static_cast<ULONGLONG>(LoadBankNumber(IDS_TOTAL_KILOBYTES, 0));
-    BillboardCount = LoadBankNumber(IDS_BILLBOARD_COUNT, 2);
-    if (BillboardCount < 2)
-        BillboardCount = 2;
+    const ULONGLONG totalKilobytes = static_cast<ULONGLONG>(LoadBankNumber(IDS_TOTAL_KILOBYTES, 0));
+    Counters = CopyCounters{};
+    Counters.billboardCount = LoadBankNumber(IDS_BILLBOARD_COUNT, 2);
+    if (Counters.billboardCount < 2)
+        Counters.billboardCount = 2;
+    Counters.gaugeStepKilobytes = totalKilobytes * kGaugeStepPercent / kGaugeSpanPercent;
+    Counters.billboardStepKilobytes = totalKilobytes / static_cast<ULONGLONG>(Counters.billboardCount - 1);
     BillboardId = LangBase + IDS_BILLBOARD_FIRST;
-    GaugeBytes = 0;
-    BillboardBytes = 0;
-    GaugeStepKilobytes = totalKilobytes * kGaugeStepPercent / kGaugeSpanPercent;
-    BillboardStepKilobytes = totalKilobytes / static_cast<ULONGLONG>(BillboardCount - 1);
 }
 
 void AdvanceCopyProgress(DWORD bytes)
 {
-    GaugeBytes += bytes;
-    if (GaugeBytes / 1024 > GaugeStepKilobytes) {
-        GaugeBytes = 0;
+    Counters.gaugeBytes += bytes;
+    if (Counters.gaugeBytes / 1024 > Counters.gaugeStepKilobytes) {
+        Counters.gaugeBytes = 0;
         if (CopyPercent < kGaugeLastPercent)
             SetCopyPercent(CopyPercent + kGaugeStepPercent);
     }
-    BillboardBytes += bytes;
-    if (BillboardBytes / 1024 > BillboardStepKilobytes) {
-        BillboardBytes = 0;
+    Counters.billboardBytes += bytes;
+    if (Counters.billboardBytes / 1024 > Counters.billboardStepKilobytes) {
+        Counters.billboardBytes = 0;
         ++BillboardId;
-        if (BillboardId < LangBase + IDS_BILLBOARD_FIRST + static_cast<UINT>(BillboardCount - 1))
+        if (BillboardId < LangBase + IDS_BILLBOARD_FIRST + static_cast<UINT>(Counters.billboardCount - 1))
             SetInfoText(BillboardId);
     }
 }

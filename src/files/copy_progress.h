@@ -2,7 +2,8 @@
 // Progress of the copy phase: the gauge moves by expanded bytes, the info
 // panel steps through the billboard texts, and a failure is remembered for
 // the rest of the run. The state that others read (CopyPercent,
-// BillboardId, CopyErrorFlag, CurrentDisk) is in the setup state.
+// BillboardId, CopyErrorFlag, CurrentDisk) is in the setup state; the
+// counters behind the steps are this unit's own.
 #include <windows.h>
 
 // Reads the total size and the number of billboard texts from the banks,

@@ -25,19 +25,18 @@ const KnownFile kKnownFiles[] = {
     {L"LDRSETUP.EXE", 0}, {L"README.TXT", 0}, {L"LDRDLL.DLL", 0},
 };
 
-// Calls `action(fullPath, row)` for each file of `dir`, skipping directories,
-// for which `match` gives a row (or -1); stops when the action returns 0.
-// Returns the action's last result, 1 when it was never called.
+// Calls `action(fullPath, name, row)` for each file of `dir`, skipping
+// directories, for which `match` gives a row (or -1); stops when the action
+// returns false. True when no action stopped the scan.
 template <typename Match, typename Action>
-int ScanDirectory(const wchar_t* dir, Match match, Action action)
+bool ScanDirectory(const wchar_t* dir, Match match, Action action)
 {
     wchar_t pattern[kJoinedPathChars];
     JoinPath(pattern, kJoinedPathChars, dir, L"*.*");
     WIN32_FIND_DATAW entry;
     FindHandle search(FindFirstFileW(pattern, &entry));
     if (!search)
-        return 1;
-    int result = 1;
+        return true;
     do {
         if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
             continue;
@@ -46,11 +45,10 @@ int ScanDirectory(const wchar_t* dir, Match match, Action action)
             continue;
         wchar_t path[kJoinedPathChars];
         JoinPath(path, kJoinedPathChars, dir, entry.cFileName);
-        result = action(path, entry.cFileName, row);
-        if (result == 0)
-            break;
+        if (!action(path, entry.cFileName, row))
+            return false;
     } while (FindNextFileW(search.get(), &entry));
-    return result;
+    return true;
 }
 
 int KnownFileRow(const wchar_t* name)
@@ -77,8 +75,9 @@ int ProductFileRow(const wchar_t* name)
     return -1;
 }
 
-// 1 when the file is free, 2 when the user cancels while it is held open.
-int WaitUntilFree(const wchar_t* path, const wchar_t* name)
+// True once the file is free; false when the user cancels while it is held
+// open.
+bool WaitUntilFree(const wchar_t* path, const wchar_t* name)
 {
     for (;;) {
         DWORD attributes = GetFileAttributesW(path);
@@ -87,14 +86,14 @@ int WaitUntilFree(const wchar_t* path, const wchar_t* name)
         HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file != INVALID_HANDLE_VALUE) {
             CloseHandle(file);
-            return 1;
+            return true;
         }
         if (GetLastError() != ERROR_SHARING_VIOLATION)
-            return 1;
+            return true;
         wchar_t message[1025];
         FormatBankString(message, std::size(message), LangBase + IDS_IN_USE_TEXT, name);
         if (AskUser(LangBase + IDS_IN_USE_TITLE, message, MB_RETRYCANCEL, MB_ICONSTOP, IDCANCEL) != IDRETRY)
-            return 2;
+            return false;
     }
 }
 
@@ -105,31 +104,31 @@ int PriorInstallMask(const wchar_t* dir)
     int mask = 0;
     ScanDirectory(dir, KnownFileRow, [&mask](const wchar_t*, const wchar_t*, int row) {
         mask |= kKnownFiles[row].mark;
-        return 1;
+        return true;
     });
     return mask;
 }
 
-int ConfirmPriorInstall(const wchar_t* dir)
+bool ConfirmPriorInstall(const wchar_t* dir)
 {
     if (PriorInstallMask(dir) == 0)
-        return 0;
+        return false;
     int answer = AskUser(LangBase + IDS_PRIOR_TITLE, LangBase + IDS_PRIOR_QUESTION, MB_YESNO | MB_DEFBUTTON2,
                          MB_ICONQUESTION, IDYES);
     return answer == IDNO;
 }
 
-int CheckFilesInUse(const wchar_t* dir)
+FilesInUse CheckFilesInUse(const wchar_t* dir)
 {
-    int result = ScanDirectory(dir, ProductFileRow, [](const wchar_t* path, const wchar_t* name, int) {
-        return WaitUntilFree(path, name) == 2 ? 0 : 1;
+    const bool free = ScanDirectory(dir, ProductFileRow, [](const wchar_t* path, const wchar_t* name, int) {
+        return WaitUntilFree(path, name);
     });
-    return result == 0 ? 2 : 1;
+    return free ? FilesInUse::Free : FilesInUse::Cancelled;
 }
 
 void DeleteKnownFiles(const wchar_t* dir)
 {
     ScanDirectory(dir, KnownFileRow, [](const wchar_t* path, const wchar_t*, int) {
-        return SetFileAttributesW(path, FILE_ATTRIBUTE_NORMAL) && DeleteFileW(path) ? 1 : 0;
+        return SetFileAttributesW(path, FILE_ATTRIBUTE_NORMAL) && DeleteFileW(path);
     });
 }

@@ -24,8 +24,6 @@ struct PromptRequest {
     const wchar_t* fileName;
 };
 
-wchar_t SoughtFile[kPathChars];
-
 BOOL OnInitDialog(HWND dialog)
 {
     auto request = DialogRequest<PromptRequest>(dialog);
@@ -74,25 +72,25 @@ BOOL OnCommand(HWND dialog, WPARAM command)
     return FALSE;
 }
 
-// Shows the prompt; IDOK or IDCANCEL. On OK `path` is the path the user
-// gave, with a trailing backslash.
-int PromptForDisk(wchar_t* path, bool isLoaderDisk, int diskNumber)
+// Shows the prompt naming `fileName`; true on OK, with `path` the path the
+// user gave and a trailing backslash, false on Cancel.
+bool PromptForDisk(wchar_t* path, bool isLoaderDisk, int diskNumber, const wchar_t* fileName)
 {
     if (IsUnattended()) {
         CancelRequested = true;
-        return IDCANCEL;
+        return false;
     }
-    PromptRequest request = {{}, isLoaderDisk, diskNumber, SoughtFile};
+    PromptRequest request = {{}, isLoaderDisk, diskNumber, fileName};
     lstrcpynW(request.path, path, kPathChars);
     if (RunModalDialog(IDD_DISK_PROMPT, DialogOwner, DialogProcedure<OnInitDialog, OnCommand>, &request) !=
         DialogResult::Accepted) {
         // Gone with its owner (the frame closed) it is a cancel as well.
         CancelRequested = true;
-        return IDCANCEL;
+        return false;
     }
     lstrcpynW(path, request.path, kPathChars);
     AppendBackslash(path, kPathChars);
-    return IDOK;
+    return true;
 }
 
 }  // namespace
@@ -117,7 +115,7 @@ bool IsExpectedDisk(const wchar_t* path, const wchar_t* label, const wchar_t* fi
     return static_cast<bool>(search);
 }
 
-int RequestSourceDisk(bool isLoaderDisk, int diskNumber, const wchar_t* fileName)
+bool RequestSourceDisk(bool isLoaderDisk, int diskNumber, const wchar_t* fileName)
 {
     wchar_t label[16];
     if (isLoaderDisk)
@@ -126,14 +124,15 @@ int RequestSourceDisk(bool isLoaderDisk, int diskNumber, const wchar_t* fileName
         wsprintfW(label, L"DISK%d", diskNumber);
     wchar_t working[kPathChars];
     lstrcpynW(working, SourcePath, kPathChars);
-    lstrcpynW(SoughtFile, fileName ? fileName : L"", kPathChars);
+    wchar_t sought[kPathChars];
+    lstrcpynW(sought, fileName ? fileName : L"", kPathChars);
 
     for (;;) {
-        if (PromptForDisk(working, isLoaderDisk, diskNumber) == IDCANCEL && CheckCancel())
-            return 0;
-        if (IsExpectedDisk(working, label, SoughtFile)) {
+        if (!PromptForDisk(working, isLoaderDisk, diskNumber, sought) && CheckCancel())
+            return false;
+        if (IsExpectedDisk(working, label, sought)) {
             lstrcpynW(SourcePath, working, kPathChars);
-            return 1;
+            return true;
         }
     }
 }

@@ -239,17 +239,17 @@ bool StageExpanded(FileJob& job, FileHandle& source, StagedFile& staged)
     return ExpandBlocks(job, reader.get(), declared, target.get(), staged.Path(), false);
 }
 
-int InstallVersionChecked(FileJob& job, bool compressed)
+bool InstallVersionChecked(FileJob& job, bool compressed)
 {
     FileHandle source;
     if (!OpenSource(job, source))
-        return 0;
+        return false;
     StagedFile staged;
     wchar_t* fromDir = job.sourceDir;
     wchar_t* fromName = job.diskName;
     if (compressed) {
         if (!StageExpanded(job, source, staged))
-            return 0;
+            return false;
         fromDir = staged.Folder();
         fromName = staged.Name();
     }
@@ -266,15 +266,15 @@ int InstallVersionChecked(FileJob& job, bool compressed)
     if (result & VIF_CANNOTREADSRC) {
         CopyErrorFlag = true;
         ReportPath(IDS_READ_TITLE, IDS_READ_TEXT, job.sourcePath);
-        return 0;
+        return false;
     }
     // An older source, a file in use or another language leaves the
     // installed file as it is, which is fine; no file at all is not.
     if (IsFile(job.destinationPath))
-        return 1;
+        return true;
     CopyErrorFlag = true;
     ReportPath(IDS_WRITE_TITLE, IDS_WRITE_TEXT, job.destinationPath);
-    return 0;
+    return false;
 }
 
 // Creates (truncating) the destination, asking Retry or Cancel while it
@@ -311,19 +311,19 @@ void CarryLastWriteTime(const FileJob& job)
         SetFileTime(destination.get(), nullptr, nullptr, &lastWrite);
 }
 
-int InstallPlain(FileJob& job, bool compressed)
+bool InstallPlain(FileJob& job, bool compressed)
 {
     FileHandle source;
     if (!OpenSource(job, source))
-        return 0;
+        return false;
     LzReader reader;
     DWORD declared = 0;
     if (compressed && !OpenCompressed(job, source, reader, declared))
-        return 0;
+        return false;
 
     FileHandle destination;
     if (!CreateDestination(job, destination))
-        return 0;
+        return false;
 
     if (compressed) {
         ExpandBlocks(job, reader.get(), declared, destination.get(), job.destinationPath, true);
@@ -342,16 +342,16 @@ int InstallPlain(FileJob& job, bool compressed)
             ReportPath(IDS_WRITE_TITLE, IDS_WRITE_TEXT, job.destinationPath);
         }
     }
-    return CopyErrorFlag ? 0 : 1;
+    return !CopyErrorFlag;
 }
 
 }  // namespace
 
-int InstallOneFile(const wchar_t* sourceDir, const wchar_t* destDir, TextRef diskName, TextRef installedName,
-                   bool compressed, bool versionChecked)
+bool InstallOneFile(const wchar_t* sourceDir, const wchar_t* destDir, TextRef diskName, TextRef installedName,
+                    bool compressed, bool versionChecked)
 {
     if (CheckCancel())
-        return 0;
+        return false;
     FileJob job;
     BankText<256> disk(diskName);
     BankText<256> installed(installedName);

@@ -5,11 +5,11 @@
 
 // Prompts until the disk (label DISKn, or LOADER) or a directory holding
 // `fileName` is found, then stores its path in SourcePath and returns
-// non-zero; 0 when the user cancels and confirms it. Unattended, the prompt
+// true; false when the user cancels and confirms it. Unattended, the prompt
 // counts as a cancel.
 constexpr wchar_t kLoaderLabel[] = L"LOADER";
 
-int RequestSourceDisk(bool isLoaderDisk, int diskNumber, const wchar_t* fileName);
+bool RequestSourceDisk(bool isLoaderDisk, int diskNumber, const wchar_t* fileName);
 
 // True when the volume at `path` carries `label` (ignoring case) or `path`
 // holds `fileName`.

@@ -4,12 +4,11 @@
 // subdirectories before anything is copied.
 #include <windows.h>
 
-// Results of PrepareDestination.
-enum : int {
-    kDestinationReady = 0,
-    kDestinationNoSpace = 1,
-    kDestinationInvalid = 2,
-    kDestinationNotCreated = 3,
+enum class DestinationResult {
+    Ready,       // absolute, created, with DATA and CATALOGS
+    NoSpace,     // the drive has less room than the product needs
+    Invalid,     // no path, a space or a double quote, or no absolute form
+    NotCreated,  // a level or a subdirectory could not be created
 };
 
 // True when a destination is accepted: `path` (a 260-character buffer) then
@@ -26,9 +25,9 @@ bool ChooseDestination(HWND frame, wchar_t* path);
 bool IsLocalFixedDrive(const wchar_t* path);
 
 // Makes `path` absolute (relative to the Windows directory), checks the free
-// space and creates every level with DATA and CATALOGS. One of the results
-// above; `path` holds the absolute form except when it is invalid.
-int PrepareDestination(wchar_t* path);
+// space and creates every level with DATA and CATALOGS. `path` holds the
+// absolute form except when it is invalid.
+DestinationResult PrepareDestination(wchar_t* path);
 
 // Free space of the drive that `path` starts with, in kilobytes.
 ULONGLONG FreeKilobytes(const wchar_t* path);

@@ -52,22 +52,23 @@ Verdict CheckDestination(wchar_t* path)
         return Verdict::TryAgain;
     }
     switch (PrepareDestination(path)) {
-    case kDestinationReady:
+    case DestinationResult::Ready:
         AppendBackslash(path, kPathChars);
         return Verdict::Accepted;
-    case kDestinationNoSpace: {
+    case DestinationResult::NoSpace: {
         wchar_t message[1025];
         FormatBankString(message, std::size(message), LangBase + IDS_NO_SPACE_TEXT, path, path);
         AskUser(LangBase + IDS_NO_SPACE_TITLE, message, MB_OK, MB_ICONSTOP, IDOK);
         return Verdict::EndInstall;
     }
-    case kDestinationNotCreated:
+    case DestinationResult::NotCreated:
         Tell(IDS_CREATE_PATH_TITLE, IDS_CREATE_PATH_TEXT, MB_ICONEXCLAMATION);
         return Verdict::TryAgain;
-    default:
-        Tell(IDS_BAD_PATH_TITLE, IDS_BAD_PATH_TEXT, MB_ICONEXCLAMATION);
-        return Verdict::TryAgain;
+    case DestinationResult::Invalid:
+        break;
     }
+    Tell(IDS_BAD_PATH_TITLE, IDS_BAD_PATH_TEXT, MB_ICONEXCLAMATION);
+    return Verdict::TryAgain;
 }
 
 BOOL OnInitDialog(HWND dialog)

@@ -98,7 +98,7 @@ bool RunInstall(HWND frame, wchar_t* destination)
     } else {
         ShowPercentWindow(true);
     }
-    if (CheckFilesInUse(destination) == 2 || CancelConfirmed) {
+    if (CheckFilesInUse(destination) == FilesInUse::Cancelled || CancelConfirmed) {
         StartServices();
         return false;
     }

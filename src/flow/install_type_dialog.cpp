@@ -38,11 +38,11 @@ struct InstallTypeRequest {
     const InstallChoice* choice = nullptr;
 };
 
-int Apply(const InstallChoice& choice, DWORD& installType)
+bool Apply(const InstallChoice& choice, DWORD& installType)
 {
     installType = choice.installType;
     SetupMode = choice.setupMode;
-    return 1;
+    return true;
 }
 
 void SetTexts(HWND dialog)
@@ -91,7 +91,7 @@ BOOL OnCommand(HWND dialog, WPARAM command)
 
 }  // namespace
 
-int ChooseInstallType(HWND frame, DWORD& installType)
+bool ChooseInstallType(HWND frame, DWORD& installType)
 {
     for (const InstallChoice& choice : kChoices)
         if (HasBankOption(choice.option))
@@ -99,6 +99,6 @@ int ChooseInstallType(HWND frame, DWORD& installType)
     InstallTypeRequest request;
     if (RunModalDialog(IDD_INSTALL_TYPE, frame, DialogProcedure<OnInitDialog, OnCommand>, &request) !=
         DialogResult::Accepted)
-        return 0;
+        return false;
     return Apply(*request.choice, installType);
 }

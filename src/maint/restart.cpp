@@ -7,14 +7,13 @@
 #include "res/resource_ids.h"
 #include "shell/dialog_text.h"
 #include "shell/handles.h"
+#include "shell/hooks.h"
 #include "shell/message_box.h"
 #include "shell/modal_dialog.h"
 #include "shell/options.h"
 #include "shell/progress.h"
 #include "shell/setup_state.h"
 #include "shell/string_bank.h"
-
-RestartCall RestartSystem = ExitWindowsEx;
 
 namespace {
 

@@ -9,11 +9,8 @@
 
 #include "progman/oem437.h"
 #include "registry/environment_probes.h"
+#include "shell/hooks.h"
 #include "shell/message_loop.h"
-
-const wchar_t* ProgmanApplication = L"PROGMAN";
-DWORD DdeAckTimeoutMs = kDdeAckTimeoutMs;
-bool UnicodeDde = true;
 
 namespace {
 
@@ -23,18 +20,26 @@ constexpr int kLastUnicodeLessBuild = 528;
 constexpr char kUnconvertible = '_';
 constexpr UINT kAtomNameChars = 256;
 
-HINSTANCE ClientInstance;
-HWND ClientWindow;
-HWND ServerWindow;
-bool Initiating;
-// Servers sent a terminate whose own terminate, the reply, is still due:
-// that reply is not answered again.
-std::vector<HWND> Ending;
-
-// The acknowledgement of the command in flight, recorded by the window
-// procedure.
-bool AckArrived;
-bool AckPositive;
+// The one conversation: this unit's own state, read by no other. Each field
+// starts as declared here; closing the conversation (or failing to open
+// it) gives them all their start values again.
+struct Conversation {
+    HINSTANCE instance = nullptr;
+    HWND client = nullptr;
+    HWND server = nullptr;
+    // Commands go as UTF-16 text on Windows NT builds after 528, as code
+    // page 437 bytes on 528 and earlier.
+    bool unicode = true;
+    bool initiating = false;
+    // Servers sent a terminate whose own terminate, the reply, is still due:
+    // that reply is not answered again.
+    std::vector<HWND> ending;
+    // The acknowledgement of the command in flight, recorded by the window
+    // procedure.
+    bool ackArrived = false;
+    bool ackPositive = false;
+};
+Conversation Dde;
 
 bool AtomIs(ATOM atom, const wchar_t* name)
 {
@@ -44,13 +49,13 @@ bool AtomIs(ATOM atom, const wchar_t* name)
 
 void PostTerminate(HWND server)
 {
-    PostMessageW(server, WM_DDE_TERMINATE, reinterpret_cast<WPARAM>(ClientWindow), 0);
+    PostMessageW(server, WM_DDE_TERMINATE, reinterpret_cast<WPARAM>(Dde.client), 0);
 }
 
 void EndConversation(HWND server)
 {
     PostTerminate(server);
-    Ending.push_back(server);
+    Dde.ending.push_back(server);
 }
 
 // An answer to the initiate. The atoms are the answering server's, ours to
@@ -67,9 +72,9 @@ void OnInitiateAck(HWND server, LPARAM lParam)
         EndConversation(server);
         return;
     }
-    if (ServerWindow && ServerWindow != server)
-        EndConversation(ServerWindow);
-    ServerWindow = server;
+    if (Dde.server && Dde.server != server)
+        EndConversation(Dde.server);
+    Dde.server = server;
 }
 
 void OnCommandAck(HWND server, LPARAM lParam)
@@ -78,30 +83,30 @@ void OnCommandAck(HWND server, LPARAM lParam)
     UINT_PTR data = 0;
     UnpackDDElParam(WM_DDE_ACK, lParam, &status, &data);
     FreeDDElParam(WM_DDE_ACK, lParam);
-    if (server != ServerWindow)
+    if (server != Dde.server)
         return;
-    AckArrived = true;
-    AckPositive = (status & 0x8000) != 0;
+    Dde.ackArrived = true;
+    Dde.ackPositive = (status & 0x8000) != 0;
 }
 
 // The server ends the conversation, or replies to our end of it. Its own
 // end gets one terminate back, and no further command goes to it.
 void OnTerminate(HWND server)
 {
-    const auto ending = std::find(Ending.begin(), Ending.end(), server);
-    if (ending != Ending.end())
-        Ending.erase(ending);
-    else if (IsWindow(ClientWindow))
+    const auto ending = std::find(Dde.ending.begin(), Dde.ending.end(), server);
+    if (ending != Dde.ending.end())
+        Dde.ending.erase(ending);
+    else if (IsWindow(Dde.client))
         PostTerminate(server);
-    if (server == ServerWindow)
-        ServerWindow = nullptr;
+    if (server == Dde.server)
+        Dde.server = nullptr;
 }
 
 LRESULT CALLBACK DdeClientWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_DDE_ACK:
-        if (Initiating)
+        if (Dde.initiating)
             OnInitiateAck(reinterpret_cast<HWND>(wParam), lParam);
         else
             OnCommandAck(reinterpret_cast<HWND>(wParam), lParam);
@@ -116,19 +121,17 @@ LRESULT CALLBACK DdeClientWndProc(HWND window, UINT message, WPARAM wParam, LPAR
 
 void RemoveClientWindow()
 {
-    if (ClientWindow)
-        DestroyWindow(ClientWindow);
-    ClientWindow = nullptr;
-    ServerWindow = nullptr;
-    Ending.clear();
-    UnregisterClassW(kClientClass, ClientInstance);
+    if (Dde.client)
+        DestroyWindow(Dde.client);
+    UnregisterClassW(kClientClass, Dde.instance);
+    Dde = Conversation{};
 }
 
 // The command as the server reads it: UTF-16 or code page 437 bytes, with
 // its terminator. Empty when the 8-bit form does not fit.
 std::string CommandBytes(const wchar_t* command)
 {
-    if (UnicodeDde) {
+    if (Dde.unicode) {
         const size_t bytes = (wcslen(command) + 1) * sizeof(wchar_t);
         return std::string(reinterpret_cast<const char*>(command), bytes);
     }
@@ -170,11 +173,11 @@ void SendInitiate(LPARAM atoms)
     std::vector<DWORD> passedOver;
     for (HWND window : windows) {
         const DWORD thread = GetWindowThreadProcessId(window, nullptr);
-        if (window == ClientWindow || !thread ||
+        if (window == Dde.client || !thread ||
             std::find(passedOver.begin(), passedOver.end(), thread) != passedOver.end())
             continue;
         DWORD_PTR result = 0;
-        if (!SendMessageTimeoutW(window, WM_DDE_INITIATE, reinterpret_cast<WPARAM>(ClientWindow), atoms,
+        if (!SendMessageTimeoutW(window, WM_DDE_INITIATE, reinterpret_cast<WPARAM>(Dde.client), atoms,
                                  SMTO_ABORTIFHUNG, kDdeInitiateWindowMs, &result) &&
             IsWindow(window))
             passedOver.push_back(thread);
@@ -190,9 +193,9 @@ AckWait WaitForAck()
     const DWORD start = GetTickCount();
     for (;;) {
         PumpMessages();
-        if (AckArrived)
+        if (Dde.ackArrived)
             return AckWait::kArrived;
-        if (!ServerWindow || !IsWindow(ServerWindow))
+        if (!Dde.server || !IsWindow(Dde.server))
             return AckWait::kServerGone;
         const DWORD elapsed = GetTickCount() - start;
         if (elapsed >= DdeAckTimeoutMs)
@@ -203,80 +206,78 @@ AckWait WaitForAck()
 
 }  // namespace
 
-int DdeClientOpen(HINSTANCE instance)
+bool DdeClientOpen(HINSTANCE instance)
 {
-    ClientInstance = instance;
-    UnicodeDde = GetNtBuildNumber() > kLastUnicodeLessBuild;
+    Dde.instance = instance;
+    Dde.unicode = GetNtBuildNumber() > kLastUnicodeLessBuild;
 
     WNDCLASSW windowClass = {};
     windowClass.lpfnWndProc = DdeClientWndProc;
     windowClass.hInstance = instance;
     windowClass.lpszClassName = kClientClass;
     if (!RegisterClassW(&windowClass))
-        return 0;
-    ClientWindow = CreateWindowExW(0, kClientClass, L"", WS_OVERLAPPEDWINDOW, 0, 0, 0, 0, nullptr, nullptr,
+        return false;
+    Dde.client = CreateWindowExW(0, kClientClass, L"", WS_OVERLAPPEDWINDOW, 0, 0, 0, 0, nullptr, nullptr,
                                    instance, nullptr);
-    if (!ClientWindow) {
+    if (!Dde.client) {
         RemoveClientWindow();
-        return 0;
+        return false;
     }
 
-    ServerWindow = nullptr;
     const ATOM application = GlobalAddAtomW(ProgmanApplication);
     const ATOM topic = GlobalAddAtomW(kTopic);
-    Initiating = true;
+    Dde.initiating = true;
     SendInitiate(MAKELPARAM(application, topic));
-    Initiating = false;
+    Dde.initiating = false;
     GlobalDeleteAtom(application);
     GlobalDeleteAtom(topic);
 
-    if (!ServerWindow) {
+    if (!Dde.server) {
         RemoveClientWindow();
-        return 0;
+        return false;
     }
-    return 1;
+    return true;
 }
 
-int DdeExecute(const wchar_t* command)
+bool DdeExecute(const wchar_t* command)
 {
-    if (!ServerWindow)
-        return 0;
+    if (!Dde.server)
+        return false;
     const std::string bytes = CommandBytes(command);
     if (bytes.empty())
-        return 0;
+        return false;
     HGLOBAL block = CopyToShared(bytes);
     if (!block)
-        return 0;
+        return false;
 
-    AckArrived = false;
+    Dde.ackArrived = false;
     const LPARAM lParam = PackDDElParam(WM_DDE_EXECUTE, 0, reinterpret_cast<UINT_PTR>(block));
-    if (!PostMessageW(ServerWindow, WM_DDE_EXECUTE, reinterpret_cast<WPARAM>(ClientWindow), lParam)) {
+    if (!PostMessageW(Dde.server, WM_DDE_EXECUTE, reinterpret_cast<WPARAM>(Dde.client), lParam)) {
         FreeDDElParam(WM_DDE_EXECUTE, lParam);
         GlobalFree(block);
-        return 0;
+        return false;
     }
     switch (WaitForAck()) {
     case AckWait::kArrived:
         GlobalFree(block);
-        return AckPositive ? 1 : 0;
+        return Dde.ackPositive;
     case AckWait::kServerGone:
         GlobalFree(block);
-        return 0;
+        return false;
     case AckWait::kTimedOut:
         // The server may still read the block: it is left to it. A server
         // that lets one command go unanswered would cost the same wait for
         // each of the others: the conversation ends here.
-        EndConversation(ServerWindow);
-        ServerWindow = nullptr;
-        return 0;
+        EndConversation(Dde.server);
+        Dde.server = nullptr;
+        return false;
     }
-    return 0;
+    return false;
 }
 
-int DdeClientClose()
+void DdeClientClose()
 {
-    if (ServerWindow)
-        PostTerminate(ServerWindow);
+    if (Dde.server)
+        PostTerminate(Dde.server);
     RemoveClientWindow();
-    return 1;
 }

@@ -44,9 +44,9 @@ bool FormatGroupItemCommand(const wchar_t* verb, const std::wstring& group, int 
     return true;
 }
 
-int Execute(bool built, const std::wstring& command)
+bool Execute(bool built, const std::wstring& command)
 {
-    return built ? DdeExecute(command.c_str()) : 0;
+    return built && DdeExecute(command.c_str());
 }
 
 }  // namespace
@@ -125,21 +125,21 @@ bool FormatAddItem(const std::wstring& group, int common, const std::wstring& ex
     return true;
 }
 
-int PmDeleteGroup(const std::wstring& group, int common)
+bool PmDeleteGroup(const std::wstring& group, int common)
 {
     std::wstring command;
     return Execute(FormatDeleteGroup(group, common, &command), command);
 }
 
-int PmDeleteItem(const std::wstring& group, int common, const std::wstring& title)
+bool PmDeleteItem(const std::wstring& group, int common, const std::wstring& title)
 {
     std::wstring command;
     return Execute(FormatDeleteItem(group, common, title, &command), command);
 }
 
-int PmReplaceAndAddItem(const std::wstring& group, int common, const std::wstring& exePath,
-                        const std::wstring& workDir, const std::wstring& args, const std::wstring& title,
-                        int iconIndex, int minimize)
+bool PmReplaceAndAddItem(const std::wstring& group, int common, const std::wstring& exePath,
+                         const std::wstring& workDir, const std::wstring& args, const std::wstring& title,
+                         int iconIndex, int minimize)
 {
     std::wstring replace;
     if (FormatReplaceItem(group, common, title, &replace))

@@ -25,12 +25,12 @@ bool FormatAddItem(const std::wstring& group, int common, const std::wstring& ex
                    const std::wstring& args, const std::wstring& title, int iconIndex, int minimize,
                    std::wstring* command);
 
-// The operations: each returns what DdeExecute returns, 0 for a command
+// The operations: each returns what DdeExecute returns, false for a command
 // that cannot be built.
-int PmDeleteGroup(const std::wstring& group, int common);
-int PmDeleteItem(const std::wstring& group, int common, const std::wstring& title);
+bool PmDeleteGroup(const std::wstring& group, int common);
+bool PmDeleteItem(const std::wstring& group, int common, const std::wstring& title);
 // Removes the item of `title`, keeping its place, and adds the new item
 // there; the result is that of the second command.
-int PmReplaceAndAddItem(const std::wstring& group, int common, const std::wstring& exePath,
-                        const std::wstring& workDir, const std::wstring& args, const std::wstring& title,
-                        int iconIndex, int minimize);
+bool PmReplaceAndAddItem(const std::wstring& group, int common, const std::wstring& exePath,
+                         const std::wstring& workDir, const std::wstring& args, const std::wstring& title,
+                         int iconIndex, int minimize);

@@ -89,19 +89,19 @@ int WaitForGroupWindows(int shownBefore)
     }
 }
 
-int AddGroupItem(const wchar_t* dir, UINT groupId, UINT titleId, UINT exeNameId, UINT argsId)
+bool AddGroupItem(const wchar_t* dir, UINT groupId, UINT titleId, UINT exeNameId, UINT argsId)
 {
     if (CheckCancel())
-        return 0;
+        return false;
     const std::wstring args = argsId == LangBase + IDS_OPT_MAINTENANCE ? MaintenanceArguments() : std::wstring();
     return PmReplaceAndAddItem(LoadName(groupId), CommonFlag(), dir + LoadName(exeNameId), dir, args,
                                LoadName(titleId), kItemIcon, kItemNotMinimized);
 }
 
-int AddGroupItems(const wchar_t* dir)
+bool AddGroupItems(const wchar_t* dir)
 {
     PmDeleteItem(LoadName(LangBase + IDS_GROUP_NAME), CommonFlag(), kOldItemTitle);
-    int result = 1;
+    bool result = true;
     for (int order = 0; order < kFileCount; ++order) {
         for (int row = 0; row < kFileCount; ++row) {
             const FileEntry& file = kFileTable[row];
@@ -112,30 +112,30 @@ int AddGroupItems(const wchar_t* dir)
                              LangBase + file.installedNameId, argsId))
                 continue;
             if (CancelConfirmed)
-                return 0;
-            result = 0;
+                return false;
+            result = false;
         }
     }
     return result;
 }
 
-int CreateProgramGroup(HINSTANCE instance)
+bool CreateProgramGroup(HINSTANCE instance)
 {
     SetActionText(LangBase + IDS_ACTION_ADDING_ICONS);
     if (!DdeClientOpen(instance))
-        return 0;
+        return false;
     AddGroupItems(DestinationPath);
     DdeClientClose();
-    return 1;
+    return true;
 }
 
-int RemoveProgramGroup(HINSTANCE instance)
+bool RemoveProgramGroup(HINSTANCE instance)
 {
     if (!DdeClientOpen(instance))
-        return 0;
+        return false;
     const std::wstring group = LoadName(LangBase + IDS_GROUP_NAME);
-    const int personal = PmDeleteGroup(group, kPersonalGroup);
-    const int common = PmDeleteGroup(group, kCommonGroup);
+    const bool personal = PmDeleteGroup(group, kPersonalGroup);
+    const bool common = PmDeleteGroup(group, kCommonGroup);
     DdeClientClose();
-    return personal ? personal : common;
+    return personal || common;
 }

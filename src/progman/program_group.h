@@ -6,10 +6,11 @@
 // Title of the item that an older version put in the group.
 constexpr wchar_t kOldItemTitle[] = L"Tapewright Monitor";
 
-// Builds or updates the group in the product directory DestinationPath. 1
-// after building it (an item may still have been refused), 0 when Program
-// Manager did not answer: then nothing is shown and nothing is changed.
-int CreateProgramGroup(HINSTANCE instance);
+// Builds or updates the group in the product directory DestinationPath. True
+// after building it (an item may still have been refused), false when
+// Program Manager did not answer: then nothing is shown and nothing is
+// changed.
+bool CreateProgramGroup(HINSTANCE instance);
 
 // The visible windows titled as the group. Program Manager may show them
 // some time after it has acknowledged the commands: a shell may open one
@@ -27,16 +28,16 @@ int WaitForGroupWindows(int shownBefore);
 
 // Removes the older version's item, then adds the items of the install
 // type's files in their order, each replacing an item of its title. An item
-// refused does not stop the others; a confirmed cancel does. 0 when an item
-// failed or the user cancelled, else 1. `dir` ends with a backslash.
-int AddGroupItems(const wchar_t* dir);
+// refused does not stop the others; a confirmed cancel does. False when an
+// item failed or the user cancelled, else true. `dir` ends with a backslash.
+bool AddGroupItems(const wchar_t* dir);
 
 // One item: the file `exeNameId` in `dir`, titled `titleId`, in the group
 // `groupId`; `argsId` is LangBase + the maintenance option for the setup
-// item, else 0 (absolute string IDs). The result of the command, 0 also on a
-// confirmed cancel.
-int AddGroupItem(const wchar_t* dir, UINT groupId, UINT titleId, UINT exeNameId, UINT argsId);
+// item, else 0 (absolute string IDs). The result of the command, false also
+// on a confirmed cancel.
+bool AddGroupItem(const wchar_t* dir, UINT groupId, UINT titleId, UINT exeNameId, UINT argsId);
 
-// Deletes the personal group, then a common one. The first result that was
-// positive, or 0; 0 also when Program Manager did not answer.
-int RemoveProgramGroup(HINSTANCE instance);
+// Deletes the personal group, then a common one. True when either was
+// deleted; false when neither was, or Program Manager did not answer.
+bool RemoveProgramGroup(HINSTANCE instance);

@@ -5,10 +5,14 @@
 // that start-up loads none of their libraries; tests replace entries to
 // drive every branch (a simulated network, scripted failures). The product's
 // logic stays on setup's side of the table: an entry does one platform call.
+// The table in use, Platform(), is declared with the other hooks that tests
+// replace.
 #include <windows.h>
 #include <lm.h>
 #include <ntsecapi.h>
 #include <winnetwk.h>
+
+#include "shell/hooks.h"
 
 // The LSA account-object functions, which the platform's headers do not
 // declare.
@@ -62,10 +66,6 @@ struct PlatformCalls {
     decltype(&::DeleteService) DeleteService;
     decltype(&::CloseServiceHandle) CloseServiceHandle;
 };
-
-// The table in use, filled with the platform's functions at the first call.
-// Tests may replace entries, and restore the table they saved.
-PlatformCalls& Platform();
 
 // This computer's Workstation service answers (NetWkstaGetInfo at level 100
 // succeeds): other computers reach its shares by its name.

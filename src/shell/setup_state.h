@@ -2,6 +2,9 @@
 // The process-wide state of one setup run: every field that more than one
 // unit reads is declared here, once, with the units that write it.
 // ResetSetupState gives each its start value; start-up and the tests use it.
+// State that one unit alone reads stays private to that unit, gathered in
+// one struct that one function of the unit resets (the copy's counters, the
+// DDE conversation).
 #include <windows.h>
 
 constexpr int kPathChars = 260;

@@ -46,7 +46,7 @@ TEST(FileCopy, DamagedCompressedSourceIsAReadErrorAndReplacesNothing)
             ASSERT_TRUE(CopyFileW(unversioned.c_str(), (target + L"dlg3d32.dll").c_str(), FALSE));
             CopyErrorFlag = false;
             MessageBoxAnswerer answerer({IDOK});
-            EXPECT_EQ(InstallOneFile(damaged.c_str(), target.c_str(), diskName, name, true, versionChecked), 0);
+            EXPECT_FALSE(InstallOneFile(damaged.c_str(), target.c_str(), diskName, name, true, versionChecked));
             EXPECT_TRUE(CopyErrorFlag);
             ASSERT_EQ(answerer.Boxes().size(), 1u);
             EXPECT_EQ(answerer.Boxes()[0].caption, L"Error Reading File");
@@ -56,7 +56,7 @@ TEST(FileCopy, DamagedCompressedSourceIsAReadErrorAndReplacesNothing)
         }
     }
     // Once a copy has failed, every later plain copy reports failure.
-    EXPECT_EQ(InstallOneFile(share.c_str(), target.c_str(), L"nmsapi.dl_", L"nmsapi.dll", true, false), 0);
+    EXPECT_FALSE(InstallOneFile(share.c_str(), target.c_str(), L"nmsapi.dl_", L"nmsapi.dll", true, false));
     RemoveTree(damaged);
     RemoveTree(target);
 }
@@ -72,7 +72,7 @@ TEST(FileCopy, VersionCheckKeepsANewerFileAndNobodyElses)
     ASSERT_TRUE(CopyFileW(FixturePath(L"dlg3d32-v2.dll").c_str(), library.c_str(), FALSE));
     const std::wstring othersFile = system + L"twother.tmp";
     CreateEmptyFile(othersFile);
-    EXPECT_EQ(InstallOneFile(share.c_str(), system.c_str(), L"dlg3d32.dl_", L"dlg3d32.dll", true, true), 1);
+    EXPECT_TRUE(InstallOneFile(share.c_str(), system.c_str(), L"dlg3d32.dl_", L"dlg3d32.dll", true, true));
     EXPECT_TRUE(SameBytes(library, FixturePath(L"dlg3d32-v2.dll")));
     EXPECT_TRUE(DeleteFileW(othersFile.c_str()));
     EXPECT_FALSE(CopyErrorFlag);

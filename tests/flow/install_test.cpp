@@ -262,4 +262,35 @@ TEST(Destination, DestinationOptionPassesTheDialogsChecks)
     RemoveTree(L"C:\\TWFILE");
 }
 
+// The product directory is prepared without moving the process's current
+// directory, which a reinstall once left in DEST\CATALOGS: a relative path
+// is taken below the Windows directory, one from the root on its drive.
+TEST(Destination, PreparingTakesRelativePathsFromTheWindowsDirectoryAndStaysWhereItIs)
+{
+    ResetSetupState(L"setup.exe /L:1");
+    wchar_t buffer[MAX_PATH];
+    const std::wstring windows(buffer, GetWindowsDirectoryW(buffer, MAX_PATH)), drive = windows.substr(0, 2);
+    const std::wstring current = L"C:\\TWCURRENT";
+    CreateDirectoryW(current.c_str(), nullptr);
+    ASSERT_TRUE(SetCurrentDirectoryW(current.c_str()));
+    const std::pair<std::wstring, std::wstring> cases[] = {
+        {L"TWPREP\\NT", windows + L"\\TWPREP\\NT"},
+        {L"\\TWPREP\\NT", drive + L"\\TWPREP\\NT"},
+        {drive + L"TWPREP", windows + L"\\TWPREP"},
+        {drive + L"\\TWPREP\\NT", drive + L"\\TWPREP\\NT"},  // there already: a reinstall
+    };
+    for (const auto& [given, prepared] : cases) {
+        wchar_t path[kPathChars];
+        lstrcpynW(path, given.c_str(), kPathChars);
+        EXPECT_EQ(PrepareDestination(path), DestinationResult::Ready) << given;
+        EXPECT_EQ(path, prepared);
+        EXPECT_TRUE(IsDirectory(prepared + L"\\DATA") && IsDirectory(prepared + L"\\CATALOGS")) << prepared;
+        GetCurrentDirectoryW(MAX_PATH, buffer);
+        EXPECT_EQ(buffer, current) << given;
+    }
+    SetCurrentDirectoryW(windows.c_str());
+    for (const std::wstring& made : {windows + L"\\TWPREP", drive + L"\\TWPREP", current})
+        RemoveTree(made);
+}
+
 }  // namespace

@@ -7,6 +7,7 @@
 #include "maint/product_directory.h"
 #include "maint/restart.h"
 #include "res/resource_ids.h"
+#include "shell/hooks.h"
 #include "shell/setup_state.h"
 #include "shell/setup_window.h"
 #include "support/in_process.h"

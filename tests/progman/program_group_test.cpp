@@ -12,6 +12,7 @@
 #include "progman/dde_client.h"
 #include "progman/progman_commands.h"
 #include "progman/program_group.h"
+#include "shell/hooks.h"
 #include "shell/setup_state.h"
 #include "support/in_process.h"
 #include "support/install_support.h"
@@ -29,22 +30,10 @@ constexpr wchar_t kTestApplication[] = L"TwTestProgman";
 constexpr DWORD kShortAckTimeoutMs = 500;
 const HINSTANCE kInstance = GetModuleHandleW(nullptr);
 
-// The commands of an install into C:\TW\NT\: the old item's removal, then
-// two for each item given as title, file and arguments.
-std::vector<std::wstring> Commands(int common, std::vector<std::vector<std::wstring>> items)
-{
-    const std::wstring flag = std::to_wstring(common);
-    const std::wstring prefix = L"[CreateGroup(\"Tapewright 6.0\"," + flag +
-                                L")][ShowGroup(\"Tapewright 6.0\",5," + flag + L")]";
-    std::vector<std::wstring> all = {prefix + L"[DeleteItem(\"Tapewright Monitor\")]"};
-    for (const auto& item : items) {
-        const std::wstring path = L"C:\\TW\\NT\\" + item[1];
-        const std::wstring line = item.size() > 2 ? path + L" " + item[2] : path;
-        all.push_back(prefix + L"[ReplaceItem(" + item[0] + L")]");
-        all.push_back(prefix + L"[AddItem(" + line + L"," + item[0] + L"," + path + L",0,,,C:\\TW\\NT\\,,0)]");
-    }
-    return all;
-}
+// The group's two commands that lead each command of an install: the
+// personal group and the common one.
+const std::wstring kPersonal = L"[CreateGroup(\"Tapewright 6.0\",0)][ShowGroup(\"Tapewright 6.0\",5,0)]";
+const std::wstring kCommon = L"[CreateGroup(\"Tapewright 6.0\",1)][ShowGroup(\"Tapewright 6.0\",5,1)]";
 
 // A field that would end the command is quoted; what no quoting keeps whole is refused.
 TEST(CommandText, FieldsThatWouldEndACommandAreQuotedAndTheUnquotableRefused)
@@ -117,35 +106,35 @@ TEST_F(Progman, ACommandIsSentInTheServersFormAndFailsWhenRefusedUnansweredOrOrp
     DdeAckTimeoutMs = kShortAckTimeoutMs;
     {
         TestProgman server(kTestApplication);
-        ASSERT_EQ(DdeClientOpen(kInstance), 1);
-        EXPECT_EQ(DdeExecute(text.c_str()), 1);
-        EXPECT_EQ(DdeExecute(std::wstring(kMaxOemCommandBytes, L'x').c_str()), 0) << "too long with its terminator";
+        ASSERT_TRUE(DdeClientOpen(kInstance));
+        EXPECT_TRUE(DdeExecute(text.c_str()));
+        EXPECT_FALSE(DdeExecute(std::wstring(kMaxOemCommandBytes, L'x').c_str())) << "too long with its terminator";
         ASSERT_EQ(server.blocks.size(), 1u);
         EXPECT_EQ(server.blocks[0].c_str(), bytes);
         DdeClientClose();
     }
     {
         TestProgman refusing(kTestApplication, TestProgman::Answer::kNegative);
-        ASSERT_EQ(DdeClientOpen(kInstance), 1);
-        EXPECT_EQ(DdeExecute(L"[DeleteGroup(X)]"), 0);
+        ASSERT_TRUE(DdeClientOpen(kInstance));
+        EXPECT_FALSE(DdeExecute(L"[DeleteGroup(X)]"));
         DdeClientClose();
     }
     {
         TestProgman silent(kTestApplication, TestProgman::Answer::kNever);
-        ASSERT_EQ(DdeClientOpen(kInstance), 1);
+        ASSERT_TRUE(DdeClientOpen(kInstance));
         // The server reads a copy; the client's block takes the handle freed here.
         const HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, 1);
         GlobalFree(block);
         const DWORD start = GetTickCount();
-        EXPECT_EQ(DdeExecute(L"[DeleteGroup(X)]"), 0);
+        EXPECT_FALSE(DdeExecute(L"[DeleteGroup(X)]"));
         EXPECT_LT(GetTickCount() - start, kShortAckTimeoutMs * 4);
         EXPECT_NE(GlobalSize(block), 0u) << "the block stays the server's";
         DdeClientClose();
     }
     TestProgman going(kTestApplication, TestProgman::Answer::kGone, kShortAckTimeoutMs / 10);
-    ASSERT_EQ(DdeClientOpen(kInstance), 1);
+    ASSERT_TRUE(DdeClientOpen(kInstance));
     const DWORD start = GetTickCount();
-    EXPECT_EQ(DdeExecute(L"[DeleteGroup(Y)]"), 0);
+    EXPECT_FALSE(DdeExecute(L"[DeleteGroup(Y)]"));
     EXPECT_LT(GetTickCount() - start, kShortAckTimeoutMs / 2) << "a server gone is not waited for";
 }
 
@@ -155,9 +144,33 @@ TEST_F(Progman, ACommandIsSentInTheServersFormAndFailsWhenRefusedUnansweredOrOrp
 TEST_F(Progman, EachInstallTypeGetsItsItemsInOrderAndRemovalDeletesBothGroups)
 {
     DdeAckTimeoutMs = kShortAckTimeoutMs;
-    const std::vector<std::wstring> jobScope =
-        Commands(0, {{L"JobScope", L"jobscope.exe"}, {L"\"Tapewright Setup\"", L"setup.exe", L"/U:A:\\  /L:1"},
-                     {L"Readme", L"readme.txt"}});
+    // An install into C:\TW\NT\: the old item's removal, then for each item
+    // the removal of one of its title and the item.
+    const std::vector<std::wstring> jobScope = {
+        kPersonal + L"[DeleteItem(\"Tapewright Monitor\")]",
+        kPersonal + L"[ReplaceItem(JobScope)]",
+        kPersonal + L"[AddItem(C:\\TW\\NT\\jobscope.exe,JobScope,C:\\TW\\NT\\jobscope.exe,0,,,C:\\TW\\NT\\,,0)]",
+        kPersonal + L"[ReplaceItem(\"Tapewright Setup\")]",
+        kPersonal + L"[AddItem(C:\\TW\\NT\\setup.exe /U:A:\\  /L:1,\"Tapewright Setup\",C:\\TW\\NT\\setup.exe,0,,,"
+                    L"C:\\TW\\NT\\,,0)]",
+        kPersonal + L"[ReplaceItem(Readme)]",
+        kPersonal + L"[AddItem(C:\\TW\\NT\\readme.txt,Readme,C:\\TW\\NT\\readme.txt,0,,,C:\\TW\\NT\\,,0)]",
+    };
+    const std::vector<std::wstring> backupServer = {
+        kCommon + L"[DeleteItem(\"Tapewright Monitor\")]",
+        kCommon + L"[ReplaceItem(Tapewright)]",
+        kCommon + L"[AddItem(C:\\TW\\NT\\TWWINNT.EXE,Tapewright,C:\\TW\\NT\\TWWINNT.EXE,0,,,C:\\TW\\NT\\,,0)]",
+        kCommon + L"[ReplaceItem(JobScope)]",
+        kCommon + L"[AddItem(C:\\TW\\NT\\jobscope.exe,JobScope,C:\\TW\\NT\\jobscope.exe,0,,,C:\\TW\\NT\\,,0)]",
+        kCommon + L"[ReplaceItem(\"Tapewright Setup\")]",
+        kCommon + L"[AddItem(C:\\TW\\NT\\setup.exe /U:\"C:\\My Disks\\\"  /L:1,\"Tapewright Setup\","
+                  L"C:\\TW\\NT\\setup.exe,0,,,C:\\TW\\NT\\,,0)]",
+        kCommon + L"[ReplaceItem(Readme)]",
+        kCommon + L"[AddItem(C:\\TW\\NT\\readme.txt,Readme,C:\\TW\\NT\\readme.txt,0,,,C:\\TW\\NT\\,,0)]",
+        kCommon + L"[ReplaceItem(\"Tapewright Help\")]",
+        kCommon + L"[AddItem(C:\\TW\\NT\\TWWINNT.HLP,\"Tapewright Help\",C:\\TW\\NT\\TWWINNT.HLP,0,,,"
+                  L"C:\\TW\\NT\\,,0)]",
+    };
     const struct {
         UINT installType;
         bool common;
@@ -168,32 +181,29 @@ TEST_F(Progman, EachInstallTypeGetsItsItemsInOrderAndRemovalDeletesBothGroups)
         {kInstallJobScopeOnly, false, L"A:\\", TestProgman::Answer::kPositive, jobScope},
         {kInstallJobScopeOnly, false, L"A:\\", TestProgman::Answer::kNegative, jobScope},
         {kInstallJobScopeOnly, false, L"A:\\", TestProgman::Answer::kNever, {jobScope[0]}},
-        {kInstallBackupServer, true, L"C:\\My Disks\\", TestProgman::Answer::kPositive,
-         Commands(1, {{L"Tapewright", L"TWWINNT.EXE"}, {L"JobScope", L"jobscope.exe"},
-                      {L"\"Tapewright Setup\"", L"setup.exe", L"/U:\"C:\\My Disks\\\"  /L:1"},
-                      {L"Readme", L"readme.txt"}, {L"\"Tapewright Help\"", L"TWWINNT.HLP"}})},
+        {kInstallBackupServer, true, L"C:\\My Disks\\", TestProgman::Answer::kPositive, backupServer},
     };
     for (const auto& c : cases) {
         InstallType = c.installType;
         CommonGroup = c.common;
         lstrcpyW(SourcePath, c.source);
         TestProgman server(kTestApplication, c.answer);
-        EXPECT_EQ(CreateProgramGroup(kInstance), 1);
+        EXPECT_TRUE(CreateProgramGroup(kInstance));
         EXPECT_EQ(server.WideCommands(), c.commands) << c.installType << " answer " << int(c.answer);
     }
     MessageBoxAnswerer answerer({IDOK});
     {
         TestProgman server(kTestApplication);
-        EXPECT_EQ(RemoveProgramGroup(kInstance), 1);
+        EXPECT_TRUE(RemoveProgramGroup(kInstance));
         EXPECT_EQ(server.WideCommands(), (std::vector<std::wstring>{L"[DeleteGroup(\"Tapewright 6.0\",0)]",
                                                                     L"[DeleteGroup(\"Tapewright 6.0\",1)]"}));
     }
     {
         TestProgman silent(kTestApplication, TestProgman::Answer::kNever);
-        EXPECT_EQ(RemoveProgramGroup(kInstance), 0);
+        EXPECT_FALSE(RemoveProgramGroup(kInstance));
         EXPECT_EQ(silent.blocks.size(), 1u);
     }
-    EXPECT_EQ(CreateProgramGroup(kInstance), 0);
+    EXPECT_FALSE(CreateProgramGroup(kInstance));
     EXPECT_TRUE(answerer.Boxes().empty()) << "without a server";
 }
 
@@ -218,7 +228,7 @@ TEST_F(Progman, AHungProgramDoesNotHoldTheConversationUp)
     WaitForSingleObject(hung, INFINITE);
     TestProgman server(kTestApplication);
     const DWORD start = GetTickCount();
-    EXPECT_EQ(RemoveProgramGroup(kInstance), 1);
+    EXPECT_TRUE(RemoveProgramGroup(kInstance));
     EXPECT_LT(GetTickCount() - start, kDdeInitiateWindowMs + 1500);
     EXPECT_EQ(server.blocks.size(), 2u);
     SetEvent(release);

@@ -12,9 +12,8 @@
 
 #include <string>
 
-#include "maint/restart.h"
-#include "progman/dde_client.h"
 #include "program/setup_main.h"
+#include "shell/hooks.h"
 #include "shell/platform_calls.h"
 
 namespace {
