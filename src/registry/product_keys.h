@@ -28,3 +28,10 @@ constexpr const wchar_t* kProductKeysRemoved[] = {
     L"Software\\Velmar\\Tapewright Monitor",
     L"Software\\Velmar\\JobScope",
 };
+
+// The product's entry in the system's list of installed programs (below
+// HKEY_LOCAL_MACHINE, in the 32-bit view that setup runs in). Besides the
+// entry's own values it holds what the uninstall needs to know of the
+// installs: the directory levels they created.
+constexpr wchar_t kUninstallKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tapewright";
+constexpr wchar_t kCreatedLevelsValue[] = L"CreatedLevels";
