@@ -82,10 +82,15 @@ LRESULT RunStartHandler(HWND frame)
         if (IsUnattended())
             RequestProgramEnd(kExitNotCompleted);
         break;
-    case MaintenanceResult::Completed:
+    case MaintenanceResult::Completed: {
+        // Tools take this code as "restart soon"; a run that restarts the
+        // system itself has no restart left to ask for.
+        const int completed = RestartWorkLeft ? kExitRestartRequired : kExitCompleted;
+        RaiseExitCode(completed);
         if (IsUnattended())
-            RequestProgramEnd(kExitCompleted);
+            RequestProgramEnd(completed);
         break;
+    }
     }
 
     if (PercentWindow)
