@@ -8,6 +8,7 @@
 #include "program/start_handler.h"
 #include "res/resource_ids.h"
 #include "shell/admin_check.h"
+#include "shell/message_box.h"
 #include "shell/message_loop.h"
 #include "shell/options.h"
 #include "shell/path_text.h"
@@ -29,6 +30,14 @@ UINT ReadLanguageBank(const wchar_t* commandLine)
     if (end == argument || bank < 1 || bank > 6)
         return 1000;
     return static_cast<UINT>(bank) * 1000;
+}
+
+// Another setup of the product is at work: this one says so (a deployment
+// tool tries again later on its code) and ends having changed nothing.
+int EndForAnotherSetup()
+{
+    AskUser(LangBase + IDS_BUSY_TITLE, LangBase + IDS_BUSY_TEXT, MB_OK, MB_ICONEXCLAMATION, IDOK);
+    return kExitAnotherSetupRunning;
 }
 
 }  // namespace
@@ -54,7 +63,7 @@ int SetupMain(HINSTANCE instance, HINSTANCE, const wchar_t* commandLine, int)
     ReadCommandLine(commandLine);
     SetupLock lock;
     if (!lock.Held())
-        return kExitAnotherSetupRunning;
+        return EndForAnotherSetup();
     IsAdmin = IsAdministrator();
     if (Register3dControls(instance))
         AutoSubclass3d(instance);

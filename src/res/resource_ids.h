@@ -180,6 +180,10 @@
 #define IDS_DISK_CAPTION      432
 #define IDS_DISK_MISSING      433   // file name
 
+// Another setup running, relative to LangBase
+#define IDS_BUSY_TITLE        460
+#define IDS_BUSY_TEXT         461
+
 // File names, relative to LangBase: on the source disk and as installed
 #define IDS_DISKNAME_TWWINNT_EXE   160
 #define IDS_DISKNAME_TWWINNT_HLP   161

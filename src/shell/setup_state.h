@@ -27,10 +27,13 @@ enum : DWORD {
 
 // Exit codes of the program, in the values that deployment tools know: a
 // run that did everything it set out to do; one that did so but left work
-// for the next restart; and one that did not (cancelled, refused or failed).
+// for the next restart; one that did not (cancelled, refused or failed);
+// and one that found another setup of the product running and changed
+// nothing, which tools try again later.
 enum : int {
     kExitCompleted = 0,
     kExitNotCompleted = 1,
+    kExitAnotherSetupRunning = ERROR_INSTALL_ALREADY_RUNNING,
     kExitRestartRequired = ERROR_SUCCESS_REBOOT_REQUIRED,
 };
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "res/resource_ids.h"
+#include "shell/setup_state.h"
 #include "support/in_process.h"
 #include "support/registry_override.h"
 #include "support/setup_process.h"
@@ -71,8 +72,9 @@ TEST(LanguageDialog, FirstScreenOffersFourLanguagesAndEachClickSwitchesTheTexts)
     EXPECT_EQ(setup.WaitForExit(), 1u);
 }
 
-// A second setup started while one waits in a dialog ends at once and
-// changes nothing; the first goes on to complete its install.
+// A second setup started while one waits in a dialog changes nothing and
+// ends with the code that tools try again on: unattended at once, by hand
+// once the user has read why. The first goes on to complete its install.
 TEST(SecondSetup, EndsAtOnceWhileAnotherRunsAndTheFirstGoesOn)
 {
     RemoveProductInstall();
@@ -81,8 +83,16 @@ TEST(SecondSetup, EndsAtOnceWhileAnotherRunsAndTheFirstGoesOn)
     HWND dialog = first.WaitForDialog(L"Specify Directory");
     ASSERT_NE(dialog, nullptr);
     const DWORD start = GetTickCount();
-    EXPECT_EQ(SetupProcess(L"/SMS: /EV: /DEST:C:\\TWTEST\\NT", share).WaitForExit(), 1u);
+    EXPECT_EQ(SetupProcess(L"/SMS: /EV: /DEST:C:\\TWTEST\\NT", share).WaitForExit(),
+              static_cast<DWORD>(kExitAnotherSetupRunning));
     EXPECT_LT(GetTickCount() - start, 5000u);
+    SetupProcess byHand(L"/L:3 /EV: /DEST:C:\\TWTEST\\NT", share);
+    HWND box = byHand.WaitForDialog(L"Installation d\u00e9j\u00e0 en cours");
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(MessageBoxText(box), BankString(3000 + IDS_BUSY_TEXT));
+    EXPECT_EQ(byHand.WaitForFrame(0), nullptr);
+    PressButton(box, IDOK);
+    EXPECT_EQ(byHand.WaitForExit(), static_cast<DWORD>(kExitAnotherSetupRunning));
     EXPECT_FALSE(Exists(L"C:\\TWTEST"));
 
     PressButton(dialog, IDOK);
