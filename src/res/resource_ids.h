@@ -246,6 +246,7 @@
 #define IDS_OPT_LOADER        305
 #define IDS_OPT_UNINSTALL     306
 #define IDS_OPT_DESTINATION   307
+#define IDS_OPT_COMMON        308
 #define IDS_OPT_USER          311
 #define IDS_OPT_DOMAIN        312
 #define IDS_OPT_PASSWORD      313

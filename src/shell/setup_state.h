@@ -70,7 +70,8 @@ extern bool CancelRequested;            // the user asked to stop
 extern bool CancelPressed;              // the Cancel button was used at least once
 extern bool CancelConfirmed;            // a cancel was confirmed; not asked again
 
-// Written by the destination dialog when its OK is accepted.
+// Written by the destination step: the dialog's check box when its OK is
+// accepted, or "/COMMON:" with "/DEST:".
 extern bool CommonGroup;
 
 // Written by the frame when it is created: the owner of every modal dialog.

@@ -75,6 +75,7 @@ protected:
 
 // One run by hand: a destination holding a prior install, the numbered disks
 // in turn, a typed path for the rest. Only an older version's files go.
+// "/COMMON:" ticks the dialog's common-group box for the user.
 TEST_F(Install, InteractiveInstallFromNumberedDisksAsksUntilEachAnswerServes)
 {
     for (const wchar_t* name : {L"twwinnt.exe", L"LAUNCHNT.EXE", L"LDRSETUP.EXE", L"notes.txt"})
@@ -82,10 +83,11 @@ TEST_F(Install, InteractiveInstallFromNumberedDisksAsksUntilEachAnswerServes)
     SetFileAttributesW((kOther + L"LAUNCHNT.EXE").c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
     const std::wstring disks = FixturePath(L"disks-en");
     ASSERT_TRUE(InsertDisk(disks + L"disk1\\"));
-    SetupProcess setup(L"/L:1 /TS:", From(L"A:\\"));
+    SetupProcess setup(L"/L:1 /TS: /COMMON:", From(L"A:\\"));
     HWND dialog = setup.WaitForDialog(L"Specify Directory");
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(ItemText(dialog, IDC_DEST_EDIT), L"C:\\TAPWRITE\\NT");
+    EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_DEST_COMMON), static_cast<UINT>(BST_CHECKED));
     SetDlgItemTextW(dialog, IDC_DEST_EDIT, L"C:\\TWTEST\\NT\\");
     PressButton(dialog, IDOK);
     ASSERT_TRUE(setup.Answer(L"Directory In Use", IDYES));
