@@ -1,10 +1,14 @@
-// Start-up: setup.exe as the loader sees it (a 32-bit x86 image for the oldest
-// system supported, with a manifest that fits it: Windows refuses a program
-// whose manifest names another processor architecture), the first screens,
-// and one setup at a time.
+// Start-up: setup.exe as the loader and deployment tools see it (a 32-bit
+// x86 image for the oldest system supported, with a manifest that fits it:
+// Windows refuses a program whose manifest names another processor
+// architecture; its version), the first screens, and one setup at a time.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "res/resource_ids.h"
+#include "res/version.h"
 #include "shell/setup_state.h"
 #include "support/in_process.h"
 #include "support/registry_override.h"
@@ -36,6 +40,29 @@ TEST(SetupImage, Is32BitWithAManifestThatFitsIt)
     size_t architecture = manifest.find("processorArchitecture=");
     if (architecture != std::string::npos) {
         EXPECT_EQ(manifest.compare(architecture, 28, "processorArchitecture=\"x86\""), 0) << manifest;
+    }
+}
+
+// What deployment tools and the file's properties read: the version, from
+// the one place it is kept.
+TEST(SetupImage, CarriesItsVersion)
+{
+    DWORD ignored = 0;
+    std::vector<BYTE> info(GetFileVersionInfoSizeW(SETUP_EXE_PATH, &ignored));
+    ASSERT_TRUE(!info.empty() && GetFileVersionInfoW(SETUP_EXE_PATH, 0, static_cast<DWORD>(info.size()), info.data()));
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT size = 0;
+    ASSERT_TRUE(VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &size));
+    EXPECT_EQ(fixed->dwFileVersionMS, MAKELONG(SETUP_VERSION_MINOR, SETUP_VERSION_MAJOR));
+    EXPECT_EQ(fixed->dwFileVersionLS, MAKELONG(0, SETUP_VERSION_BUILD));
+    EXPECT_EQ(fixed->dwProductVersionMS, fixed->dwFileVersionMS);
+    const std::wstring version = L"6.0." + std::to_wstring(SETUP_VERSION_BUILD);
+    for (auto [name, expected] : {std::pair{L"CompanyName", L"Velmar"}, {L"ProductName", L"Tapewright"},
+                                  {L"FileVersion", version.c_str()}, {L"ProductVersion", version.c_str()}}) {
+        wchar_t* value = nullptr;
+        EXPECT_TRUE(VerQueryValueW(info.data(), (std::wstring(L"\\StringFileInfo\\040904B0\\") + name).c_str(),
+                                   reinterpret_cast<void**>(&value), &size) && value && value == std::wstring(expected))
+            << name;
     }
 }
 
