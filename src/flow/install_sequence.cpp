@@ -22,6 +22,7 @@
 #include "progman/program_group.h"
 #include "registry/environment_probes.h"
 #include "registry/product_config.h"
+#include "registry/uninstall_entry.h"
 #include "res/resource_ids.h"
 #include "services/service_control.h"
 #include "services/service_install.h"
@@ -69,6 +70,13 @@ void OfferReadme(HWND frame, const wchar_t* destination)
     static const auto shellExecute = LateBound<decltype(ShellExecuteW)>(L"shell32.dll", "ShellExecuteW");
     if (shellExecute)
         shellExecute(frame, nullptr, viewer, readme, nullptr, SW_SHOWMAXIMIZED);
+}
+
+// The completed install enters the system's list of installed programs. A
+// user without the rights to it still has the product installed.
+void RegisterInstall(const wchar_t* destination)
+{
+    WriteUninstallEntry(destination, InstalledKilobytes(destination));
 }
 
 }  // namespace
@@ -138,6 +146,7 @@ bool RunInstall(HWND frame, wchar_t* destination)
     // has ended the run, and nothing more may be shown.
     if (!IsWindow(frame))
         return false;
+    RegisterInstall(destination);
     SetWindowPos(frame, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     SetForegroundWindow(frame);
     SetActionText(LangBase + IDS_ACTION_COMPLETE);

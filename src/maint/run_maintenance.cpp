@@ -63,6 +63,12 @@ void StopAndDeleteServices()
     WaitPumping(kServiceReleaseMs);
 }
 
+// The product leaves the list of installed programs with the whole key.
+void RemoveRegistration()
+{
+    DeleteRegistryTree(HKEY_LOCAL_MACHINE, kUninstallKey);
+}
+
 MaintenanceResult Uninstall(HWND frame)
 {
     wchar_t directory[kPathChars];
@@ -86,6 +92,7 @@ MaintenanceResult Uninstall(HWND frame)
     SetCopyPercent(95);
     for (const wchar_t* key : kProductKeysRemoved)
         DeleteRegistryTree(HKEY_LOCAL_MACHINE, key);
+    RemoveRegistration();
     SetCopyPercent(100);
     // Relabelled after the last drain of the queue, so a press of "OK" is
     // never taken for a cancel.

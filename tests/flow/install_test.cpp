@@ -4,9 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "flow/destination.h"
 #include "res/resource_ids.h"
+#include "res/version.h"
 #include "shell/setup_state.h"
 #include "support/in_process.h"
 #include "support/registry_override.h"
@@ -111,6 +114,70 @@ TEST_F(Install, InteractiveInstallFromNumberedDisksAsksUntilEachAnswerServes)
     EXPECT_INSTALLED(kOther, kServerFiles);
     EXPECT_EQ(ReadRegistryValue(L"Software\\Velmar\\Tapewright\\Catalogs", L"Catalog Path Remote").Text(),
               L"\\\\" + ComputerName() + L"\\C$\\TWTEST\\NT\\CATALOGS\\");
+}
+
+// What deployment tools read of an install: its entry in the list of
+// installed programs, with setup's own version, the product's size and the
+// commands that remove it in the install's language. A reinstall rewrites
+// the entry and keeps what else its key holds; the uninstall, run by the
+// entry's own command, removes it.
+TEST_F(Install, ListsTheProductForDeploymentToolsUntilItsUninstall)
+{
+    const std::wstring version = L"6.0." + std::to_wstring(SETUP_VERSION_BUILD);
+    SYSTEMTIME today;
+    GetLocalTime(&today);
+    wchar_t date[16];
+    wsprintfW(date, L"%04u%02u%02u", today.wYear, today.wMonth, today.wDay);
+    const struct {
+        const wchar_t* options;
+        const wchar_t* share;
+        const wchar_t* program;
+        const wchar_t* language;
+    } installs[] = {
+        {L"/SMS: /EV: /L:2 /DEST:C:\\TAPWRITE\\NT", L"share-es", L"instalar.exe", L"/L:2"},
+        {L"/SMS: /TS: /DEST:C:\\TAPWRITE\\NT", L"share-en", L"setup.exe", L"/L:1"},
+    };
+    DWORD jobScopeKilobytes = 0;
+    RegistryOverride comment(HKEY_LOCAL_MACHINE, kProductEntryKey, L"Comments");
+    for (const auto& install : installs) {
+        SCOPED_TRACE(install.options);
+        ASSERT_EQ(RunUnattended(install.options, From(FixturePath(install.share))), kExitCompleted);
+        KeyValues entry = ReadRegistryKey(kProductEntryKey);
+        ASSERT_TRUE(entry.exists);
+        const std::wstring program = kTarget + install.program;
+        const std::pair<const wchar_t*, std::wstring> texts[] = {
+            {L"DisplayName", L"Tapewright 6.0"}, {L"DisplayVersion", version}, {L"Publisher", L"Velmar"},
+            {L"InstallLocation", L"C:\\TAPWRITE\\NT"}, {L"DisplayIcon", program}, {L"InstallDate", date},
+            {L"UninstallString", program + L" /U: /UNINSTALL: " + install.language},
+            {L"QuietUninstallString", program + L" /U: /UNINSTALL: " + install.language + L" /SMS:"},
+        };
+        for (const auto& [name, text] : texts) {
+            EXPECT_EQ(entry.values[name].type, static_cast<DWORD>(REG_SZ)) << name;
+            EXPECT_EQ(entry.values[name].Text(), text) << name;
+        }
+        EXPECT_EQ(entry.values[L"NoModify"].Number(), 1u);
+        EXPECT_EQ(entry.values[L"NoRepair"].Number(), 1u);
+        const DWORD kilobytes = entry.values[L"EstimatedSize"].Number();
+        if (!jobScopeKilobytes) {
+            EXPECT_GT(kilobytes, 0u);
+            jobScopeKilobytes = kilobytes;
+            comment.Set(L"kept by the site");
+            continue;
+        }
+        size_t bytes = FileBytes(SystemDirectory() + L"dlg3d32.dll").size();
+        for (const std::wstring& name : kServerFiles)
+            bytes += FileBytes(kTarget + name).size();
+        EXPECT_EQ(kilobytes, (bytes + 1023) / 1024);
+        EXPECT_GT(kilobytes, jobScopeKilobytes) << "JobScope Only installs fewer files";
+        EXPECT_EQ(entry.values[L"Comments"].Text(), L"kept by the site");
+    }
+    const std::wstring quiet = ReadRegistryValue(kProductEntryKey, L"QuietUninstallString").Text();
+    SetupLaunch uninstall;
+    uninstall.program = quiet.substr(0, quiet.find(L' '));
+    uninstall.namesServiceAccount = false;
+    EXPECT_EQ(SetupProcess(quiet.substr(quiet.find(L' ') + 1), uninstall).WaitForExit(120000),
+              static_cast<DWORD>(kExitCompleted));
+    EXPECT_FALSE(ReadRegistryKey(kProductEntryKey).exists);
 }
 
 // A destination the dialog would refuse (a whole argument quoted, as

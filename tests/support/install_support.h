@@ -36,7 +36,12 @@ std::string FileBytes(const std::wstring& path);
 bool SameBytes(const std::wstring& a, const std::wstring& b);
 ULONGLONG LastWriteTime(const std::wstring& path);
 
-// Removes HKLM\Software\Velmar with everything below it.
+// The product's entry in the list of installed programs, below
+// HKEY_LOCAL_MACHINE.
+constexpr wchar_t kProductEntryKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tapewright";
+
+// Removes HKLM\Software\Velmar and the product's entry in the list of
+// installed programs, with everything below them.
 void RemoveProductRegistry();
 
 struct RegistryValue {
