@@ -21,6 +21,7 @@
 #include "flow/destination.h"
 #include "progman/program_group.h"
 #include "registry/environment_probes.h"
+#include "registry/event_source.h"
 #include "registry/product_config.h"
 #include "registry/uninstall_entry.h"
 #include "res/resource_ids.h"
@@ -72,11 +73,17 @@ void OfferReadme(HWND frame, const wchar_t* destination)
         shellExecute(frame, nullptr, viewer, readme, nullptr, SW_SHOWMAXIMIZED);
 }
 
-// The completed install enters the system's list of installed programs. A
-// user without the rights to it still has the product installed.
+// The completed install enters the system's list of installed programs, and
+// its copy of setup gives the event log the messages of setup's events. A
+// user without the rights to either still has the product installed.
 void RegisterInstall(const wchar_t* destination)
 {
     WriteUninstallEntry(destination, InstalledKilobytes(destination));
+    wchar_t setupName[256];
+    wchar_t program[kJoinedPathChars];
+    LoadBankString(LangBase + IDS_FILENAME_SETUP, setupName, std::size(setupName));
+    if (JoinPath(program, std::size(program), destination, setupName))
+        RegisterEventMessages(program);
 }
 
 }  // namespace

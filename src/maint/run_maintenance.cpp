@@ -14,6 +14,7 @@
 #include "maint/registry_tree.h"
 #include "maint/restart.h"
 #include "progman/program_group.h"
+#include "registry/event_source.h"
 #include "registry/product_keys.h"
 #include "res/resource_ids.h"
 #include "services/service_control.h"
@@ -63,10 +64,12 @@ void StopAndDeleteServices()
     WaitPumping(kServiceReleaseMs);
 }
 
-// The product leaves the list of installed programs with the whole key.
+// The product leaves the list of installed programs with the whole key,
+// and its event source with the copy of setup that held its messages.
 void RemoveRegistration()
 {
     DeleteRegistryTree(HKEY_LOCAL_MACHINE, kUninstallKey);
+    UnregisterEventMessages();
 }
 
 MaintenanceResult Uninstall(HWND frame)

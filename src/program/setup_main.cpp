@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "dlg3d/dlg3d.h"
+#include "program/run_events.h"
 #include "program/start_handler.h"
 #include "res/resource_ids.h"
 #include "shell/admin_check.h"
@@ -36,7 +37,9 @@ UINT ReadLanguageBank(const wchar_t* commandLine)
 // tool tries again later on its code) and ends having changed nothing.
 int EndForAnotherSetup()
 {
+    ReportRunStart();
     AskUser(LangBase + IDS_BUSY_TITLE, LangBase + IDS_BUSY_TEXT, MB_OK, MB_ICONEXCLAMATION, IDOK);
+    ReportRunEnd(kExitAnotherSetupRunning);
     return kExitAnotherSetupRunning;
 }
 
@@ -82,6 +85,7 @@ int SetupMain(HINSTANCE instance, HINSTANCE, const wchar_t* commandLine, int)
     PostMessageW(frame, WM_SETUP_START, 0, 0);
 
     int exitCode = RunMessageLoop();
+    ReportRunEnd(exitCode);
     // Whatever path the run took, the service account's password does not
     // outlive it.
     SecureZeroMemory(ServiceAccount.password, sizeof ServiceAccount.password);

@@ -5,6 +5,7 @@
 #include "flow/install_sequence.h"
 #include "flow/install_type.h"
 #include "maint/maintenance.h"
+#include "program/run_events.h"
 #include "res/resource_ids.h"
 #include "shell/language.h"
 #include "shell/message_loop.h"
@@ -62,6 +63,8 @@ LRESULT RunStartHandler(HWND frame)
         SetLanguage(LangBase);
     else
         languageFixed = ChooseLanguage(frame);
+
+    ReportRunStart();
 
     MaintenanceResult result = MaintenanceResult::NotCompleted;
     if (languageFixed) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include "res/resource_ids.h"
 #include "res/version.h"
 #include "shell/setup_state.h"
+#include "support/event_trace.h"
 #include "support/in_process.h"
 #include "support/registry_override.h"
 #include "support/setup_process.h"
@@ -118,9 +120,9 @@ TEST_F(Install, InteractiveInstallFromNumberedDisksAsksUntilEachAnswerServes)
 
 // What deployment tools read of an install: its entry in the list of
 // installed programs, with setup's own version, the product's size and the
-// commands that remove it in the install's language. A reinstall rewrites
-// the entry and keeps what else its key holds; the uninstall, run by the
-// entry's own command, removes it.
+// commands that remove it in the install's language, and setup's event
+// source. A reinstall rewrites the entry and keeps what else its key holds;
+// the uninstall, run by the entry's own command, removes both.
 TEST_F(Install, ListsTheProductForDeploymentToolsUntilItsUninstall)
 {
     const std::wstring version = L"6.0." + std::to_wstring(SETUP_VERSION_BUILD);
@@ -157,6 +159,9 @@ TEST_F(Install, ListsTheProductForDeploymentToolsUntilItsUninstall)
         }
         EXPECT_EQ(entry.values[L"NoModify"].Number(), 1u);
         EXPECT_EQ(entry.values[L"NoRepair"].Number(), 1u);
+        EXPECT_EQ(ReadRegistryValue(kSetupEventSourceKey, L"EventMessageFile").Text(), program);
+        EXPECT_EQ(ReadRegistryValue(kSetupEventSourceKey, L"EventMessageFile").type, static_cast<DWORD>(REG_EXPAND_SZ));
+        EXPECT_EQ(ReadRegistryValue(kSetupEventSourceKey, L"TypesSupported").Number(), 7u);
         const DWORD kilobytes = entry.values[L"EstimatedSize"].Number();
         if (!jobScopeKilobytes) {
             EXPECT_GT(kilobytes, 0u);
@@ -178,6 +183,40 @@ TEST_F(Install, ListsTheProductForDeploymentToolsUntilItsUninstall)
     EXPECT_EQ(SetupProcess(quiet.substr(quiet.find(L' ') + 1), uninstall).WaitForExit(120000),
               static_cast<DWORD>(kExitCompleted));
     EXPECT_FALSE(ReadRegistryKey(kProductEntryKey).exists);
+    EXPECT_FALSE(ReadRegistryKey(kSetupEventSourceKey).exists);
+}
+
+// A run that nobody watches leaves in the event log what it would have shown:
+// its start (never the password), the error that a damaged file on the share
+// raised, and its end with the code; a completed one the readme question
+// answered No. Read from Wine's trace of the shipping program. The failed
+// install leaves no entry in the list of installed programs.
+TEST_F(Install, UnattendedRunsTellTheEventLogWhatNobodySaw)
+{
+    const std::wstring share = L"C:\\TWSHARE\\", arguments = L"/SMS: /EV: /DEST:C:\\TAPWRITE\\NT /PASSWORD:Sekr3t";
+    CopyFolder(FixturePath(L"share-en"), share);
+    std::ofstream(std::filesystem::path(share + L"jscopenu.ex_"), std::ios::trunc) << "no longer compressed";
+    const TracedEvent started = {EVENTLOG_INFORMATION_TYPE,
+                                 L"Tapewright Setup started an installation.\n\nInstall type: JobScope Only\n"
+                                 L"Destination: C:\\TAPWRITE\\NT\nLanguage: EN (/L:1)\nUnattended: Yes"};
+    const std::pair<std::wstring, std::vector<TracedEvent>> runs[] = {
+        {share + L"setup.exe",
+         {started,
+          {EVENTLOG_ERROR_TYPE, L"Error Reading File\n\nThe source file:\n\"C:\\TWSHARE\\jscopenu.ex_\"\ncould not "
+                                L"be read.  Please make sure that the source disk is still available, then reinstall "
+                                L"this application.\n\nAnswered without asking: OK"},
+          {EVENTLOG_ERROR_TYPE, L"Tapewright Setup ended: not completed.\n\nExit code: 1"}}},
+        {FixturePath(L"share-en") + L"setup.exe",
+         {started,
+          {EVENTLOG_INFORMATION_TYPE, L"Read Important Information\n\nWould you like to view the file that contains "
+                                      L"important information about Tapewright?\n\nAnswered without asking: No"},
+          {EVENTLOG_INFORMATION_TYPE, L"Tapewright Setup ended: completed.\n\nExit code: 0"}}},
+    };
+    for (const auto& [program, events] : runs) {
+        EXPECT_EQ(RunTracingEvents(program, arguments), events) << program.c_str();
+        EXPECT_EQ(ReadRegistryKey(kProductEntryKey).exists, program != runs[0].first);
+    }
+    RemoveTree(share);
 }
 
 // A destination the dialog would refuse (a whole argument quoted, as

@@ -1,7 +1,8 @@
 // Start-up: setup.exe as the loader and deployment tools see it (a 32-bit
 // x86 image for the oldest system supported, with a manifest that fits it:
 // Windows refuses a program whose manifest names another processor
-// architecture; its version), the first screens, and one setup at a time.
+// architecture; its version and message table), the first screens, and one
+// setup at a time.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -44,8 +45,9 @@ TEST(SetupImage, Is32BitWithAManifestThatFitsIt)
 }
 
 // What deployment tools and the file's properties read: the version, from
-// the one place it is kept.
-TEST(SetupImage, CarriesItsVersion)
+// the one place it is kept; and the message that Event Viewer shows setup's
+// events with, each event's text whole, whatever the system's language.
+TEST(SetupImage, CarriesItsVersionAndTheEventLogsMessage)
 {
     DWORD ignored = 0;
     std::vector<BYTE> info(GetFileVersionInfoSizeW(SETUP_EXE_PATH, &ignored));
@@ -64,6 +66,14 @@ TEST(SetupImage, CarriesItsVersion)
                                    reinterpret_cast<void**>(&value), &size) && value && value == std::wstring(expected))
             << name;
     }
+    HMODULE module = LoadLibraryExW(SETUP_EXE_PATH, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    const wchar_t* text = L"Tapewright Setup ended: completed.\n\nExit code: 0";
+    DWORD_PTR arguments[] = {reinterpret_cast<DWORD_PTR>(text)};
+    wchar_t shown[256] = {};
+    EXPECT_TRUE(FormatMessageW(FORMAT_MESSAGE_FROM_HMODULE | FORMAT_MESSAGE_ARGUMENT_ARRAY, module, 1, 0, shown,
+                               ARRAYSIZE(shown), reinterpret_cast<va_list*>(arguments)));
+    EXPECT_STREQ(shown, text);
+    FreeLibrary(module);
 }
 
 TEST(LanguageDialog, FirstScreenOffersFourLanguagesAndEachClickSwitchesTheTexts)

@@ -137,7 +137,7 @@ bool InsertDisk(const std::wstring& diskFolder)
 
 void RemoveProductRegistry()
 {
-    for (const wchar_t* key : {L"Software\\Velmar", kProductEntryKey}) {
+    for (const wchar_t* key : {L"Software\\Velmar", kProductEntryKey, kSetupEventSourceKey}) {
         RegDeleteTreeW(HKEY_LOCAL_MACHINE, key);
         RegDeleteKeyW(HKEY_LOCAL_MACHINE, key);
     }
