@@ -33,6 +33,17 @@ UINT ReadLanguageBank(const wchar_t* commandLine)
     return static_cast<UINT>(bank) * 1000;
 }
 
+// "/?": the options and their meaning in the bank's language, and nothing
+// else. Unattended, nobody would read them.
+void ShowOptions()
+{
+    if (IsUnattended())
+        return;
+    wchar_t text[2048];
+    LoadBankString(LangBase + IDS_HELP_TEXT, text, std::size(text));
+    ShowMessage(LangBase + IDS_HELP_TITLE, text, MB_OK, MB_ICONINFORMATION);
+}
+
 // Another setup of the product is at work: this one says so (a deployment
 // tool tries again later on its code) and ends having changed nothing.
 int EndForAnotherSetup()
@@ -64,6 +75,10 @@ int SetupMain(HINSTANCE instance, HINSTANCE, const wchar_t* commandLine, int)
 {
     ResetSetupState(instance, commandLine);
     ReadCommandLine(commandLine);
+    if (HasHelpOption(CommandLine)) {
+        ShowOptions();
+        return kExitCompleted;
+    }
     SetupLock lock;
     if (!lock.Held())
         return EndForAnotherSetup();

@@ -180,9 +180,12 @@
 #define IDS_DISK_CAPTION      432
 #define IDS_DISK_MISSING      433   // file name
 
-// Another setup running and the event log's texts, relative to LangBase
+// Another setup running, the options box, and the event log's texts,
+// relative to LangBase
 #define IDS_BUSY_TITLE        460
 #define IDS_BUSY_TEXT         461
+#define IDS_HELP_TITLE        462
+#define IDS_HELP_TEXT         463
 #define IDS_EVENT_START_INSTALL 464 // install type, destination, language code, bank, unattended
 #define IDS_EVENT_START_MAINTENANCE 465 // task, product directory, language code, bank, unattended
 #define IDS_EVENT_ANSWERED    466   // answer, after the box's title and text

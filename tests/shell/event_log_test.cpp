@@ -1,7 +1,7 @@
 // The event log as setup reports to it: what "/SMS:" keeps from the screen,
 // with the text it would have shown in the bank's language; the start and the
 // end of a run, never with a password; nothing when the log cannot be
-// reached.
+// reached. And "/?", which only a word of its own asks for.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -13,6 +13,7 @@
 #include "program/setup_main.h"
 #include "res/resource_ids.h"
 #include "shell/message_box.h"
+#include "shell/options.h"
 #include "shell/path_text.h"
 #include "shell/setup_state.h"
 #include "support/event_recorder.h"
@@ -127,6 +128,19 @@ TEST(RunEvents, TheEndNamesTheOutcomeAndTheExitCode)
         EXPECT_EVENTS(recorder, {{outcome[0].first, L"Tapewright Setup ended: " + outcome[0].second +
                                                         L".\n\nExit code: " + std::to_wstring(code)}});
     }
+}
+
+// "/?" makes a run show a list and do nothing: a password or path holding
+// it must not.
+TEST(CommandLine, OptionsAreListedOnlyForAWordOfItsOwnOutsideQuotes)
+{
+    const std::pair<const wchar_t*, bool> cases[] = {
+        {L"setup.exe /?", true},         {L"\"C:\\My Disks\\setup.exe\" /L:2 /?", true},
+        {L"setup.exe /?\t/L:3", true},   {L"setup.exe /?x", false},
+        {L"setup.exe /PASSWORD:ab/? /TS:", false}, {L"setup.exe \"/PASSWORD:a /? b\" /TS:", false},
+    };
+    for (auto [line, asked] : cases)
+        EXPECT_EQ(HasHelpOption(line), asked) << line;
 }
 
 }  // namespace

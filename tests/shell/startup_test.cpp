@@ -1,8 +1,8 @@
 // Start-up: setup.exe as the loader and deployment tools see it (a 32-bit
 // x86 image for the oldest system supported, with a manifest that fits it:
 // Windows refuses a program whose manifest names another processor
-// architecture; its version and message table), the first screens, and one
-// setup at a time.
+// architecture; its version and message table), the first screens, one
+// setup at a time, and the list of options.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -141,6 +141,26 @@ TEST(SecondSetup, EndsAtOnceWhileAnotherRunsAndTheFirstGoesOn)
     EXPECT_TRUE(Exists(L"C:\\TAPWRITE\\NT\\jobscope.exe"));
     RemoveProductInstall();
     RemoveTree(L"C:\\TWTEST");
+}
+
+// "/?" lists the options in the bank's language and does nothing else: no
+// window, no lock (it answers while another setup runs), code 0.
+TEST(OptionsList, ShowsTheOptionsAndEndsWithZero)
+{
+    SetupProcess first(L"/L:1");
+    ASSERT_NE(first.WaitForDialog(L"Tapewright Install"), nullptr);
+    SetupProcess list(L"/L:4 /?");
+    HWND box = list.WaitForDialog(L"Setup-Optionen");
+    ASSERT_NE(box, nullptr);
+    const std::wstring text = MessageBoxText(box);
+    EXPECT_EQ(text, BankString(4000 + IDS_HELP_TEXT));
+    for (const wchar_t* option : {L"/L:", L"/SMS:", L"/TS:", L"/RA:", L"/EV:", L"/DEST:", L"/COMMON:", L"/USER:",
+                                  L"/DOMAIN:", L"/PASSWORD:", L"/U:", L"/UNINSTALL:", L"/LDR:", L"/REBOOT:", L"3010",
+                                  L"1618"})
+        EXPECT_NE(text.find(option), std::wstring::npos) << option;
+    EXPECT_EQ(list.WaitForFrame(0), nullptr);
+    PressButton(box, IDOK);
+    EXPECT_EQ(list.WaitForExit(), 0u);
 }
 
 }  // namespace
