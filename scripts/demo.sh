@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The main job: builds setup.exe and a sample disk set, then, under Wine on a
 # private display, shows setup's first screen and runs a real install,
-# printing what was installed and where the screenshots are; then uninstalls
-# it again and prints what is left, and photographs every dialog in both
-# looks.
+# printing what was installed, the product's entry in the list of installed
+# programs, the run's events and where the screenshots are; then uninstalls
+# it again and prints its events and what is left, and photographs every
+# dialog in both looks.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bash "$root/scripts/deps.sh"
@@ -21,6 +22,36 @@ source "$root/scripts/wine-env.sh"
 trap wine_env_stop EXIT
 wine_env_start "$out"
 winwait() { wine "$root/build/bin/winwait.exe" "$@" </dev/null >/dev/null 2>&1; }
+# Wine keeps no event log: with its eventlog channel on, each event's text
+# goes to the program's error output, in a line whose class is the event's
+# type. This prints those of a run's log.
+tracing=-all,+eventlog
+print_events() {
+    python3 - "$1" <<'PYTHON'
+import re
+import sys
+
+KINDS = {"trace": "information", "warn": "warning", "err": "error"}
+ESCAPES = {"n": "\n", "r": "\r", "t": "\t", '"': '"', "\\": "\\"}
+for line in open(sys.argv[1], encoding="latin-1"):
+    found = re.search(r':(trace|warn|err):eventlog:ReportEventW L"', line)
+    if not found:
+        continue
+    text, i = "", found.end()
+    while i < len(line) and line[i] != '"':
+        if line[i] == "\\" and line[i + 1] in ESCAPES:
+            text, i = text + ESCAPES[line[i + 1]], i + 2
+        elif line[i] == "\\":
+            text, i = text + chr(int(line[i + 1:i + 5], 16)), i + 5
+        else:
+            text, i = text + line[i], i + 1
+    first, *rest = text.split("\n")
+    print(f"  [{KINDS[found.group(1)]}] {first}")
+    for following in rest:
+        print(f"      {following}" if following else "")
+PYTHON
+}
+
 share="Z:$(echo "$out/share/" | tr '/' '\\')"
 
 # What a person sees first: the setup window and the language dialog.
@@ -36,7 +67,7 @@ wait "$first" || true
 # which Wine runs services) are given, the readme question is answered No.
 user=$(id -un)
 echo "== setup.exe /L:1 /TS: /DEST:C:\\TAPWRITE\\NT /USER:$user /DOMAIN:\$LOCAL\$ /PASSWORD:..., run from the share"
-wine "${share}setup.exe" /L:1 /TS: '/DEST:C:\TAPWRITE\NT' "/USER:$user" '/DOMAIN:$LOCAL$' /PASSWORD:x \
+WINEDEBUG=$tracing wine "${share}setup.exe" /L:1 /TS: '/DEST:C:\TAPWRITE\NT' "/USER:$user" '/DOMAIN:$LOCAL$' /PASSWORD:x \
     </dev/null >"$out/setup-install.log" 2>&1 &
 setup=$!
 # Under Wine the prefix's user is no administrator by the membership list
@@ -80,14 +111,25 @@ if [[ -d "${group[0]}" ]]; then
 else
     echo "  absent"
 fi
-kill "$setup" 2>/dev/null || true
+echo "== The entry in the list of installed programs (32-bit view)"
+wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tapewright' /reg:32 \
+    </dev/null 2>/dev/null | grep -a REG_ | tr -d '\r' | sed 's/^ */  /' || true
+# The run has completed: closing its window ends it as the OK button would.
+winwait "Tapewright Installation" 10 --close
+code=0
+wait "$setup" || code=$?
+echo "== The install's events in the Application event log (exit code $code)"
+print_events "$out/setup-install.log"
 
 # The uninstall, as a deployment tool runs it: the installed copy of setup,
 # unattended, without restarting.
 echo "== setup.exe /U: /UNINSTALL: /SMS:, run from C:\\TAPWRITE\\NT"
 code=0
-wine 'C:\TAPWRITE\NT\setup.exe' /U: /UNINSTALL: /SMS: </dev/null >"$out/setup-uninstall.log" 2>&1 || code=$?
-echo "   exit code $code"
+WINEDEBUG=$tracing wine 'C:\TAPWRITE\NT\setup.exe' /U: /UNINSTALL: /SMS: </dev/null >"$out/setup-uninstall.log" 2>&1 \
+    || code=$?
+echo "   exit code $code (0 done; 3010 done once Windows restarts)"
+echo "== The uninstall's events in the Application event log"
+print_events "$out/setup-uninstall.log"
 echo "== What is left of the product"
 echo "  C:\\TAPWRITE\\NT: $(cd "$WINEPREFIX/drive_c/TAPWRITE/NT" 2>/dev/null && ls -A | tr '\n' ' ' || echo absent)"
 for name in 'Velmar Advertising and Naming Service' 'Velmar RPC Interfaces Service' 'VelmarAgentBrowser'; do
@@ -97,6 +139,9 @@ done
 keys=$(wine reg query 'HKLM\Software\Velmar' /reg:32 </dev/null 2>/dev/null | grep -a 'Velmar\\' | tr -d '\r' || true)
 echo "  keys below HKLM\\Software\\Velmar: ${keys:-none}"
 [[ -d "${group[0]}" ]] && echo "  the program group's folder: still there" || echo "  the program group's folder: absent"
+wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tapewright' /reg:32 </dev/null >/dev/null 2>&1 \
+    && echo "  the entry in the list of installed programs: still there" \
+    || echo "  the entry in the list of installed programs: absent"
 echo "== Deletions pending for the next restart (PendingFileRenameOperations)"
 wine reg query 'HKLM\System\CurrentControlSet\Control\Session Manager' /v PendingFileRenameOperations \
     </dev/null 2>/dev/null | grep -a REG_MULTI_SZ | sed 's/.*REG_MULTI_SZ *//; s/\\0\\0/\n/g; s/\\0/\n/g' \

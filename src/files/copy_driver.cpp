@@ -1,5 +1,7 @@
 #include "files/copy_driver.h"
 
+#include <iterator>
+
 #include "files/copy_progress.h"
 #include "files/file_copy.h"
 #include "files/file_table.h"
@@ -7,6 +9,7 @@
 #include "shell/path_text.h"
 #include "shell/progress.h"
 #include "shell/setup_state.h"
+#include "shell/string_bank.h"
 
 namespace {
 
@@ -49,4 +52,23 @@ bool InstallFileSet(const wchar_t* destDir)
     }
     SetCopyPercent(90);
     return true;
+}
+
+DWORD InstalledKilobytes(const wchar_t* destDir)
+{
+    ULONGLONG bytes = 0;
+    for (int i = 0; i < kFileCount; ++i) {
+        const FileEntry& row = kFileTable[i];
+        wchar_t directory[kPathChars];
+        wchar_t name[256];
+        wchar_t path[kJoinedPathChars];
+        WIN32_FILE_ATTRIBUTE_DATA file;
+        if (!(row.installTypes & InstallType) || !RowDirectory(row, destDir, directory))
+            continue;
+        LoadBankString(LangBase + row.installedNameId, name, std::size(name));
+        if (JoinPath(path, std::size(path), directory, name) &&
+            GetFileAttributesExW(path, GetFileExInfoStandard, &file))
+            bytes += (static_cast<ULONGLONG>(file.nFileSizeHigh) << 32) | file.nFileSizeLow;
+    }
+    return static_cast<DWORD>((bytes + 1023) / 1024);
 }

@@ -5,3 +5,7 @@
 // its directory; `destDir` is the product directory with its backslash.
 // True when every file was installed; false at the first failure.
 bool InstallFileSet(const wchar_t* destDir);
+
+// The size of the install type's files where InstallFileSet put them (the
+// product directory `destDir` and the system's), in kilobytes rounded up.
+DWORD InstalledKilobytes(const wchar_t* destDir);

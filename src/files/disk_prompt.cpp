@@ -5,6 +5,7 @@
 #include "files/source_disks.h"
 #include "res/resource_ids.h"
 #include "shell/dialog_text.h"
+#include "shell/event_log.h"
 #include "shell/handles.h"
 #include "shell/message_box.h"
 #include "shell/modal_dialog.h"
@@ -24,6 +25,37 @@ struct PromptRequest {
     const wchar_t* fileName;
 };
 
+// The prompt's two texts: which disk goes into which drive, and which file
+// was not found.
+struct PromptTexts {
+    wchar_t where[1025];
+    wchar_t missing[1025];
+};
+
+void FormatPromptTexts(const PromptRequest& request, PromptTexts& texts)
+{
+    FormatBankString(texts.missing, std::size(texts.missing), LangBase + IDS_DISK_MISSING, request.fileName);
+    wchar_t drive[3] = L"A:";
+    wchar_t first = request.path[0];
+    if ((first >= L'A' && first <= L'Z') || (first >= L'a' && first <= L'z'))
+        drive[0] = first;
+    if (request.isLoaderDisk)
+        FormatBankString(texts.where, std::size(texts.where), LangBase + IDS_INSERT_LOADER, drive);
+    else
+        FormatBankString(texts.where, std::size(texts.where), LangBase + IDS_INSERT_DISK, request.diskNumber, drive);
+}
+
+// Unattended, the prompt is not shown and counts as a cancel: the event log
+// says which disk and file were missing.
+void ReportPromptCancelled(const PromptRequest& request)
+{
+    PromptTexts texts;
+    FormatPromptTexts(request, texts);
+    wchar_t text[std::size(texts.where) + std::size(texts.missing)];
+    FormatBankString(text, std::size(text), L"%s\n\n%s", texts.where, texts.missing);
+    ReportUnattendedAnswer(LangBase + IDS_DISK_CAPTION, text, MB_ICONEXCLAMATION, IDS_CANCEL);
+}
+
 BOOL OnInitDialog(HWND dialog)
 {
     auto request = DialogRequest<PromptRequest>(dialog);
@@ -34,20 +66,11 @@ BOOL OnInitDialog(HWND dialog)
     SetDialogText(dialog, IDOK, LangBase + IDS_OK);
     SetDialogText(dialog, IDCANCEL, LangBase + IDS_CANCEL);
 
-    wchar_t text[1025];
-    FormatBankString(text, std::size(text), LangBase + IDS_DISK_MISSING, request->fileName);
-    SetDlgItemTextW(dialog, IDC_DISK_MISSING, text);
+    PromptTexts texts;
+    FormatPromptTexts(*request, texts);
+    SetDlgItemTextW(dialog, IDC_DISK_MISSING, texts.missing);
     MessageBeep(MB_ICONEXCLAMATION);
-
-    wchar_t drive[3] = L"A:";
-    wchar_t first = request->path[0];
-    if ((first >= L'A' && first <= L'Z') || (first >= L'a' && first <= L'z'))
-        drive[0] = first;
-    if (request->isLoaderDisk)
-        FormatBankString(text, std::size(text), LangBase + IDS_INSERT_LOADER, drive);
-    else
-        FormatBankString(text, std::size(text), LangBase + IDS_INSERT_DISK, request->diskNumber, drive);
-    SetDlgItemTextW(dialog, IDC_DISK_WHERE, text);
+    SetDlgItemTextW(dialog, IDC_DISK_WHERE, texts.where);
 
     SendDlgItemMessageW(dialog, IDC_DISK_PATH, EM_LIMITTEXT, kPathChars - 1, 0);
     SetDlgItemTextW(dialog, IDC_DISK_PATH, request->path);
@@ -76,12 +99,13 @@ BOOL OnCommand(HWND dialog, WPARAM command)
 // user gave and a trailing backslash, false on Cancel.
 bool PromptForDisk(wchar_t* path, bool isLoaderDisk, int diskNumber, const wchar_t* fileName)
 {
+    PromptRequest request = {{}, isLoaderDisk, diskNumber, fileName};
+    lstrcpynW(request.path, path, kPathChars);
     if (IsUnattended()) {
+        ReportPromptCancelled(request);
         CancelRequested = true;
         return false;
     }
-    PromptRequest request = {{}, isLoaderDisk, diskNumber, fileName};
-    lstrcpynW(request.path, path, kPathChars);
     if (RunModalDialog(IDD_DISK_PROMPT, DialogOwner, DialogProcedure<OnInitDialog, OnCommand>, &request) !=
         DialogResult::Accepted) {
         // Gone with its owner (the frame closed) it is a cancel as well.

@@ -13,7 +13,8 @@ enum class DestinationResult {
 
 // True when a destination is accepted: `path` (a 260-character buffer) then
 // holds it, absolute, created, with a trailing backslash, and CommonGroup
-// holds the dialog's choice. False when the user cancelled, when the
+// holds the dialog's check box, which "/COMMON:" ticks first (or stands for
+// without the dialog). False when the user cancelled, when the
 // install must end (not enough space), or when "/DEST:" names a directory
 // that cannot be used; the user has then been told why, unless unattended.
 bool ChooseDestination(HWND frame, wchar_t* path);

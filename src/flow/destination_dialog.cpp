@@ -25,7 +25,7 @@ constexpr int kEditedPathChars = 254;
 // What the destination dialog starts from, and on OK what it accepted.
 struct DestinationRequest {
     wchar_t path[kPathChars];  // shown first; on OK the accepted directory
-    bool commonGroup = false;  // on OK the state of the check box
+    bool commonGroup = false;  // the check box's state: first "/COMMON:", on OK the user's
 };
 
 enum class Verdict {
@@ -79,7 +79,7 @@ BOOL OnInitDialog(HWND dialog)
     SendMessageW(edit, EM_LIMITTEXT, kEditedPathChars, 0);
     SetWindowTextW(edit, request->path);
     SendMessageW(edit, EM_SETSEL, 0, -1);
-    CheckDlgButton(dialog, IDC_DEST_COMMON, BST_UNCHECKED);
+    CheckDlgButton(dialog, IDC_DEST_COMMON, request->commonGroup ? BST_CHECKED : BST_UNCHECKED);
     SetDialogText(dialog, 0, LangBase + IDS_DEST_CAPTION);
     SetDialogText(dialog, IDC_DEST_TEXT, LangBase + IDS_DEST_TEXT);
     SetDialogText(dialog, IDC_DEST_COMMON, LangBase + IDS_DEST_COMMON);
@@ -163,10 +163,19 @@ bool TakeDestinationOption(wchar_t* path)
 
 bool ChooseDestination(HWND frame, wchar_t* path)
 {
-    if (HasBankOption(IDS_OPT_DESTINATION))
-        return TakeDestinationOption(path);
+    // "/COMMON:" stands for the check box as "/DEST:" for the path: an
+    // unattended install run by a service account can put the group where
+    // every user sees it, rather than in that account's own profile.
+    const bool commonOption = HasBankOption(IDS_OPT_COMMON);
+    if (HasBankOption(IDS_OPT_DESTINATION)) {
+        if (!TakeDestinationOption(path))
+            return false;
+        CommonGroup = commonOption;
+        return true;
+    }
     DestinationRequest request;
     lstrcpynW(request.path, path, kPathChars);
+    request.commonGroup = commonOption;
     if (RunModalDialog(IDD_DESTINATION, frame, DialogProcedure<OnInitDialog, OnCommand>, &request) !=
         DialogResult::Accepted)
         return false;

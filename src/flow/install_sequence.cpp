@@ -21,7 +21,9 @@
 #include "flow/destination.h"
 #include "progman/program_group.h"
 #include "registry/environment_probes.h"
+#include "registry/event_source.h"
 #include "registry/product_config.h"
+#include "registry/uninstall_entry.h"
 #include "res/resource_ids.h"
 #include "services/service_control.h"
 #include "services/service_install.h"
@@ -69,6 +71,19 @@ void OfferReadme(HWND frame, const wchar_t* destination)
     static const auto shellExecute = LateBound<decltype(ShellExecuteW)>(L"shell32.dll", "ShellExecuteW");
     if (shellExecute)
         shellExecute(frame, nullptr, viewer, readme, nullptr, SW_SHOWMAXIMIZED);
+}
+
+// The completed install enters the system's list of installed programs, and
+// its copy of setup gives the event log the messages of setup's events. A
+// user without the rights to either still has the product installed.
+void RegisterInstall(const wchar_t* destination)
+{
+    WriteUninstallEntry(destination, InstalledKilobytes(destination));
+    wchar_t setupName[256];
+    wchar_t program[kJoinedPathChars];
+    LoadBankString(LangBase + IDS_FILENAME_SETUP, setupName, std::size(setupName));
+    if (JoinPath(program, std::size(program), destination, setupName))
+        RegisterEventMessages(program);
 }
 
 }  // namespace
@@ -138,6 +153,7 @@ bool RunInstall(HWND frame, wchar_t* destination)
     // has ended the run, and nothing more may be shown.
     if (!IsWindow(frame))
         return false;
+    RegisterInstall(destination);
     SetWindowPos(frame, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     SetForegroundWindow(frame);
     SetActionText(LangBase + IDS_ACTION_COMPLETE);

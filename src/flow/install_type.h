@@ -5,3 +5,7 @@
 // install-type dialog. True with `installType` and SetupMode set; false when
 // the user quit or the dialog could not be shown.
 bool ChooseInstallType(HWND frame, DWORD& installType);
+
+// The install type that "/TS:", "/RA:" or "/EV:" chooses; 0 when the dialog
+// is to ask.
+DWORD InstallTypeFromOptions();

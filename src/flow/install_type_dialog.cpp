@@ -38,6 +38,16 @@ struct InstallTypeRequest {
     const InstallChoice* choice = nullptr;
 };
 
+// The first row whose option the command line holds; null for none.
+const InstallChoice* ChoiceFromOptions()
+{
+    for (const InstallChoice& choice : kChoices) {
+        if (HasBankOption(choice.option))
+            return &choice;
+    }
+    return nullptr;
+}
+
 bool Apply(const InstallChoice& choice, DWORD& installType)
 {
     installType = choice.installType;
@@ -91,11 +101,16 @@ BOOL OnCommand(HWND dialog, WPARAM command)
 
 }  // namespace
 
+DWORD InstallTypeFromOptions()
+{
+    const InstallChoice* chosen = ChoiceFromOptions();
+    return chosen ? chosen->installType : 0;
+}
+
 bool ChooseInstallType(HWND frame, DWORD& installType)
 {
-    for (const InstallChoice& choice : kChoices)
-        if (HasBankOption(choice.option))
-            return Apply(choice, installType);
+    if (const InstallChoice* chosen = ChoiceFromOptions())
+        return Apply(*chosen, installType);
     InstallTypeRequest request;
     if (RunModalDialog(IDD_INSTALL_TYPE, frame, DialogProcedure<OnInitDialog, OnCommand>, &request) !=
         DialogResult::Accepted)

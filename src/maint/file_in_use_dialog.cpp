@@ -6,6 +6,7 @@
 
 #include "res/resource_ids.h"
 #include "shell/dialog_text.h"
+#include "shell/event_log.h"
 #include "shell/modal_dialog.h"
 #include "shell/options.h"
 #include "shell/progress.h"
@@ -60,11 +61,24 @@ BOOL OnCommand(HWND dialog, WPARAM command)
     }
 }
 
+// Unattended, the question is answered Yes to All without being shown; the
+// event log keeps the file's name.
+void ReportYesToAll(const wchar_t* name)
+{
+    wchar_t text[1025];
+    FormatBankString(text, std::size(text), LangBase + IDS_IN_USE_QUESTION, name);
+    ReportUnattendedAnswer(LangBase + IDS_IN_USE_CAPTION, text, MB_ICONQUESTION, IDS_YES_TO_ALL);
+}
+
 }  // namespace
 
 FileInUseAnswer AskFileInUse(const wchar_t* name)
 {
-    if (HasBankOption(IDS_OPT_UNINSTALL) || IsUnattended())
+    if (IsUnattended()) {
+        ReportYesToAll(name);
+        return FileInUseAnswer::YesToAll;
+    }
+    if (HasBankOption(IDS_OPT_UNINSTALL))
         return FileInUseAnswer::YesToAll;
     FileInUseRequest request{name};
     if (RunModalDialog(IDD_FILE_IN_USE, DialogOwner, DialogProcedure<OnInitDialog, OnCommand>, &request) !=

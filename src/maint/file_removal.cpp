@@ -47,6 +47,14 @@ bool ScheduleFile(const wchar_t* directory, const wchar_t* name)
     return FilePath(path, directory, name) && ScheduleDeletion(path);
 }
 
+// A file of the product left in use until the restart: the product is not
+// gone before it.
+void ScheduleFileInUse(const wchar_t* directory, const wchar_t* name)
+{
+    if (ScheduleFile(directory, name))
+        RestartWorkLeft = true;
+}
+
 // The user's answer for a file in use, asked again when a cancel is not
 // confirmed. False when the uninstall is to stop.
 bool HandleFileInUse(const wchar_t* directory, UINT nameId, bool& yesToAll)
@@ -54,17 +62,17 @@ bool HandleFileInUse(const wchar_t* directory, UINT nameId, bool& yesToAll)
     wchar_t name[kPathChars + 1];
     LoadBankString(LangBase + nameId, name, std::size(name));
     if (yesToAll) {
-        ScheduleFile(directory, name);
+        ScheduleFileInUse(directory, name);
         return true;
     }
     for (;;) {
         switch (AskFileInUse(name)) {
         case FileInUseAnswer::YesToAll:
             yesToAll = true;
-            ScheduleFile(directory, name);
+            ScheduleFileInUse(directory, name);
             return true;
         case FileInUseAnswer::Yes:
-            ScheduleFile(directory, name);
+            ScheduleFileInUse(directory, name);
             return true;
         case FileInUseAnswer::No:
             return true;

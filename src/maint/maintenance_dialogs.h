@@ -9,6 +9,10 @@ enum class MaintenanceChoice { Loader, Uninstall, Exit };
 // the menu, owned by `owner`, asks.
 MaintenanceChoice ShowMaintenanceMenu(HWND owner);
 
+// The task that "/LDR:" or "/UNINSTALL:" chooses; false when the menu is to
+// ask.
+bool MaintenanceChoiceFromOptions(MaintenanceChoice& choice);
+
 enum class FileInUseAnswer { Yes, No, YesToAll, Cancel };
 
 // Whether the file `name`, in use, is to be deleted at the next restart.

@@ -61,12 +61,22 @@ BOOL OnCommand(HWND dialog, WPARAM command)
 
 }  // namespace
 
-MaintenanceChoice ShowMaintenanceMenu(HWND owner)
+bool MaintenanceChoiceFromOptions(MaintenanceChoice& choice)
 {
     if (HasBankOption(IDS_OPT_LOADER))
-        return MaintenanceChoice::Loader;
-    if (HasBankOption(IDS_OPT_UNINSTALL))
-        return MaintenanceChoice::Uninstall;
+        choice = MaintenanceChoice::Loader;
+    else if (HasBankOption(IDS_OPT_UNINSTALL))
+        choice = MaintenanceChoice::Uninstall;
+    else
+        return false;
+    return true;
+}
+
+MaintenanceChoice ShowMaintenanceMenu(HWND owner)
+{
+    MaintenanceChoice chosen;
+    if (MaintenanceChoiceFromOptions(chosen))
+        return chosen;
     MenuRequest request;
     if (RunModalDialog(IDD_MAINTENANCE, owner, DialogProcedure<OnInitDialog, OnCommand>, &request) !=
         DialogResult::Accepted)

@@ -14,6 +14,7 @@
 #include "maint/registry_tree.h"
 #include "maint/restart.h"
 #include "progman/program_group.h"
+#include "registry/event_source.h"
 #include "registry/product_keys.h"
 #include "res/resource_ids.h"
 #include "services/service_control.h"
@@ -63,6 +64,14 @@ void StopAndDeleteServices()
     WaitPumping(kServiceReleaseMs);
 }
 
+// The product leaves the list of installed programs with the whole key,
+// and its event source with the copy of setup that held its messages.
+void RemoveRegistration()
+{
+    DeleteRegistryTree(HKEY_LOCAL_MACHINE, kUninstallKey);
+    UnregisterEventMessages();
+}
+
 MaintenanceResult Uninstall(HWND frame)
 {
     wchar_t directory[kPathChars];
@@ -86,6 +95,7 @@ MaintenanceResult Uninstall(HWND frame)
     SetCopyPercent(95);
     for (const wchar_t* key : kProductKeysRemoved)
         DeleteRegistryTree(HKEY_LOCAL_MACHINE, key);
+    RemoveRegistration();
     SetCopyPercent(100);
     // Relabelled after the last drain of the queue, so a press of "OK" is
     // never taken for a cancel.

@@ -5,9 +5,11 @@
 #include <iterator>
 
 #include "dlg3d/dlg3d.h"
+#include "program/run_events.h"
 #include "program/start_handler.h"
 #include "res/resource_ids.h"
 #include "shell/admin_check.h"
+#include "shell/message_box.h"
 #include "shell/message_loop.h"
 #include "shell/options.h"
 #include "shell/path_text.h"
@@ -31,6 +33,27 @@ UINT ReadLanguageBank(const wchar_t* commandLine)
     return static_cast<UINT>(bank) * 1000;
 }
 
+// "/?": the options and their meaning in the bank's language, and nothing
+// else. Unattended, nobody would read them.
+void ShowOptions()
+{
+    if (IsUnattended())
+        return;
+    wchar_t text[2048];
+    LoadBankString(LangBase + IDS_HELP_TEXT, text, std::size(text));
+    ShowMessage(LangBase + IDS_HELP_TITLE, text, MB_OK, MB_ICONINFORMATION);
+}
+
+// Another setup of the product is at work: this one says so (a deployment
+// tool tries again later on its code) and ends having changed nothing.
+int EndForAnotherSetup()
+{
+    ReportRunStart();
+    AskUser(LangBase + IDS_BUSY_TITLE, LangBase + IDS_BUSY_TEXT, MB_OK, MB_ICONEXCLAMATION, IDOK);
+    ReportRunEnd(kExitAnotherSetupRunning);
+    return kExitAnotherSetupRunning;
+}
+
 }  // namespace
 
 void ReadCommandLine(const wchar_t* commandLine)
@@ -52,9 +75,13 @@ int SetupMain(HINSTANCE instance, HINSTANCE, const wchar_t* commandLine, int)
 {
     ResetSetupState(instance, commandLine);
     ReadCommandLine(commandLine);
+    if (HasHelpOption(CommandLine)) {
+        ShowOptions();
+        return kExitCompleted;
+    }
     SetupLock lock;
     if (!lock.Held())
-        return kExitAnotherSetupRunning;
+        return EndForAnotherSetup();
     IsAdmin = IsAdministrator();
     if (Register3dControls(instance))
         AutoSubclass3d(instance);
@@ -73,6 +100,7 @@ int SetupMain(HINSTANCE instance, HINSTANCE, const wchar_t* commandLine, int)
     PostMessageW(frame, WM_SETUP_START, 0, 0);
 
     int exitCode = RunMessageLoop();
+    ReportRunEnd(exitCode);
     // Whatever path the run took, the service account's password does not
     // outlive it.
     SecureZeroMemory(ServiceAccount.password, sizeof ServiceAccount.password);

@@ -5,6 +5,7 @@
 #include "flow/install_sequence.h"
 #include "flow/install_type.h"
 #include "maint/maintenance.h"
+#include "program/run_events.h"
 #include "res/resource_ids.h"
 #include "shell/language.h"
 #include "shell/message_loop.h"
@@ -63,6 +64,8 @@ LRESULT RunStartHandler(HWND frame)
     else
         languageFixed = ChooseLanguage(frame);
 
+    ReportRunStart();
+
     MaintenanceResult result = MaintenanceResult::NotCompleted;
     if (languageFixed) {
         SetDefaultDestination();
@@ -82,10 +85,15 @@ LRESULT RunStartHandler(HWND frame)
         if (IsUnattended())
             RequestProgramEnd(kExitNotCompleted);
         break;
-    case MaintenanceResult::Completed:
+    case MaintenanceResult::Completed: {
+        // Tools take this code as "restart soon"; a run that restarts the
+        // system itself has no restart left to ask for.
+        const int completed = RestartWorkLeft ? kExitRestartRequired : kExitCompleted;
+        RaiseExitCode(completed);
         if (IsUnattended())
-            RequestProgramEnd(kExitCompleted);
+            RequestProgramEnd(completed);
         break;
+    }
     }
 
     if (PercentWindow)

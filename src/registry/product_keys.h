@@ -35,3 +35,8 @@ constexpr const wchar_t* kProductKeysRemoved[] = {
 // installs: the directory levels they created.
 constexpr wchar_t kUninstallKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tapewright";
 constexpr wchar_t kCreatedLevelsValue[] = L"CreatedLevels";
+
+// The Application event log's sources, one key each, by the source's name
+// (shell/event_log.h names setup's). Below HKEY_LOCAL_MACHINE, which every
+// view shares.
+constexpr wchar_t kApplicationEventSourcesKey[] = L"System\\CurrentControlSet\\Services\\EventLog\\Application";

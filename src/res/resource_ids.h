@@ -180,6 +180,25 @@
 #define IDS_DISK_CAPTION      432
 #define IDS_DISK_MISSING      433   // file name
 
+// Another setup running, the options box, and the event log's texts,
+// relative to LangBase
+#define IDS_BUSY_TITLE        460
+#define IDS_BUSY_TEXT         461
+#define IDS_HELP_TITLE        462
+#define IDS_HELP_TEXT         463
+#define IDS_EVENT_START_INSTALL 464 // install type, destination, language code, bank, unattended
+#define IDS_EVENT_START_MAINTENANCE 465 // task, product directory, language code, bank, unattended
+#define IDS_EVENT_ANSWERED    466   // answer, after the box's title and text
+#define IDS_EVENT_END         467   // outcome, exit code
+#define IDS_TASK_UNINSTALL    468
+#define IDS_TASK_LOADER       469
+#define IDS_TASK_MENU         470
+#define IDS_ASKED_IN_DIALOG   471
+#define IDS_OUTCOME_COMPLETED 472
+#define IDS_OUTCOME_RESTART   473
+#define IDS_OUTCOME_NOT_COMPLETED 474
+#define IDS_OUTCOME_BUSY      475
+
 // File names, relative to LangBase: on the source disk and as installed
 #define IDS_DISKNAME_TWWINNT_EXE   160
 #define IDS_DISKNAME_TWWINNT_HLP   161
@@ -242,6 +261,7 @@
 #define IDS_OPT_LOADER        305
 #define IDS_OPT_UNINSTALL     306
 #define IDS_OPT_DESTINATION   307
+#define IDS_OPT_COMMON        308
 #define IDS_OPT_USER          311
 #define IDS_OPT_DOMAIN        312
 #define IDS_OPT_PASSWORD      313

@@ -1,10 +1,10 @@
 #pragma once
 // The owners of what setup borrows from the system: files, searches,
-// registry keys, tokens, LSA, service-manager and enumeration handles, and
-// buffers of the network-management calls. Each gives its handle back on
-// every path out of the scope that holds it. The LSA, service, enumeration
-// and network calls go through the platform-call table, and so do their
-// closes.
+// registry keys, tokens, LSA, service-manager, event-source and enumeration
+// handles, and buffers of the network-management calls. Each gives its
+// handle back on every path out of the scope that holds it. The LSA,
+// service, event-log, enumeration and network calls go through the
+// platform-call table, and so do their closes.
 #include <windows.h>
 
 #include "shell/platform_calls.h"
@@ -81,6 +81,11 @@ struct ServiceTraits {
     static SC_HANDLE Empty() { return nullptr; }
     static void Close(SC_HANDLE handle) { Platform().CloseServiceHandle(handle); }
 };
+struct EventSourceTraits {
+    using Handle = HANDLE;
+    static HANDLE Empty() { return nullptr; }
+    static void Close(HANDLE handle) { Platform().DeregisterEventSource(handle); }
+};
 struct NetEnumTraits {
     using Handle = HANDLE;
     static HANDLE Empty() { return nullptr; }
@@ -104,6 +109,8 @@ using LsaHandle = Owned<LsaTraits>;
 using ServiceHandle = Owned<ServiceTraits>;
 // A network enumeration of WNetOpenEnumW.
 using NetEnumeration = Owned<NetEnumTraits>;
+// An event source of RegisterEventSourceW.
+using EventSource = Owned<EventSourceTraits>;
 
 // A buffer that a network-management call allocated; receive() for the
 // next call of an enumeration gives back the one held.

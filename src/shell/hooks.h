@@ -31,9 +31,10 @@ constexpr DWORD kDdeAckTimeoutMs = 30000;
 extern DWORD DdeAckTimeoutMs;
 
 // The table of the platform's network-management, network-enumeration,
-// account-lookup, LSA and service-manager calls (shell/platform_calls.h).
-// Default: the platform's functions, resolved at the first call. Entries
-// are replaced by the account and service tests (tests/services), which
-// restore the table they saved, and by the test build with
+// account-lookup, LSA, service-manager and event-log calls
+// (shell/platform_calls.h). Default: the platform's functions, resolved at
+// the first call. Entries are replaced by the account and service tests
+// (tests/services) and the event-log tests (tests/shell), which restore the
+// table they saved, and by the test build with
 // SETUP_SIMULATION=account-missing or logon-failure.
 PlatformCalls& Platform();

@@ -4,6 +4,7 @@
 
 #include "res/resource_ids.h"
 #include "shell/dialog_text.h"
+#include "shell/event_log.h"
 #include "shell/message_loop.h"
 #include "shell/options.h"
 #include "shell/setup_state.h"
@@ -20,6 +21,16 @@ struct ButtonCaption {
 const ButtonCaption kButtonCaptions[] = {
     {IDOK, IDS_OK}, {IDCANCEL, IDS_CANCEL}, {IDYES, IDS_YES}, {IDNO, IDS_NO}, {IDRETRY, IDS_RETRY},
 };
+
+// The caption of the button that gives `answer`.
+UINT CaptionOf(int answer)
+{
+    for (const ButtonCaption& label : kButtonCaptions) {
+        if (label.button == answer)
+            return label.caption;
+    }
+    return IDS_OK;
+}
 
 bool AwaitingBox;
 WNDPROC BoxProc;
@@ -76,8 +87,10 @@ int ShowMessage(TextRef title, TextRef text, UINT buttons, UINT icon)
 
 int AskUser(TextRef title, TextRef text, UINT buttons, UINT icon, int unattendedAnswer)
 {
-    if (IsUnattended())
+    if (IsUnattended()) {
+        ReportUnattendedAnswer(title, text, icon, CaptionOf(unattendedAnswer));
         return unattendedAnswer;
+    }
     return ShowMessage(title, text, buttons, icon);
 }
 

@@ -8,7 +8,7 @@
 int ShowMessage(TextRef title, TextRef text, UINT buttons, UINT icon);
 
 // As ShowMessage, but with "/SMS:" returns `unattendedAnswer` without showing
-// anything.
+// anything; the event log gets the box and the answer instead.
 int AskUser(TextRef title, TextRef text, UINT buttons, UINT icon, int unattendedAnswer);
 
 // Tells of an unexpected failure with its error code (unattended: shows

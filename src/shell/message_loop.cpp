@@ -23,6 +23,20 @@ LONGLONG DrainIntervalCounts()
     return frequency.QuadPart * kDrainIntervalMs / 1000;
 }
 
+// How much a code says against the run. A completion that left work for
+// the restart is still a completion: any failure outranks it.
+int Gravity(int exitCode)
+{
+    switch (exitCode) {
+    case kExitCompleted:
+        return 0;
+    case kExitRestartRequired:
+        return 1;
+    default:
+        return 2;
+    }
+}
+
 bool QuitPending()
 {
     MSG msg;
@@ -68,7 +82,7 @@ void WaitPumping(DWORD milliseconds)
 
 void RaiseExitCode(int exitCode)
 {
-    if (exitCode > ExitCode)
+    if (Gravity(exitCode) > Gravity(ExitCode))
         ExitCode = exitCode;
 }
 

@@ -23,10 +23,12 @@ void PumpMessagesWhenDue();
 void WaitPumping(DWORD milliseconds);
 
 // Raises the code the program will end with, without ending it: a run that
-// failed but stays on screen until the user closes it.
+// failed but stays on screen until the user closes it. The gravest code
+// asked for wins: a failure over a completion that needs a restart
+// (kExitRestartRequired, although the larger number) over a plain one.
 void RaiseExitCode(int exitCode);
 
-// Posts the quit request. The program ends with the highest code any request
+// Posts the quit request. The program ends with the gravest code any request
 // asked for (kept in ExitCode): closing the frame asks for kExitCompleted,
 // and the sequence it cancelled asks for kExitNotCompleted afterwards.
 void RequestProgramEnd(int exitCode);

@@ -1,6 +1,7 @@
 #include "shell/options.h"
 
 #include <wchar.h>
+#include <wctype.h>
 
 #include "res/resource_ids.h"
 #include "shell/setup_state.h"
@@ -37,6 +38,20 @@ bool InsideQuotes(const wchar_t* commandLine, const wchar_t* position)
 bool HasOption(const wchar_t* commandLine, TextRef option)
 {
     return FindOption(commandLine, option) != nullptr;
+}
+
+bool HasHelpOption(const wchar_t* commandLine)
+{
+    if (!commandLine)
+        return false;
+    const size_t length = wcslen(kHelpOption);
+    for (const wchar_t* found = wcsstr(commandLine, kHelpOption); found; found = wcsstr(found + 1, kHelpOption)) {
+        const bool wordStart = found == commandLine || iswspace(found[-1]);
+        const bool wordEnd = found[length] == 0 || iswspace(found[length]);
+        if (wordStart && wordEnd && !InsideQuotes(commandLine, found))
+            return true;
+    }
+    return false;
 }
 
 bool GetOptionArgument(wchar_t* buffer, size_t chars, const wchar_t* commandLine,

@@ -11,7 +11,16 @@
 // read before any bank is chosen.
 constexpr wchar_t kLanguageOption[] = L"/L:";
 
+// The request for the list of options. A literal too: it must be answered
+// in a language the command line may not name.
+constexpr wchar_t kHelpOption[] = L"/?";
+
 bool HasOption(const wchar_t* commandLine, TextRef option);
+
+// "/?" is on the command line as a word of its own, outside quotes: a
+// password or path that holds the two characters does not turn an install
+// into a run that does nothing and ends as completed.
+bool HasHelpOption(const wchar_t* commandLine);
 
 // Copies the option's argument into `buffer` and returns true; returns false,
 // leaving the buffer as it was, when the option is absent or the argument

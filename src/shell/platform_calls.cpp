@@ -121,6 +121,9 @@ PlatformCalls RealCalls()
     Resolve(calls.QueryServiceConfigW, advapi, "QueryServiceConfigW");
     Resolve(calls.DeleteService, advapi, "DeleteService");
     Resolve(calls.CloseServiceHandle, advapi, "CloseServiceHandle");
+    Resolve(calls.RegisterEventSourceW, advapi, "RegisterEventSourceW");
+    Resolve(calls.ReportEventW, advapi, "ReportEventW");
+    Resolve(calls.DeregisterEventSource, advapi, "DeregisterEventSource");
     return calls;
 }
 

@@ -1,10 +1,11 @@
 #pragma once
-// Every network-management, network-enumeration, account-lookup, LSA and
-// service-manager call of setup goes through this one table. Setup fills it
-// with the platform's functions, resolved at the first use of the table so
-// that start-up loads none of their libraries; tests replace entries to
-// drive every branch (a simulated network, scripted failures). The product's
-// logic stays on setup's side of the table: an entry does one platform call.
+// Every network-management, network-enumeration, account-lookup, LSA,
+// service-manager and event-log call of setup goes through this one table.
+// Setup fills it with the platform's functions, resolved at the first use of
+// the table so that start-up loads none of their libraries; tests replace
+// entries to drive every branch (a simulated network, scripted failures).
+// The product's logic stays on setup's side of the table: an entry does one
+// platform call.
 // The table in use, Platform(), is declared with the other hooks that tests
 // replace.
 #include <windows.h>
@@ -65,6 +66,10 @@ struct PlatformCalls {
     decltype(&::QueryServiceConfigW) QueryServiceConfigW;
     decltype(&::DeleteService) DeleteService;
     decltype(&::CloseServiceHandle) CloseServiceHandle;
+    // Event log (advapi32).
+    decltype(&::RegisterEventSourceW) RegisterEventSourceW;
+    decltype(&::ReportEventW) ReportEventW;
+    decltype(&::DeregisterEventSource) DeregisterEventSource;
 };
 
 // This computer's Workstation service answers (NetWkstaGetInfo at level 100

@@ -1,13 +1,8 @@
 #pragma once
 // One setup of the product at a time: a second one, started while another
 // works on the same directory, registry keys and services, changes nothing
-// and ends.
+// and ends with kExitAnotherSetupRunning.
 #include <windows.h>
-
-#include "shell/setup_state.h"
-
-// The exit code of a setup that found another one running.
-constexpr int kExitAnotherSetupRunning = kExitNotCompleted;
 
 // Takes the product's setup lock when no other setup holds it, and holds it
 // for as long as it lives.

@@ -25,11 +25,16 @@ enum : DWORD {
     kModeUninstall = 3,
 };
 
-// Exit codes of the program: a run that did everything it set out to do,
-// and one that did not (cancelled, refused or failed).
+// Exit codes of the program, in the values that deployment tools know: a
+// run that did everything it set out to do; one that did so but left work
+// for the next restart; one that did not (cancelled, refused or failed);
+// and one that found another setup of the product running and changed
+// nothing, which tools try again later.
 enum : int {
     kExitCompleted = 0,
     kExitNotCompleted = 1,
+    kExitAnotherSetupRunning = ERROR_INSTALL_ALREADY_RUNNING,
+    kExitRestartRequired = ERROR_SUCCESS_REBOOT_REQUIRED,
 };
 
 // Written by start-up.
@@ -65,7 +70,8 @@ extern bool CancelRequested;            // the user asked to stop
 extern bool CancelPressed;              // the Cancel button was used at least once
 extern bool CancelConfirmed;            // a cancel was confirmed; not asked again
 
-// Written by the destination dialog when its OK is accepted.
+// Written by the destination step: the dialog's check box when its OK is
+// accepted, or "/COMMON:" with "/DEST:".
 extern bool CommonGroup;
 
 // Written by the frame when it is created: the owner of every modal dialog.
@@ -121,9 +127,16 @@ extern DWORD ServicesStoppedByRun;
 // one to question.
 extern bool RestartRequested;
 
-// Written by RequestProgramEnd: the code the program ends with, the highest
-// one any step asked for, so that a step that fails after another asked for
-// the end is not hidden by it.
+// Written by the uninstall's file removal when it leaves a file of the
+// product, in use, to the next restart: a completed run then ends with
+// kExitRestartRequired. Setup's own copy and the emptied directory levels,
+// which every uninstall leaves to the restart, do not count: nothing of the
+// product runs from them any more.
+extern bool RestartWorkLeft;
+
+// Written by RequestProgramEnd: the code the program ends with, the gravest
+// one any step asked for (shell/message_loop.h), so that a step that fails
+// after another asked for the end is not hidden by it.
 extern int ExitCode;
 
 // Gives every field above its start value, for a run of `instance` with

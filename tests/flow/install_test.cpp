@@ -4,10 +4,15 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
 
 #include "flow/destination.h"
 #include "res/resource_ids.h"
+#include "res/version.h"
 #include "shell/setup_state.h"
+#include "support/event_trace.h"
 #include "support/in_process.h"
 #include "support/registry_override.h"
 #include "support/setup_process.h"
@@ -75,6 +80,7 @@ protected:
 
 // One run by hand: a destination holding a prior install, the numbered disks
 // in turn, a typed path for the rest. Only an older version's files go.
+// "/COMMON:" ticks the dialog's common-group box for the user.
 TEST_F(Install, InteractiveInstallFromNumberedDisksAsksUntilEachAnswerServes)
 {
     for (const wchar_t* name : {L"twwinnt.exe", L"LAUNCHNT.EXE", L"LDRSETUP.EXE", L"notes.txt"})
@@ -82,10 +88,11 @@ TEST_F(Install, InteractiveInstallFromNumberedDisksAsksUntilEachAnswerServes)
     SetFileAttributesW((kOther + L"LAUNCHNT.EXE").c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
     const std::wstring disks = FixturePath(L"disks-en");
     ASSERT_TRUE(InsertDisk(disks + L"disk1\\"));
-    SetupProcess setup(L"/L:1 /TS:", From(L"A:\\"));
+    SetupProcess setup(L"/L:1 /TS: /COMMON:", From(L"A:\\"));
     HWND dialog = setup.WaitForDialog(L"Specify Directory");
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(ItemText(dialog, IDC_DEST_EDIT), L"C:\\TAPWRITE\\NT");
+    EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_DEST_COMMON), static_cast<UINT>(BST_CHECKED));
     SetDlgItemTextW(dialog, IDC_DEST_EDIT, L"C:\\TWTEST\\NT\\");
     PressButton(dialog, IDOK);
     ASSERT_TRUE(setup.Answer(L"Directory In Use", IDYES));
@@ -109,6 +116,107 @@ TEST_F(Install, InteractiveInstallFromNumberedDisksAsksUntilEachAnswerServes)
     EXPECT_INSTALLED(kOther, kServerFiles);
     EXPECT_EQ(ReadRegistryValue(L"Software\\Velmar\\Tapewright\\Catalogs", L"Catalog Path Remote").Text(),
               L"\\\\" + ComputerName() + L"\\C$\\TWTEST\\NT\\CATALOGS\\");
+}
+
+// What deployment tools read of an install: its entry in the list of
+// installed programs, with setup's own version, the product's size and the
+// commands that remove it in the install's language, and setup's event
+// source. A reinstall rewrites the entry and keeps what else its key holds;
+// the uninstall, run by the entry's own command, removes both.
+TEST_F(Install, ListsTheProductForDeploymentToolsUntilItsUninstall)
+{
+    const std::wstring version = L"6.0." + std::to_wstring(SETUP_VERSION_BUILD);
+    SYSTEMTIME today;
+    GetLocalTime(&today);
+    wchar_t date[16];
+    wsprintfW(date, L"%04u%02u%02u", today.wYear, today.wMonth, today.wDay);
+    const struct {
+        const wchar_t* options;
+        const wchar_t* share;
+        const wchar_t* program;
+        const wchar_t* language;
+    } installs[] = {
+        {L"/SMS: /EV: /L:2 /DEST:C:\\TAPWRITE\\NT", L"share-es", L"instalar.exe", L"/L:2"},
+        {L"/SMS: /TS: /DEST:C:\\TAPWRITE\\NT", L"share-en", L"setup.exe", L"/L:1"},
+    };
+    DWORD jobScopeKilobytes = 0;
+    RegistryOverride comment(HKEY_LOCAL_MACHINE, kProductEntryKey, L"Comments");
+    for (const auto& install : installs) {
+        SCOPED_TRACE(install.options);
+        ASSERT_EQ(RunUnattended(install.options, From(FixturePath(install.share))), kExitCompleted);
+        KeyValues entry = ReadRegistryKey(kProductEntryKey);
+        ASSERT_TRUE(entry.exists);
+        const std::wstring program = kTarget + install.program;
+        const std::pair<const wchar_t*, std::wstring> texts[] = {
+            {L"DisplayName", L"Tapewright 6.0"}, {L"DisplayVersion", version}, {L"Publisher", L"Velmar"},
+            {L"InstallLocation", L"C:\\TAPWRITE\\NT"}, {L"DisplayIcon", program}, {L"InstallDate", date},
+            {L"UninstallString", program + L" /U: /UNINSTALL: " + install.language},
+            {L"QuietUninstallString", program + L" /U: /UNINSTALL: " + install.language + L" /SMS:"},
+        };
+        for (const auto& [name, text] : texts) {
+            EXPECT_EQ(entry.values[name].type, static_cast<DWORD>(REG_SZ)) << name;
+            EXPECT_EQ(entry.values[name].Text(), text) << name;
+        }
+        EXPECT_EQ(entry.values[L"NoModify"].Number(), 1u);
+        EXPECT_EQ(entry.values[L"NoRepair"].Number(), 1u);
+        EXPECT_EQ(ReadRegistryValue(kSetupEventSourceKey, L"EventMessageFile").Text(), program);
+        EXPECT_EQ(ReadRegistryValue(kSetupEventSourceKey, L"EventMessageFile").type, static_cast<DWORD>(REG_EXPAND_SZ));
+        EXPECT_EQ(ReadRegistryValue(kSetupEventSourceKey, L"TypesSupported").Number(), 7u);
+        const DWORD kilobytes = entry.values[L"EstimatedSize"].Number();
+        if (!jobScopeKilobytes) {
+            EXPECT_GT(kilobytes, 0u);
+            jobScopeKilobytes = kilobytes;
+            comment.Set(L"kept by the site");
+            continue;
+        }
+        size_t bytes = FileBytes(SystemDirectory() + L"dlg3d32.dll").size();
+        for (const std::wstring& name : kServerFiles)
+            bytes += FileBytes(kTarget + name).size();
+        EXPECT_EQ(kilobytes, (bytes + 1023) / 1024);
+        EXPECT_GT(kilobytes, jobScopeKilobytes) << "JobScope Only installs fewer files";
+        EXPECT_EQ(entry.values[L"Comments"].Text(), L"kept by the site");
+    }
+    const std::wstring quiet = ReadRegistryValue(kProductEntryKey, L"QuietUninstallString").Text();
+    SetupLaunch uninstall;
+    uninstall.program = quiet.substr(0, quiet.find(L' '));
+    uninstall.namesServiceAccount = false;
+    EXPECT_EQ(SetupProcess(quiet.substr(quiet.find(L' ') + 1), uninstall).WaitForExit(120000),
+              static_cast<DWORD>(kExitCompleted));
+    EXPECT_FALSE(ReadRegistryKey(kProductEntryKey).exists);
+    EXPECT_FALSE(ReadRegistryKey(kSetupEventSourceKey).exists);
+}
+
+// A run that nobody watches leaves in the event log what it would have shown:
+// its start (never the password), the error that a damaged file on the share
+// raised, and its end with the code; a completed one the readme question
+// answered No. Read from Wine's trace of the shipping program. The failed
+// install leaves no entry in the list of installed programs.
+TEST_F(Install, UnattendedRunsTellTheEventLogWhatNobodySaw)
+{
+    const std::wstring share = L"C:\\TWSHARE\\", arguments = L"/SMS: /EV: /DEST:C:\\TAPWRITE\\NT /PASSWORD:Sekr3t";
+    CopyFolder(FixturePath(L"share-en"), share);
+    std::ofstream(std::filesystem::path(share + L"jscopenu.ex_"), std::ios::trunc) << "no longer compressed";
+    const TracedEvent started = {EVENTLOG_INFORMATION_TYPE,
+                                 L"Tapewright Setup started an installation.\n\nInstall type: JobScope Only\n"
+                                 L"Destination: C:\\TAPWRITE\\NT\nLanguage: EN (/L:1)\nUnattended: Yes"};
+    const std::pair<std::wstring, std::vector<TracedEvent>> runs[] = {
+        {share + L"setup.exe",
+         {started,
+          {EVENTLOG_ERROR_TYPE, L"Error Reading File\n\nThe source file:\n\"C:\\TWSHARE\\jscopenu.ex_\"\ncould not "
+                                L"be read.  Please make sure that the source disk is still available, then reinstall "
+                                L"this application.\n\nAnswered without asking: OK"},
+          {EVENTLOG_ERROR_TYPE, L"Tapewright Setup ended: not completed.\n\nExit code: 1"}}},
+        {FixturePath(L"share-en") + L"setup.exe",
+         {started,
+          {EVENTLOG_INFORMATION_TYPE, L"Read Important Information\n\nWould you like to view the file that contains "
+                                      L"important information about Tapewright?\n\nAnswered without asking: No"},
+          {EVENTLOG_INFORMATION_TYPE, L"Tapewright Setup ended: completed.\n\nExit code: 0"}}},
+    };
+    for (const auto& [program, events] : runs) {
+        EXPECT_EQ(RunTracingEvents(program, arguments), events) << program.c_str();
+        EXPECT_EQ(ReadRegistryKey(kProductEntryKey).exists, program != runs[0].first);
+    }
+    RemoveTree(share);
 }
 
 // A destination the dialog would refuse (a whole argument quoted, as

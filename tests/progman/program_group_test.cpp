@@ -246,7 +246,9 @@ protected:
 // A cancel confirmed while the group is built (here while a command waits
 // for its acknowledgement) stops the group: after the Cancel button's Yes the
 // run completes, after a closed frame it ends there. The test build of setup
-// talks to the tests' server. Without a server the install completes.
+// talks to the tests' server, which also shows "/COMMON:" making the group
+// common, as the destination dialog's check box would. Without a server the
+// install completes.
 TEST_F(WineProgramGroup, ACancelConfirmedDuringTheGroupStopsItAndNoServerDoesNot)
 {
     const std::wstring share = L"C:\\TWSHARE\\";
@@ -258,8 +260,11 @@ TEST_F(WineProgramGroup, ACancelConfirmedDuringTheGroupStopsItAndNoServerDoesNot
     for (UINT message : {WM_CLOSE, BM_CLICK}) {
         SCOPED_TRACE(message == WM_CLOSE ? "close, answered Yes unattended" : "Cancel, Yes");
         TestProgman server(kTestApplication, TestProgman::Answer::kPositive, 1000);
-        SetupProcess setup(L"/SMS: /EV: /DEST:C:\\TAPWRITE\\NT", From(share));
+        const bool common = message == WM_CLOSE;
+        SetupProcess setup(std::wstring(L"/SMS: /EV: /DEST:C:\\TAPWRITE\\NT") + (common ? L" /COMMON:" : L""),
+                           From(share));
         ASSERT_TRUE(PumpUntil([&] { return server.blocks.size() == 1; }, 60000));
+        EXPECT_EQ(server.WideCommands()[0], (common ? kCommon : kPersonal) + L"[DeleteItem(\"Tapewright Monitor\")]");
         PostMessageW(message == WM_CLOSE ? setup.WaitForFrame() : setup.WaitForCancelButton(), message, 0, 0);
         if (message == BM_CLICK) {
             ASSERT_TRUE(PumpUntil([&] { return setup.WaitForDialog(L"Cancel Installation", 0); }, kWindowWait));

@@ -1,10 +1,16 @@
-// Start-up: setup.exe as the loader sees it (a 32-bit x86 image for the oldest
-// system supported, with a manifest that fits it: Windows refuses a program
-// whose manifest names another processor architecture), the first screens,
-// and one setup at a time.
+// Start-up: setup.exe as the loader and deployment tools see it (a 32-bit
+// x86 image for the oldest system supported, with a manifest that fits it:
+// Windows refuses a program whose manifest names another processor
+// architecture; its version and message table), the first screens, one
+// setup at a time, and the list of options.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "res/resource_ids.h"
+#include "res/version.h"
+#include "shell/setup_state.h"
 #include "support/in_process.h"
 #include "support/registry_override.h"
 #include "support/setup_process.h"
@@ -36,6 +42,38 @@ TEST(SetupImage, Is32BitWithAManifestThatFitsIt)
     if (architecture != std::string::npos) {
         EXPECT_EQ(manifest.compare(architecture, 28, "processorArchitecture=\"x86\""), 0) << manifest;
     }
+}
+
+// What deployment tools and the file's properties read: the version, from
+// the one place it is kept; and the message that Event Viewer shows setup's
+// events with, each event's text whole, whatever the system's language.
+TEST(SetupImage, CarriesItsVersionAndTheEventLogsMessage)
+{
+    DWORD ignored = 0;
+    std::vector<BYTE> info(GetFileVersionInfoSizeW(SETUP_EXE_PATH, &ignored));
+    ASSERT_TRUE(!info.empty() && GetFileVersionInfoW(SETUP_EXE_PATH, 0, static_cast<DWORD>(info.size()), info.data()));
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT size = 0;
+    ASSERT_TRUE(VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &size));
+    EXPECT_EQ(fixed->dwFileVersionMS, MAKELONG(SETUP_VERSION_MINOR, SETUP_VERSION_MAJOR));
+    EXPECT_EQ(fixed->dwFileVersionLS, MAKELONG(0, SETUP_VERSION_BUILD));
+    EXPECT_EQ(fixed->dwProductVersionMS, fixed->dwFileVersionMS);
+    const std::wstring version = L"6.0." + std::to_wstring(SETUP_VERSION_BUILD);
+    for (auto [name, expected] : {std::pair{L"CompanyName", L"Velmar"}, {L"ProductName", L"Tapewright"},
+                                  {L"FileVersion", version.c_str()}, {L"ProductVersion", version.c_str()}}) {
+        wchar_t* value = nullptr;
+        EXPECT_TRUE(VerQueryValueW(info.data(), (std::wstring(L"\\StringFileInfo\\040904B0\\") + name).c_str(),
+                                   reinterpret_cast<void**>(&value), &size) && value && value == std::wstring(expected))
+            << name;
+    }
+    HMODULE module = LoadLibraryExW(SETUP_EXE_PATH, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    const wchar_t* text = L"Tapewright Setup ended: completed.\n\nExit code: 0";
+    DWORD_PTR arguments[] = {reinterpret_cast<DWORD_PTR>(text)};
+    wchar_t shown[256] = {};
+    EXPECT_TRUE(FormatMessageW(FORMAT_MESSAGE_FROM_HMODULE | FORMAT_MESSAGE_ARGUMENT_ARRAY, module, 1, 0, shown,
+                               ARRAYSIZE(shown), reinterpret_cast<va_list*>(arguments)));
+    EXPECT_STREQ(shown, text);
+    FreeLibrary(module);
 }
 
 TEST(LanguageDialog, FirstScreenOffersFourLanguagesAndEachClickSwitchesTheTexts)
@@ -71,8 +109,9 @@ TEST(LanguageDialog, FirstScreenOffersFourLanguagesAndEachClickSwitchesTheTexts)
     EXPECT_EQ(setup.WaitForExit(), 1u);
 }
 
-// A second setup started while one waits in a dialog ends at once and
-// changes nothing; the first goes on to complete its install.
+// A second setup started while one waits in a dialog changes nothing and
+// ends with the code that tools try again on: unattended at once, by hand
+// once the user has read why. The first goes on to complete its install.
 TEST(SecondSetup, EndsAtOnceWhileAnotherRunsAndTheFirstGoesOn)
 {
     RemoveProductInstall();
@@ -81,8 +120,16 @@ TEST(SecondSetup, EndsAtOnceWhileAnotherRunsAndTheFirstGoesOn)
     HWND dialog = first.WaitForDialog(L"Specify Directory");
     ASSERT_NE(dialog, nullptr);
     const DWORD start = GetTickCount();
-    EXPECT_EQ(SetupProcess(L"/SMS: /EV: /DEST:C:\\TWTEST\\NT", share).WaitForExit(), 1u);
+    EXPECT_EQ(SetupProcess(L"/SMS: /EV: /DEST:C:\\TWTEST\\NT", share).WaitForExit(),
+              static_cast<DWORD>(kExitAnotherSetupRunning));
     EXPECT_LT(GetTickCount() - start, 5000u);
+    SetupProcess byHand(L"/L:3 /EV: /DEST:C:\\TWTEST\\NT", share);
+    HWND box = byHand.WaitForDialog(L"Installation d\u00e9j\u00e0 en cours");
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(MessageBoxText(box), BankString(3000 + IDS_BUSY_TEXT));
+    EXPECT_EQ(byHand.WaitForFrame(0), nullptr);
+    PressButton(box, IDOK);
+    EXPECT_EQ(byHand.WaitForExit(), static_cast<DWORD>(kExitAnotherSetupRunning));
     EXPECT_FALSE(Exists(L"C:\\TWTEST"));
 
     PressButton(dialog, IDOK);
@@ -94,6 +141,26 @@ TEST(SecondSetup, EndsAtOnceWhileAnotherRunsAndTheFirstGoesOn)
     EXPECT_TRUE(Exists(L"C:\\TAPWRITE\\NT\\jobscope.exe"));
     RemoveProductInstall();
     RemoveTree(L"C:\\TWTEST");
+}
+
+// "/?" lists the options in the bank's language and does nothing else: no
+// window, no lock (it answers while another setup runs), code 0.
+TEST(OptionsList, ShowsTheOptionsAndEndsWithZero)
+{
+    SetupProcess first(L"/L:1");
+    ASSERT_NE(first.WaitForDialog(L"Tapewright Install"), nullptr);
+    SetupProcess list(L"/L:4 /?");
+    HWND box = list.WaitForDialog(L"Setup-Optionen");
+    ASSERT_NE(box, nullptr);
+    const std::wstring text = MessageBoxText(box);
+    EXPECT_EQ(text, BankString(4000 + IDS_HELP_TEXT));
+    for (const wchar_t* option : {L"/L:", L"/SMS:", L"/TS:", L"/RA:", L"/EV:", L"/DEST:", L"/COMMON:", L"/USER:",
+                                  L"/DOMAIN:", L"/PASSWORD:", L"/U:", L"/UNINSTALL:", L"/LDR:", L"/REBOOT:", L"3010",
+                                  L"1618"})
+        EXPECT_NE(text.find(option), std::wstring::npos) << option;
+    EXPECT_EQ(list.WaitForFrame(0), nullptr);
+    PressButton(box, IDOK);
+    EXPECT_EQ(list.WaitForExit(), 0u);
 }
 
 }  // namespace

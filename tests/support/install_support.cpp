@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <iterator>
 
 namespace support {
@@ -136,8 +137,10 @@ bool InsertDisk(const std::wstring& diskFolder)
 
 void RemoveProductRegistry()
 {
-    RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\Velmar");
-    RegDeleteKeyW(HKEY_LOCAL_MACHINE, L"Software\\Velmar");
+    for (const wchar_t* key : {L"Software\\Velmar", kProductEntryKey, kSetupEventSourceKey}) {
+        RegDeleteTreeW(HKEY_LOCAL_MACHINE, key);
+        RegDeleteKeyW(HKEY_LOCAL_MACHINE, key);
+    }
 }
 
 DWORD RegistryValue::Number() const

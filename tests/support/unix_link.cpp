@@ -8,11 +8,6 @@
 
 namespace support {
 
-namespace {
-
-// Runs a Unix command on the Windows paths `paths`, quoted, and waits until
-// `done` holds: Wine starts a Unix program as it would a Windows one, but
-// its handle cannot be waited on.
 bool RunUnix(const wchar_t* command, std::initializer_list<std::wstring> paths, const std::function<bool()>& done)
 {
     using UnixName = char* CDECL(const wchar_t*);
@@ -35,8 +30,6 @@ bool RunUnix(const wchar_t* command, std::initializer_list<std::wstring> paths, 
     CloseHandle(process.hProcess);
     return WaitUntil(done);
 }
-
-}  // namespace
 
 UnixLink::UnixLink(const std::wstring& link, const std::wstring& target)
     : link_(link), made_(RunUnix(L"/bin/ln -s", {target, link}, [&] { return Exists(link); }))

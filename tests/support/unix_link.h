@@ -1,9 +1,17 @@
 #pragma once
-// A symbolic link made on the Unix side of Wine, where CreateSymbolicLinkW
-// answers success and makes none.
+// The Unix side of Wine: a symbolic link made there, where
+// CreateSymbolicLinkW answers success and makes none, and the Unix commands
+// that do such work.
+#include <functional>
+#include <initializer_list>
 #include <string>
 
 namespace support {
+
+// Runs the Unix command `command` with the Unix paths of the Windows paths
+// `paths` after it, each quoted, and waits until `done` holds: Wine starts a
+// Unix program as it would a Windows one, but its handle cannot be waited on.
+bool RunUnix(const wchar_t* command, std::initializer_list<std::wstring> paths, const std::function<bool()>& done);
 
 class UnixLink {
 public:
