@@ -203,6 +203,7 @@
 #define IDS_DISKNAME_TWNSER        180
 #define IDS_DISKNAME_DLG3D32       181
 #define IDS_DISKNAME_TWDIAG        182
+#define IDS_DISKNAME_CHECKSUMS     183   // the checksum list, on the first disk
 #define IDS_FILENAME_TWWINNT_EXE   200
 #define IDS_FILENAME_TWWINNT_HLP   201
 #define IDS_FILENAME_README        202
