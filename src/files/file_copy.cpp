@@ -17,6 +17,7 @@
 #include "files/checksum_list.h"
 #include "files/copy_progress.h"
 #include "files/crc32.h"
+#include "files/install_journal.h"
 #include "files/source_disks.h"
 #include "res/resource_ids.h"
 #include "shell/handles.h"
@@ -274,6 +275,12 @@ bool InstallVersionChecked(FileJob& job, bool compressed)
         fromName = staged.Name();
     }
     source.Close();
+    // The file the version check may replace is kept for a failed install.
+    if (!KeepCopyOfFile(job.destinationPath)) {
+        CopyErrorFlag = true;
+        ReportPath(IDS_WRITE_TITLE, IDS_WRITE_TEXT, job.destinationPath);
+        return false;
+    }
 
     wchar_t temporary[261] = {};
     UINT temporaryChars = static_cast<UINT>(std::size(temporary));
@@ -298,12 +305,15 @@ bool InstallVersionChecked(FileJob& job, bool compressed)
 }
 
 // Creates (truncating) the destination, asking Retry or Cancel while it
-// cannot be opened.
+// cannot be opened. A file already there is first set aside for a failed
+// install to put back; one that cannot be moved counts as one that cannot
+// be opened.
 bool CreateDestination(FileJob& job, FileHandle& destination)
 {
     for (;;) {
-        destination.reset(CreateFileW(job.destinationPath, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (SetAsideFile(job.destinationPath))
+            destination.reset(CreateFileW(job.destinationPath, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                          FILE_ATTRIBUTE_NORMAL, nullptr));
         if (destination)
             return true;
         wchar_t product[256];
@@ -345,6 +355,7 @@ bool InstallPlain(FileJob& job, bool compressed)
     FileHandle destination;
     if (!CreateDestination(job, destination))
         return false;
+    FileBeingWritten writing(destination);
 
     if (throughReader) {
         ExpandBlocks(job, reader.get(), declared, destination.get(), job.destinationPath, compressed);

@@ -164,6 +164,8 @@
 #define IDS_TYPE_QUIT_TEXT    411
 #define IDS_NOT_PRODUCT_TITLE 146
 #define IDS_NOT_PRODUCT_TEXT  147   // directory
+#define IDS_RESTORE_TITLE     152
+#define IDS_RESTORE_TEXT      153   // file path, path of its earlier copy
 #define IDS_MENU_CAPTION      412   // 412 to 417: caption, two buttons, three texts
 #define IDS_MENU_LOADER       413
 #define IDS_MENU_UNINSTALL    414

@@ -36,6 +36,7 @@ AccountUse AccountState = AccountUse::None;
 bool AgentBrowserEnabled;
 DWORD ServicesStoppedByRun;
 bool RestartRequested;
+void (*SessionEndRoutine)();
 
 int ExitCode = kExitCompleted;
 
@@ -70,5 +71,6 @@ void ResetSetupState(HINSTANCE instance, const wchar_t* commandLine)
     AgentBrowserEnabled = false;
     ServicesStoppedByRun = 0;
     RestartRequested = false;
+    SessionEndRoutine = nullptr;
     ExitCode = kExitCompleted;
 }

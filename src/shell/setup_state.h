@@ -121,6 +121,11 @@ extern DWORD ServicesStoppedByRun;
 // one to question.
 extern bool RestartRequested;
 
+// Written by the install while it can still undo itself (from its start to
+// the end of its copy), null otherwise; run by the frame when the session
+// ends, before the system ends the process.
+extern void (*SessionEndRoutine)();
+
 // Written by RequestProgramEnd: the code the program ends with, the highest
 // one any step asked for, so that a step that fails after another asked for
 // the end is not hidden by it.
