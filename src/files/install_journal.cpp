@@ -255,3 +255,8 @@ bool RollBackFileJournal()
     CloseJournal();
     return every;
 }
+
+const std::vector<std::wstring>& CreatedDirectories()
+{
+    return State.directories;
+}

@@ -10,6 +10,9 @@
 // open journal (the loader module) files are written as they always were.
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
 #include "shell/handles.h"
 
 // Opens a new journal: nothing recorded, no folder of its own yet.
@@ -58,3 +61,7 @@ void CloseFileJournal();
 // cannot be put back is reported with the place of its earlier copy, which
 // stays there (unattended: not shown). True when everything was put back.
 bool RollBackFileJournal();
+
+// The directories that the last journal recorded, in the order they were
+// made; they stay known after the journal is closed.
+const std::vector<std::wstring>& CreatedDirectories();

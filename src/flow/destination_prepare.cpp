@@ -27,7 +27,7 @@ bool IsDirectory(const wchar_t* path)
 }
 
 // A directory that this run creates is noted, so that a failed install
-// removes it again.
+// removes it again and a completed one records the levels it made.
 bool IsOrCreateDirectory(const wchar_t* directory)
 {
     if (IsDirectory(directory))

@@ -147,6 +147,7 @@ bool RunInstall(HWND frame, wchar_t* destination)
     SetForegroundWindow(frame);
     SetActionText(LangBase + IDS_ACTION_COMPLETE);
     SetCopyPercent(95);
+    RecordCreatedLevels(destination);
 
     OfferReadme(frame, destination);
 

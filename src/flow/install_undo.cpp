@@ -1,6 +1,10 @@
 #include "flow/install_undo.h"
 
+#include <string>
+#include <vector>
+
 #include "files/install_journal.h"
+#include "registry/created_levels.h"
 #include "registry/product_keys.h"
 #include "registry/registry_snapshot.h"
 #include "services/service_control.h"
@@ -33,6 +37,14 @@ void UndoAtSessionEnd()
     ExitProcess(kExitNotCompleted);
 }
 
+// True when `level` is `directory` or lies above it.
+bool IsLevelOf(const std::wstring& level, const std::wstring& directory)
+{
+    const size_t length = level.size();
+    return length <= directory.size() && _wcsnicmp(level.c_str(), directory.c_str(), length) == 0 &&
+           (length == directory.size() || directory[length] == L'\\');
+}
+
 }  // namespace
 
 InstallUndo::InstallUndo()
@@ -54,4 +66,16 @@ void InstallUndo::Keep()
     State.armed = false;
     SessionEndRoutine = nullptr;
     CloseFileJournal();
+}
+
+void RecordCreatedLevels(const wchar_t* destination)
+{
+    std::wstring directory = destination;
+    while (directory.size() > 3 && directory.back() == L'\\')
+        directory.pop_back();
+    std::vector<std::wstring> levels;
+    for (const std::wstring& created : CreatedDirectories())
+        if (IsLevelOf(created, directory))
+            levels.push_back(created);
+    MergeCreatedLevels(levels);
 }

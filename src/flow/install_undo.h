@@ -22,3 +22,8 @@ public:
     // will be undone.
     void Keep();
 };
+
+// Adds the levels of the product directory `destination` that this install
+// created to those that earlier installs recorded; the uninstall removes
+// only recorded levels. Called when the install completes.
+void RecordCreatedLevels(const wchar_t* destination);

@@ -8,6 +8,8 @@
 #include <fstream>
 #include <iterator>
 
+#include "registry/product_keys.h"
+
 namespace support {
 
 namespace fs = std::filesystem;
@@ -136,8 +138,10 @@ bool InsertDisk(const std::wstring& diskFolder)
 
 void RemoveProductRegistry()
 {
-    RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\Velmar");
-    RegDeleteKeyW(HKEY_LOCAL_MACHINE, L"Software\\Velmar");
+    for (const wchar_t* key : {kVelmarKey, kUninstallKey}) {
+        RegDeleteTreeW(HKEY_LOCAL_MACHINE, key);
+        RegDeleteKeyW(HKEY_LOCAL_MACHINE, key);
+    }
 }
 
 DWORD RegistryValue::Number() const

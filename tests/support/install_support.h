@@ -36,7 +36,8 @@ std::string FileBytes(const std::wstring& path);
 bool SameBytes(const std::wstring& a, const std::wstring& b);
 ULONGLONG LastWriteTime(const std::wstring& path);
 
-// Removes HKLM\Software\Velmar with everything below it.
+// Removes HKLM\Software\Velmar with everything below it, and the product's
+// uninstall entry.
 void RemoveProductRegistry();
 
 struct RegistryValue {
