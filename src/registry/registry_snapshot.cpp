@@ -11,9 +11,12 @@ std::wstring Below(const std::wstring& path, const std::wstring& name)
     return path.empty() ? name : path + L"\\" + name;
 }
 
+enum class Listing { Subkeys, Values };
+
 // The names of the subkeys, or of the values, of an open key.
-std::vector<std::wstring> Names(HKEY key, bool values)
+std::vector<std::wstring> Names(HKEY key, Listing listing)
 {
+    const bool values = listing == Listing::Values;
     std::vector<std::wstring> names;
     DWORD subkeys = 0, longestSubkey = 0, valueCount = 0, longestValue = 0;
     if (RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &subkeys, &longestSubkey, nullptr, &valueCount,
@@ -47,7 +50,7 @@ bool DeleteTree(HKEY parent, const std::wstring& name)
     if (key.Open(parent, name.c_str(), KEY_ALL_ACCESS) == ERROR_FILE_NOT_FOUND)
         return true;
     if (key)
-        for (const std::wstring& subkey : Names(key.get(), false))
+        for (const std::wstring& subkey : Names(key.get(), Listing::Subkeys))
             DeleteTree(key.get(), subkey);
     key.Close();
     return RegDeleteKeyW(parent, name.c_str()) == ERROR_SUCCESS;
@@ -69,13 +72,13 @@ void RegistrySnapshot::Take(HKEY root, const wchar_t* path)
 void RegistrySnapshot::ReadKey(HKEY key, const std::wstring& path)
 {
     Key read{path, {}};
-    for (const std::wstring& name : Names(key, true)) {
+    for (const std::wstring& name : Names(key, Listing::Values)) {
         Value value{name, REG_NONE, {}};
         if (ReadValue(key, name, value.type, value.data))
             read.values.push_back(value);
     }
     keys_.push_back(read);
-    for (const std::wstring& name : Names(key, false)) {
+    for (const std::wstring& name : Names(key, Listing::Subkeys)) {
         RegistryKey subkey;
         if (subkey.Open(key, name.c_str(), KEY_READ) == ERROR_SUCCESS)
             ReadKey(subkey.get(), Below(path, name));
@@ -96,14 +99,14 @@ bool RegistrySnapshot::Prune(HKEY key, const std::wstring& path) const
 {
     bool every = true;
     const Key* before = Find(path);
-    for (const std::wstring& name : Names(key, true)) {
+    for (const std::wstring& name : Names(key, Listing::Values)) {
         bool held = false;
         for (const Value& value : before->values)
             held = held || lstrcmpiW(value.name.c_str(), name.c_str()) == 0;
         if (!held && RegDeleteValueW(key, name.c_str()) != ERROR_SUCCESS)
             every = false;
     }
-    for (const std::wstring& name : Names(key, false)) {
+    for (const std::wstring& name : Names(key, Listing::Subkeys)) {
         if (!Find(Below(path, name))) {
             every = DeleteTree(key, name) && every;
             continue;
