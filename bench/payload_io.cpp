@@ -67,6 +67,12 @@ bool IsFolder(const WIN32_FIND_DATAW& entry)
     return (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
+// Setup checks the files against it; no method installs it.
+bool IsChecksumList(const WIN32_FIND_DATAW& entry)
+{
+    return lstrcmpiW(entry.cFileName, L"checksum.lst") == 0;
+}
+
 }  // namespace
 
 std::vector<std::wstring> ShareFiles(const std::wstring& share)
@@ -77,7 +83,7 @@ std::vector<std::wstring> ShareFiles(const std::wstring& share)
     if (!search.found())
         return names;
     do {
-        if (!IsFolder(entry) && !IsDotEntry(entry))
+        if (!IsFolder(entry) && !IsDotEntry(entry) && !IsChecksumList(entry))
             names.push_back(entry.cFileName);
     } while (search.Next(&entry));
     std::sort(names.begin(), names.end());

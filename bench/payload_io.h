@@ -8,7 +8,7 @@
 #include <vector>
 
 // The share's files, sorted; names starting with a dot are the media's own
-// markers, not product files.
+// markers and checksum.lst the media's checksum list, not product files.
 std::vector<std::wstring> ShareFiles(const std::wstring& share);
 
 // Expands `from` (SZDD or plain) into `to` with LZRead in blocks of the

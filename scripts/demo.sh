@@ -92,16 +92,20 @@ for query in 'User Interface|Data Path' 'User Interface|Data Path Remote' 'Catal
     value=${query#*|}
     wine reg query "HKLM\\Software\\Velmar\\Tapewright\\$key" /v "$value" /reg:32 </dev/null 2>/dev/null | grep -a "$value" || true
 done
+show_services() {
+    local name key display account start state
+    for name in 'Velmar Advertising and Naming Service' 'Velmar RPC Interfaces Service' 'VelmarAgentBrowser'; do
+        key="HKLM\\System\\CurrentControlSet\\Services\\$name"
+        display=$(wine reg query "$key" /v DisplayName </dev/null 2>/dev/null | grep -a DisplayName | sed 's/.*REG_SZ *//' | tr -d '\r')
+        account=$(wine reg query "$key" /v ObjectName </dev/null 2>/dev/null | grep -a ObjectName | sed 's/.*REG_SZ *//' | tr -d '\r')
+        start=$(wine reg query "$key" /v Start </dev/null 2>/dev/null | grep -a ' Start' | sed 's/.*REG_DWORD *//' | tr -d '\r ')
+        state=$(wine sc query "$name" </dev/null 2>/dev/null | grep -a STATE | sed 's/.*: *[0-9]* *//' | tr -d '\r ')
+        case "$start" in 0x2) start=automatic ;; 0x3) start=manual ;; 0x4) start=disabled ;; esac
+        printf '  %s\n    display name %s, %s, start %s, account %s\n' "$name" "$display" "${state:-absent}" "$start" "$account"
+    done
+}
 echo "== The product's services"
-for name in 'Velmar Advertising and Naming Service' 'Velmar RPC Interfaces Service' 'VelmarAgentBrowser'; do
-    key="HKLM\\System\\CurrentControlSet\\Services\\$name"
-    display=$(wine reg query "$key" /v DisplayName </dev/null 2>/dev/null | grep -a DisplayName | sed 's/.*REG_SZ *//' | tr -d '\r')
-    account=$(wine reg query "$key" /v ObjectName </dev/null 2>/dev/null | grep -a ObjectName | sed 's/.*REG_SZ *//' | tr -d '\r')
-    start=$(wine reg query "$key" /v Start </dev/null 2>/dev/null | grep -a ' Start' | sed 's/.*REG_DWORD *//' | tr -d '\r ')
-    state=$(wine sc query "$name" </dev/null 2>/dev/null | grep -a STATE | sed 's/.*: *[0-9]* *//' | tr -d '\r ')
-    case "$start" in 0x2) start=automatic ;; 0x3) start=manual ;; 0x4) start=disabled ;; esac
-    printf '  %s\n    display name %s, %s, start %s, account %s\n' "$name" "$display" "${state:-absent}" "$start" "$account"
-done
+show_services
 echo "== The program group \"Tapewright 6.0\" (the Start Menu folder made of it)"
 group=("$WINEPREFIX"/drive_c/users/*/AppData/Roaming/Microsoft/Windows/"Start Menu"/Programs/"Tapewright 6.0")
 if [[ -d "${group[0]}" ]]; then
@@ -120,6 +124,31 @@ code=0
 wait "$setup" || code=$?
 echo "== The install's events in the Application event log (exit code $code)"
 print_events "$out/setup-install.log"
+
+# A reinstall over the working install from a copy of the share whose
+# twwinnt.ex_, one of the last files, is cut short: it fails after most
+# files were replaced and the services stopped, and gives everything back.
+damaged="$out/share-damaged"
+rm -rf "$damaged"
+cp -r "$out/share" "$damaged"
+truncate -s $(($(stat -c %s "$damaged/twwinnt.ex_") / 2)) "$damaged/twwinnt.ex_"
+product_state() {
+    (cd "$WINEPREFIX/drive_c/TAPWRITE" && find . \( -type f -printf '%p %s %T@ %M\n' \) -o -printf '%p/\n' \
+        | sort | sha256sum | cut -c1-16)
+}
+before=$(product_state)
+echo "== setup.exe /SMS: /TS: /DEST:C:\\TAPWRITE\\NT ..., again, from a share whose twwinnt.ex_ is cut in half"
+code=0
+WINEDEBUG=$tracing wine "Z:$(echo "$damaged/" | tr '/' '\\')setup.exe" /SMS: /TS: '/DEST:C:\TAPWRITE\NT' "/USER:$user" \
+    '/DOMAIN:$LOCAL$' /PASSWORD:x </dev/null >"$out/setup-reinstall.log" 2>&1 || code=$?
+echo "   exit code $code"
+after=$(product_state)
+[[ "$before" == "$after" ]] && echo "   C:\\TAPWRITE: every folder, and every file's size, time and mode, as before ($after)" \
+    || echo "   C:\\TAPWRITE: CHANGED ($before before, $after after)"
+echo "== The product's services after the failed reinstall"
+show_services
+echo "== The failed reinstall's events in the Application event log"
+print_events "$out/setup-reinstall.log"
 
 # The uninstall, as a deployment tool runs it: the installed copy of setup,
 # unattended, without restarting.

@@ -2,6 +2,7 @@
 
 #include <iterator>
 
+#include "files/checksum_list.h"
 #include "files/copy_progress.h"
 #include "files/file_copy.h"
 #include "files/file_table.h"
@@ -38,6 +39,9 @@ bool InstallFileSet(const wchar_t* destDir)
 {
     SetCopyPercent(5);
     SetActionText(LangBase + IDS_ACTION_COPYING);
+    // The checksum list lies on the first disk, which is the source now.
+    if (!LoadChecksumList(SourcePath))
+        return false;
 
     for (int i = 0; i < kFileCount; ++i) {
         const FileEntry& row = kFileTable[i];

@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "files/file_table.h"
+#include "files/install_journal.h"
 #include "res/resource_ids.h"
 #include "shell/handles.h"
 #include "shell/message_box.h"
@@ -75,20 +76,30 @@ int ProductFileRow(const wchar_t* name)
     return -1;
 }
 
+// Whether no program holds the file: an open for exclusive writing tells.
+// A read-only file would refuse it, so its attribute is lifted for the test
+// and put back: the check changes nothing, and a failed install gives the
+// file back as it was.
+bool IsFree(const wchar_t* path)
+{
+    const DWORD attributes = GetFileAttributesW(path);
+    const bool readOnly = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
+    if (readOnly)
+        SetFileAttributesW(path, attributes & ~FILE_ATTRIBUTE_READONLY);
+    FileHandle file(CreateFileW(path, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const bool free = file || GetLastError() != ERROR_SHARING_VIOLATION;
+    file.Close();
+    if (readOnly)
+        SetFileAttributesW(path, attributes);
+    return free;
+}
+
 // True once the file is free; false when the user cancels while it is held
 // open.
 bool WaitUntilFree(const wchar_t* path, const wchar_t* name)
 {
     for (;;) {
-        DWORD attributes = GetFileAttributesW(path);
-        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
-            SetFileAttributesW(path, attributes & ~FILE_ATTRIBUTE_READONLY);
-        HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file != INVALID_HANDLE_VALUE) {
-            CloseHandle(file);
-            return true;
-        }
-        if (GetLastError() != ERROR_SHARING_VIOLATION)
+        if (IsFree(path))
             return true;
         wchar_t message[1025];
         FormatBankString(message, std::size(message), LangBase + IDS_IN_USE_TEXT, name);
@@ -128,7 +139,5 @@ FilesInUse CheckFilesInUse(const wchar_t* dir)
 
 void DeleteKnownFiles(const wchar_t* dir)
 {
-    ScanDirectory(dir, KnownFileRow, [](const wchar_t* path, const wchar_t*, int) {
-        return SetFileAttributesW(path, FILE_ATTRIBUTE_NORMAL) && DeleteFileW(path);
-    });
+    ScanDirectory(dir, KnownFileRow, [](const wchar_t* path, const wchar_t*, int) { return SetAsideFile(path); });
 }

@@ -17,5 +17,8 @@ enum class FilesInUse {
 };
 FilesInUse CheckFilesInUse(const wchar_t* dir);
 
-// Deletes the files that earlier versions left in `dir`.
+// Removes the files that earlier versions left in `dir`: they are set aside
+// in the install's journal, which deletes them once the copy has completed
+// and puts them back when the install fails. Stops at one that cannot be
+// moved.
 void DeleteKnownFiles(const wchar_t* dir);

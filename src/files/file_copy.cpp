@@ -1,6 +1,9 @@
 // One file from the source disk: expanded in 8 KB blocks through the LZ
 // functions while the gauge moves and the window stays alive, or installed
-// through the version check into the Windows or system directory.
+// through the version check into the Windows or system directory. When the
+// source has a checksum list, each file's CRC-32 is taken as its blocks are
+// written and compared before the file is kept; a plain file that the list
+// names is then copied by the same loop instead of the whole-file copy.
 #include "files/file_copy.h"
 
 #include <lzexpand.h>
@@ -11,7 +14,10 @@
 #include <iterator>
 #include <vector>
 
+#include "files/checksum_list.h"
 #include "files/copy_progress.h"
+#include "files/crc32.h"
+#include "files/install_journal.h"
 #include "files/source_disks.h"
 #include "res/resource_ids.h"
 #include "shell/handles.h"
@@ -133,11 +139,23 @@ bool ReadExpandedLength(HANDLE source, DWORD& declared)
     return SetFilePointer(source, 0, nullptr, FILE_BEGIN) == 0;
 }
 
-// Opens the LZ reader over a compressed source whose header is sound; a
-// read error otherwise.
-bool OpenCompressed(FileJob& job, FileHandle& source, LzReader& reader, DWORD& declared)
+// The length of a plain source, which the LZ reader passes through as it is.
+bool ReadPlainLength(HANDLE source, DWORD& length)
 {
-    if (ReadExpandedLength(source.get(), declared) && reader.Open(source))
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(source, &size) || size.QuadPart > 0xFFFFFFFF)
+        return false;
+    length = static_cast<DWORD>(size.QuadPart);
+    return true;
+}
+
+// Opens the LZ reader over the source, learning the length it must deliver:
+// a compressed source's header must be sound. A read error otherwise.
+bool OpenReader(FileJob& job, FileHandle& source, bool compressed, LzReader& reader, DWORD& declared)
+{
+    const bool sound =
+        compressed ? ReadExpandedLength(source.get(), declared) : ReadPlainLength(source.get(), declared);
+    if (sound && reader.Open(source))
         return true;
     CopyErrorFlag = true;
     ReportPath(IDS_READ_TITLE, IDS_READ_TEXT, job.sourcePath);
@@ -145,13 +163,15 @@ bool OpenCompressed(FileJob& job, FileHandle& source, LzReader& reader, DWORD& d
 }
 
 // Expands the reader into `target` block by block. A source that delivers
-// other than the length its header declares is damaged, not a shorter file.
-// Only product-directory files move the gauge.
+// other than the length its header declares, or other bytes than the
+// checksum list names, is damaged, not a shorter file. Only compressed
+// files of the product directory move the gauge.
 bool ExpandBlocks(FileJob& job, INT reader, DWORD declared, HANDLE target, const wchar_t* targetPath,
                   bool movesGauge)
 {
     std::vector<BYTE> buffer(kBlockBytes);
     ULONGLONG delivered = 0;
+    DWORD crc = 0;
     INT count;
     bool firstBlock = true;
     do {
@@ -164,6 +184,7 @@ bool ExpandBlocks(FileJob& job, INT reader, DWORD declared, HANDLE target, const
                 ReportPath(IDS_WRITE_TITLE, IDS_WRITE_TEXT, targetPath);
             }
             delivered += static_cast<ULONGLONG>(count);
+            crc = Crc32(crc, buffer.data(), static_cast<size_t>(count));
         } else if (count < 0) {
             CopyErrorFlag = true;
             ReportPath(IDS_READ_TITLE, IDS_READ_TEXT, job.sourcePath);
@@ -181,7 +202,7 @@ bool ExpandBlocks(FileJob& job, INT reader, DWORD declared, HANDLE target, const
             CopyErrorFlag = AnswerCancelRequest();
     } while (!CopyErrorFlag && count == kBlockBytes);
 
-    if (!CopyErrorFlag && delivered != declared) {
+    if (!CopyErrorFlag && (delivered != declared || !MatchesChecksum(job.diskName, delivered, crc))) {
         CopyErrorFlag = true;
         ReportPath(IDS_READ_TITLE, IDS_READ_TEXT, job.sourcePath);
     }
@@ -222,13 +243,13 @@ private:
     wchar_t path_[MAX_PATH] = {};
 };
 
-// Expands the compressed source into a staged file with the checks of every
-// copy, so that nothing damaged reaches the version-checked install.
-bool StageExpanded(FileJob& job, FileHandle& source, StagedFile& staged)
+// Expands the source into a staged file with the checks of every copy, so
+// that nothing damaged reaches the version-checked install.
+bool StageExpanded(FileJob& job, FileHandle& source, bool compressed, StagedFile& staged)
 {
     LzReader reader;
     DWORD declared = 0;
-    if (!OpenCompressed(job, source, reader, declared))
+    if (!OpenReader(job, source, compressed, reader, declared))
         return false;
     FileHandle target;
     if (!staged.Create(target)) {
@@ -247,13 +268,19 @@ bool InstallVersionChecked(FileJob& job, bool compressed)
     StagedFile staged;
     wchar_t* fromDir = job.sourceDir;
     wchar_t* fromName = job.diskName;
-    if (compressed) {
-        if (!StageExpanded(job, source, staged))
+    if (compressed || HasChecksum(job.diskName)) {
+        if (!StageExpanded(job, source, compressed, staged))
             return false;
         fromDir = staged.Folder();
         fromName = staged.Name();
     }
     source.Close();
+    // The file the version check may replace is kept for a failed install.
+    if (!KeepCopyOfFile(job.destinationPath)) {
+        CopyErrorFlag = true;
+        ReportPath(IDS_WRITE_TITLE, IDS_WRITE_TEXT, job.destinationPath);
+        return false;
+    }
 
     wchar_t temporary[261] = {};
     UINT temporaryChars = static_cast<UINT>(std::size(temporary));
@@ -278,12 +305,15 @@ bool InstallVersionChecked(FileJob& job, bool compressed)
 }
 
 // Creates (truncating) the destination, asking Retry or Cancel while it
-// cannot be opened.
+// cannot be opened. A file already there is first set aside for a failed
+// install to put back; one that cannot be moved counts as one that cannot
+// be opened.
 bool CreateDestination(FileJob& job, FileHandle& destination)
 {
     for (;;) {
-        destination.reset(CreateFileW(job.destinationPath, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (SetAsideFile(job.destinationPath))
+            destination.reset(CreateFileW(job.destinationPath, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                          FILE_ATTRIBUTE_NORMAL, nullptr));
         if (destination)
             return true;
         wchar_t product[256];
@@ -316,17 +346,19 @@ bool InstallPlain(FileJob& job, bool compressed)
     FileHandle source;
     if (!OpenSource(job, source))
         return false;
+    const bool throughReader = compressed || HasChecksum(job.diskName);
     LzReader reader;
     DWORD declared = 0;
-    if (compressed && !OpenCompressed(job, source, reader, declared))
+    if (throughReader && !OpenReader(job, source, compressed, reader, declared))
         return false;
 
     FileHandle destination;
     if (!CreateDestination(job, destination))
         return false;
+    FileBeingWritten writing(destination);
 
-    if (compressed) {
-        ExpandBlocks(job, reader.get(), declared, destination.get(), job.destinationPath, true);
+    if (throughReader) {
+        ExpandBlocks(job, reader.get(), declared, destination.get(), job.destinationPath, compressed);
         destination.Close();
         CarryLastWriteTime(job);
     } else {

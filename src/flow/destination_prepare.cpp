@@ -6,6 +6,7 @@
 #include <initializer_list>
 #include <iterator>
 
+#include "files/install_journal.h"
 #include "flow/destination.h"
 #include "res/resource_ids.h"
 #include "shell/path_text.h"
@@ -25,9 +26,16 @@ bool IsDirectory(const wchar_t* path)
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+// A directory that this run creates is noted, so that a failed install
+// removes it again and a completed one records the levels it made.
 bool IsOrCreateDirectory(const wchar_t* directory)
 {
-    return IsDirectory(directory) || CreateDirectoryW(directory, nullptr);
+    if (IsDirectory(directory))
+        return true;
+    if (!CreateDirectoryW(directory, nullptr))
+        return false;
+    RecordCreatedDirectory(directory);
+    return true;
 }
 
 bool CopyWhole(wchar_t* output, size_t chars, const wchar_t* text)

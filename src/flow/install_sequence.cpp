@@ -4,7 +4,8 @@
 //
 // The old services are stopped before the files-in-use check (one that
 // will not stop is left to that check), started again when the install ends
-// there, and removed before the copy; the new ones are installed under the
+// before its copy completes, and removed after it (the copy needs them
+// stopped, not gone); the new ones are installed under the
 // service account after it. The program group comes last, whether or not
 // Program Manager answers; its commands bring Program Manager's group
 // windows to the front, so the frame is raised again once they are all
@@ -18,7 +19,9 @@
 #include "files/copy_driver.h"
 #include "files/copy_progress.h"
 #include "files/destination_checks.h"
+#include "files/install_journal.h"
 #include "flow/destination.h"
+#include "flow/install_undo.h"
 #include "progman/program_group.h"
 #include "registry/environment_probes.h"
 #include "registry/event_source.h"
@@ -91,6 +94,8 @@ void RegisterInstall(const wchar_t* destination)
 bool RunInstall(HWND frame, wchar_t* destination)
 {
     InitCopyProgress();
+    // Every way out before undo.Keep() puts back what the install changed.
+    InstallUndo undo;
 
     // A service of the product's names that runs another program is left
     // alone, and the install, which would replace it, ends before anything
@@ -102,6 +107,7 @@ bool RunInstall(HWND frame, wchar_t* destination)
     // open) ends the install before anything is changed in the directory.
     if (!ChooseNewDestination(frame, destination) || CancelConfirmed)
         return false;
+    SetJournalDirectory(destination);
 
     if (IsAdmin) {
         SetActionText(LangBase + IDS_ACTION_CHECKING_SERVICES);
@@ -113,11 +119,8 @@ bool RunInstall(HWND frame, wchar_t* destination)
     } else {
         ShowPercentWindow(true);
     }
-    if (CheckFilesInUse(destination) == FilesInUse::Cancelled || CancelConfirmed) {
-        StartServices();
+    if (CheckFilesInUse(destination) == FilesInUse::Cancelled || CancelConfirmed)
         return false;
-    }
-    RemoveServices();
     DeleteKnownFiles(destination);
 
     SetInfoText(BillboardId);
@@ -133,6 +136,8 @@ bool RunInstall(HWND frame, wchar_t* destination)
         WriteProductConfiguration(destination);
     if (!InstallFileSet(destination))
         return false;
+    undo.Keep();
+    RemoveServices();
 
     if (IsAdmin) {
         FixNetworkProviderDeviceName();
@@ -158,6 +163,7 @@ bool RunInstall(HWND frame, wchar_t* destination)
     SetForegroundWindow(frame);
     SetActionText(LangBase + IDS_ACTION_COMPLETE);
     SetCopyPercent(95);
+    RecordCreatedLevels(destination);
 
     OfferReadme(frame, destination);
 

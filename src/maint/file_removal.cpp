@@ -6,10 +6,13 @@
 #include <wchar.h>
 
 #include <iterator>
+#include <string>
+#include <vector>
 
 #include "files/copy_progress.h"
 #include "files/file_table.h"
 #include "maint/maintenance_dialogs.h"
+#include "registry/created_levels.h"
 #include "res/resource_ids.h"
 #include "shell/message_box.h"
 #include "shell/path_text.h"
@@ -86,19 +89,38 @@ bool HandleFileInUse(const wchar_t* directory, UINT nameId, bool& yesToAll)
     }
 }
 
-// The product directory and each level above it but the root: what is left
-// empty of them goes at the restart.
+bool IsRecorded(const std::vector<std::wstring>& levels, const wchar_t* level)
+{
+    for (const std::wstring& recorded : levels)
+        if (lstrcmpiW(recorded.c_str(), level) == 0)
+            return true;
+    return false;
+}
+
+// The levels of the product directory that its installs created, the
+// directory itself first: what is left empty of them goes at the restart. A
+// level that was there before (a folder the user made) stays. Without a
+// record (an install by a setup that kept none), the product directory
+// alone.
 void ScheduleDirectoryLevels(const wchar_t* directory)
 {
+    std::vector<std::wstring> created;
+    const bool recorded = ReadCreatedLevels(created);
     wchar_t level[kPathChars];
     lstrcpynW(level, directory, kPathChars);
     for (;;) {
         wchar_t* last = wcsrchr(level, L'\\');
         if (!last || last == wcschr(level, L'\\'))
-            return;
+            break;
         *last = 0;
-        ScheduleDeletion(level);
+        if (!recorded) {
+            ScheduleDeletion(level);
+            break;
+        }
+        if (IsRecorded(created, level))
+            ScheduleDeletion(level);
     }
+    ForgetCreatedLevels();
 }
 
 void RemoveTree(const wchar_t* directory, const wchar_t* name, TreeRemoval removal)

@@ -13,9 +13,10 @@ enum class TreeRemoval { WithContents, OnlyWhenEmpty };
 // Deletes every file-table file of the product directory `directory`
 // (ending in a backslash); a file in use goes at the next restart or stays,
 // as the user answers, and setup itself always goes then. Schedules the
-// directory's levels, then removes the DATA and CATALOGS trees as `trees`
-// says; a tree that is a link stays. True when done, false when the user
-// cancelled.
+// directory's levels that its installs recorded as created (without a
+// record, the directory alone) and forgets the record, then removes the
+// DATA and CATALOGS trees as `trees` says; a tree that is a link stays. True
+// when done, false when the user cancelled.
 bool RemoveInstalledFiles(const wchar_t* directory, TreeRemoval trees);
 
 // Deletes `name` in `directory`. True when it is gone, was absent, or could

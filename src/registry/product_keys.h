@@ -1,6 +1,10 @@
 #pragma once
 // The product's keys below HKEY_LOCAL_MACHINE, spelled here only.
 
+// The maker's key: everything an install writes into the registry before its
+// copy completes lies below it.
+constexpr wchar_t kVelmarKey[] = L"Software\\Velmar";
+
 // The configuration: one key per group of settings.
 constexpr wchar_t kProductKey[] = L"Software\\Velmar\\Tapewright";
 constexpr wchar_t kUserInterfaceKey[] = L"Software\\Velmar\\Tapewright\\User Interface";

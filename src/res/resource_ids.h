@@ -164,6 +164,8 @@
 #define IDS_TYPE_QUIT_TEXT    411
 #define IDS_NOT_PRODUCT_TITLE 146
 #define IDS_NOT_PRODUCT_TEXT  147   // directory
+#define IDS_RESTORE_TITLE     152
+#define IDS_RESTORE_TEXT      153   // file path, path of its earlier copy
 #define IDS_MENU_CAPTION      412   // 412 to 417: caption, two buttons, three texts
 #define IDS_MENU_LOADER       413
 #define IDS_MENU_UNINSTALL    414
@@ -222,6 +224,7 @@
 #define IDS_DISKNAME_TWNSER        180
 #define IDS_DISKNAME_DLG3D32       181
 #define IDS_DISKNAME_TWDIAG        182
+#define IDS_DISKNAME_CHECKSUMS     183   // the checksum list, on the first disk
 #define IDS_FILENAME_TWWINNT_EXE   200
 #define IDS_FILENAME_TWWINNT_HLP   201
 #define IDS_FILENAME_README        202

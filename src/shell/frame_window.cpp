@@ -64,6 +64,15 @@ LRESULT OnQueryEndSession(HWND frame, UINT message, WPARAM wParam, LPARAM lParam
     return FALSE;
 }
 
+// Once this returns, the system may end the process at any moment: an
+// install that can still undo its changes does so first.
+LRESULT OnEndSession(bool ending)
+{
+    if (ending && SessionEndRoutine)
+        SessionEndRoutine();
+    return 0;
+}
+
 LRESULT OnSetupStart(HWND frame)
 {
     auto start = reinterpret_cast<StartRoutine>(GetWindowLongPtrW(frame, GWLP_USERDATA));
@@ -110,6 +119,8 @@ LRESULT CALLBACK FrameWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         return OnClose(window);
     case WM_QUERYENDSESSION:
         return OnQueryEndSession(window, message, wParam, lParam);
+    case WM_ENDSESSION:
+        return OnEndSession(wParam != FALSE);
     case WM_DESTROY:
         return OnDestroy();
     case WM_QUERYNEWPALETTE:

@@ -37,6 +37,7 @@ bool AgentBrowserEnabled;
 DWORD ServicesStoppedByRun;
 bool RestartRequested;
 bool RestartWorkLeft;
+void (*SessionEndRoutine)();
 
 int ExitCode = kExitCompleted;
 
@@ -72,5 +73,6 @@ void ResetSetupState(HINSTANCE instance, const wchar_t* commandLine)
     ServicesStoppedByRun = 0;
     RestartRequested = false;
     RestartWorkLeft = false;
+    SessionEndRoutine = nullptr;
     ExitCode = kExitCompleted;
 }

@@ -134,6 +134,11 @@ extern bool RestartRequested;
 // product runs from them any more.
 extern bool RestartWorkLeft;
 
+// Written by the install while it can still undo itself (from its start to
+// the end of its copy), null otherwise; run by the frame when the session
+// ends, before the system ends the process.
+extern void (*SessionEndRoutine)();
+
 // Written by RequestProgramEnd: the code the program ends with, the gravest
 // one any step asked for (shell/message_loop.h), so that a step that fails
 // after another asked for the end is not hidden by it.

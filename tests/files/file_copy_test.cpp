@@ -1,11 +1,13 @@
 // One file from the source: a damaged source is a read error that replaces
-// nothing, by either kind of install, and a failure stays failed; and a
-// source disk is recognised by its label or by the file sought.
+// nothing, by either kind of install, and a failure stays failed; the
+// checksum list, read whole or refused; and a source disk is recognised by
+// its label or by the file sought.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 
+#include "files/checksum_list.h"
 #include "files/copy_progress.h"
 #include "files/file_copy.h"
 #include "files/source_disks.h"
@@ -17,16 +19,24 @@ using namespace support;
 
 namespace {
 
-TEST(FileCopy, DamagedCompressedSourceIsAReadErrorAndReplacesNothing)
+TEST(FileCopy, DamagedSourceIsAReadErrorAndReplacesNothing)
 {
     const std::wstring share = FixturePath(L"share-en"), damaged = L"C:\\TWDAMAGED\\", target = L"C:\\TWCOPY\\";
     const std::wstring temporary = std::filesystem::temp_directory_path();
     // One damage for each check of the reader: the header's size, the
-    // signature (this file declares the length of its plain bytes), the length.
-    const std::pair<const char*, void (*)(std::string&)> damages[] = {
-        {"shorter than the header", [](std::string& bytes) { bytes.resize(10); }},
-        {"no signature", [](std::string& bytes) { bytes.assign("not SZDD: \x0e\0\0\0", 14); }},
-        {"cut in half", [](std::string& bytes) { bytes.resize(bytes.size() / 2); }},
+    // signature (this file declares the length of its plain bytes), the
+    // length; and one that keeps the length (the last byte is a literal or
+    // the offset half of a match), which only the checksum list shows, as
+    // it shows any damage to a plain file.
+    const struct {
+        const char* what;
+        void (*damage)(std::string&);
+        bool formatShows;
+    } damages[] = {
+        {"shorter than the header", [](std::string& bytes) { bytes.resize(10); }, true},
+        {"no signature", [](std::string& bytes) { bytes.assign("not SZDD: \x0e\0\0\0", 14); }, true},
+        {"cut in half", [](std::string& bytes) { bytes.resize(bytes.size() / 2); }, true},
+        {"last byte flipped", [](std::string& bytes) { bytes.back() ^= 0x20; }, false},
     };
     ResetSetupState(L"setup.exe /L:1");
     InitCopyProgress();
@@ -35,30 +45,103 @@ TEST(FileCopy, DamagedCompressedSourceIsAReadErrorAndReplacesNothing)
     // A library without version information is replaced by any readable one.
     const std::wstring unversioned = ProductFile(L"readme.txt");
     const std::set<std::wstring> temporaryBefore = FilesIn(temporary);
-    for (auto [what, damage] : damages) {
-        for (auto [diskName, name, versionChecked] :
-             {std::tuple{L"twserver.ex_", L"twserver.exe", false}, {L"dlg3d32.dl_", L"dlg3d32.dll", true}}) {
-            SCOPED_TRACE(std::string(what) + (versionChecked ? ", version-checked" : ""));
-            std::string bytes = FileBytes(share + diskName);
-            damage(bytes);
-            std::ofstream(std::filesystem::path(damaged + diskName), std::ios::binary)
-                .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-            ASSERT_TRUE(CopyFileW(unversioned.c_str(), (target + L"dlg3d32.dll").c_str(), FALSE));
-            CopyErrorFlag = false;
-            MessageBoxAnswerer answerer({IDOK});
-            EXPECT_FALSE(InstallOneFile(damaged.c_str(), target.c_str(), diskName, name, true, versionChecked));
-            EXPECT_TRUE(CopyErrorFlag);
-            ASSERT_EQ(answerer.Boxes().size(), 1u);
-            EXPECT_EQ(answerer.Boxes()[0].caption, L"Error Reading File");
-            EXPECT_NE(answerer.Boxes()[0].text.find(damaged + diskName), std::wstring::npos);
-            EXPECT_TRUE(SameBytes(target + L"dlg3d32.dll", unversioned));
-            EXPECT_EQ(FilesIn(temporary), temporaryBefore);
+    for (bool withList : {false, true}) {
+        withList ? CopyFileW((share + L"checksum.lst").c_str(), (damaged + L"checksum.lst").c_str(), FALSE)
+                 : DeleteFileW((damaged + L"checksum.lst").c_str());
+        ASSERT_TRUE(LoadChecksumList(damaged.c_str()));
+        for (const auto& d : damages) {
+            for (auto [diskName, name, compressed, versionChecked] :
+                 {std::tuple{L"twserver.ex_", L"twserver.exe", true, false}, {L"dlg3d32.dl_", L"dlg3d32.dll", true, true},
+                  {L"readenu.txt", L"readme.txt", false, false}}) {
+                SCOPED_TRACE(testing::Message() << d.what << ", " << diskName << (withList ? ", with the list" : ""));
+                const bool shows = withList || (d.formatShows && compressed);
+                std::string bytes = FileBytes(share + diskName);
+                d.damage(bytes);
+                std::ofstream(std::filesystem::path(damaged + diskName), std::ios::binary | std::ios::trunc)
+                    .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+                ASSERT_TRUE(CopyFileW(unversioned.c_str(), (target + L"dlg3d32.dll").c_str(), FALSE));
+                CopyErrorFlag = false;
+                MessageBoxAnswerer answerer({IDOK});
+                EXPECT_EQ(InstallOneFile(damaged.c_str(), target.c_str(), diskName, name, compressed, versionChecked),
+                          !shows);
+                EXPECT_EQ(CopyErrorFlag, shows);
+                ASSERT_EQ(answerer.Boxes().size(), shows ? 1u : 0u);
+                if (shows) {
+                    EXPECT_EQ(answerer.Boxes()[0].caption, L"Error Reading File");
+                    EXPECT_NE(answerer.Boxes()[0].text.find(damaged + diskName), std::wstring::npos);
+                    EXPECT_TRUE(SameBytes(target + L"dlg3d32.dll", unversioned));
+                }
+                EXPECT_EQ(FilesIn(temporary), temporaryBefore);
+            }
         }
     }
     // Once a copy has failed, every later plain copy reports failure.
     EXPECT_FALSE(InstallOneFile(share.c_str(), target.c_str(), L"nmsapi.dl_", L"nmsapi.dll", true, false));
     RemoveTree(damaged);
     RemoveTree(target);
+}
+
+// The checksum list is taken whole or refused whole: one that cannot be
+// trusted is a read error of the list, before any file is copied.
+TEST(Checksums, AListIsTakenWholeOrIsAReadErrorOfTheList)
+{
+    const std::wstring source = L"C:\\TWLIST\\", list = source + L"checksum.lst";
+    const std::string sound = FileBytes(FixturePath(L"share-en\\checksum.lst"));
+    auto lineOf = [&](const char* name) {
+        const size_t at = sound.find(std::string("\r\n") + name + " ") + 2;
+        return sound.substr(at, sound.find("\r\n", at) + 2 - at);
+    };
+    auto without = [&](const std::string& text) {
+        std::string changed = sound;
+        return changed.erase(changed.find(text), text.size());
+    };
+    auto replaced = [&](const std::string& text, const std::string& by) {
+        std::string changed = sound;
+        return changed.replace(changed.find(text), text.size(), by);
+    };
+    const struct {
+        const char* what;
+        std::string list;  // empty: no list; "/": a folder of the list's name
+        DWORD installType;
+        bool taken;
+    } cases[] = {
+        {"no list", "", kInstallBackupServer, true},
+        {"as the media carry it", sound, kInstallBackupServer, true},
+        {"lines ended by LF", replaced("\r\n", "\n"), kInstallBackupServer, true},
+        {"another version", replaced("version 1", "version 2"), kInstallBackupServer, false},
+        {"no header", without("Tapewright checksum list, version 1\r\n"), kInstallBackupServer, false},
+        {"an empty line", replaced("\r\n", "\r\n\r\n"), kInstallBackupServer, false},
+        {"two fields", sound + "extra.ex_ 12\r\n", kInstallBackupServer, false},
+        {"a CRC of seven digits", sound + "extra.ex_ 12 1234567\r\n", kInstallBackupServer, false},
+        {"a CRC that is not hexadecimal", sound + "extra.ex_ 12 1234567g\r\n", kInstallBackupServer, false},
+        {"a size that is no number", sound + "extra.ex_ 1x 12345678\r\n", kInstallBackupServer, false},
+        {"a size beyond 32 bits", sound + "extra.ex_ 4294967296 12345678\r\n", kInstallBackupServer, false},
+        {"a name twice", sound + lineOf("twnser.ex_"), kInstallBackupServer, false},
+        {"a server file missing", without(lineOf("twserver.ex_")), kInstallBackupServer, false},
+        {"a server file missing, for JobScope Only", without(lineOf("twserver.ex_")), kInstallJobScopeOnly, true},
+        {"a folder in its place", "/", kInstallBackupServer, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ResetSetupState(L"setup.exe /L:1");
+        InstallType = c.installType;
+        RemoveTree(source);
+        CreateDirectoryW(source.c_str(), nullptr);
+        if (c.list == "/")
+            CreateDirectoryW(list.c_str(), nullptr);
+        else if (!c.list.empty())
+            std::ofstream(std::filesystem::path(list), std::ios::binary) << c.list;
+        MessageBoxAnswerer answerer({IDOK});
+        EXPECT_EQ(LoadChecksumList(source.c_str()), c.taken);
+        EXPECT_EQ(CopyErrorFlag, !c.taken);
+        EXPECT_EQ(HasChecksum(L"TWNSER.EX_"), c.taken && !c.list.empty());
+        ASSERT_EQ(answerer.Boxes().size(), c.taken ? 0u : 1u);
+        if (!c.taken) {
+            EXPECT_EQ(answerer.Boxes()[0].caption, L"Error Reading File");
+            EXPECT_NE(answerer.Boxes()[0].text.find(list), std::wstring::npos);
+        }
+    }
+    RemoveTree(source);
 }
 
 // The version check keeps a newer library in the system directory, and the

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "flow/destination.h"
+#include "registry/product_keys.h"
 #include "res/resource_ids.h"
 #include "res/version.h"
 #include "shell/setup_state.h"
@@ -140,11 +141,11 @@ TEST_F(Install, ListsTheProductForDeploymentToolsUntilItsUninstall)
         {L"/SMS: /TS: /DEST:C:\\TAPWRITE\\NT", L"share-en", L"setup.exe", L"/L:1"},
     };
     DWORD jobScopeKilobytes = 0;
-    RegistryOverride comment(HKEY_LOCAL_MACHINE, kProductEntryKey, L"Comments");
+    RegistryOverride comment(HKEY_LOCAL_MACHINE, kUninstallKey, L"Comments");
     for (const auto& install : installs) {
         SCOPED_TRACE(install.options);
         ASSERT_EQ(RunUnattended(install.options, From(FixturePath(install.share))), kExitCompleted);
-        KeyValues entry = ReadRegistryKey(kProductEntryKey);
+        KeyValues entry = ReadRegistryKey(kUninstallKey);
         ASSERT_TRUE(entry.exists);
         const std::wstring program = kTarget + install.program;
         const std::pair<const wchar_t*, std::wstring> texts[] = {
@@ -176,13 +177,13 @@ TEST_F(Install, ListsTheProductForDeploymentToolsUntilItsUninstall)
         EXPECT_GT(kilobytes, jobScopeKilobytes) << "JobScope Only installs fewer files";
         EXPECT_EQ(entry.values[L"Comments"].Text(), L"kept by the site");
     }
-    const std::wstring quiet = ReadRegistryValue(kProductEntryKey, L"QuietUninstallString").Text();
+    const std::wstring quiet = ReadRegistryValue(kUninstallKey, L"QuietUninstallString").Text();
     SetupLaunch uninstall;
     uninstall.program = quiet.substr(0, quiet.find(L' '));
     uninstall.namesServiceAccount = false;
     EXPECT_EQ(SetupProcess(quiet.substr(quiet.find(L' ') + 1), uninstall).WaitForExit(120000),
               static_cast<DWORD>(kExitCompleted));
-    EXPECT_FALSE(ReadRegistryKey(kProductEntryKey).exists);
+    EXPECT_FALSE(ReadRegistryKey(kUninstallKey).exists);
     EXPECT_FALSE(ReadRegistryKey(kSetupEventSourceKey).exists);
 }
 
@@ -214,7 +215,7 @@ TEST_F(Install, UnattendedRunsTellTheEventLogWhatNobodySaw)
     };
     for (const auto& [program, events] : runs) {
         EXPECT_EQ(RunTracingEvents(program, arguments), events) << program.c_str();
-        EXPECT_EQ(ReadRegistryKey(kProductEntryKey).exists, program != runs[0].first);
+        EXPECT_EQ(ReadRegistryKey(kUninstallKey).exists, program != runs[0].first);
     }
     RemoveTree(share);
 }
@@ -234,7 +235,9 @@ TEST_F(Install, UnattendedInstallThatCannotGoOnEndsWithCode1)
 }
 
 // The Cancel button, closing the window and the end of the session during the
-// copy (held while a directory stands where a file must go) all ask first.
+// copy (held while a directory stands where a file must go) all ask first;
+// a cancel confirmed takes away what the copy had made, files, directories
+// and configuration.
 TEST_F(Install, CancelDuringTheCopyIsAskedAndOnlyNoGoesOn)
 {
     const std::wstring blocked = kTarget + L"twnetat.dll";
@@ -252,10 +255,13 @@ TEST_F(Install, CancelDuringTheCopyIsAskedAndOnlyNoGoesOn)
         if (message != BM_CLICK) {
             ASSERT_TRUE(setup.Answer(L"Cancel Installation", answer));
         }
-        // The system goes on to end the session; the copy, freed, goes on
-        // until it sees the cancel.
-        if (message == WM_QUERYENDSESSION)
+        // The system goes on to end the session, and may end the process
+        // once the frame has answered: the install is undone by then, and
+        // the run ends there.
+        if (message == WM_QUERYENDSESSION) {
             PostMessageW(frame, WM_ENDSESSION, TRUE, 0);
+            EXPECT_EQ(setup.WaitForExit(), kExitNotCompleted);
+        }
         Sleep(300);
         if (message != WM_CLOSE) {
             RemoveDirectoryW(blocked.c_str());
@@ -269,7 +275,9 @@ TEST_F(Install, CancelDuringTheCopyIsAskedAndOnlyNoGoesOn)
             EXPECT_INSTALLED(kTarget, kServerFiles);
         } else {
             EXPECT_EQ(setup.WaitForExit(), kExitNotCompleted);
-            EXPECT_FALSE(Exists(kTarget + L"TWWINNT.EXE"));
+            EXPECT_EQ(FilesIn(kTarget), std::set<std::wstring>{});
+            EXPECT_FALSE(Exists(kTarget + L"DATA"));
+            EXPECT_FALSE(ReadRegistryKey(L"Software\\Velmar").exists);
         }
     }
 }

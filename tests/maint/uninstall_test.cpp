@@ -2,6 +2,7 @@
 // and the refusal to uninstall from anywhere else.
 #include <gtest/gtest.h>
 
+#include "registry/product_keys.h"
 #include "res/resource_ids.h"
 #include "shell/setup_state.h"
 #include "support/in_process.h"
@@ -23,6 +24,7 @@ const wchar_t* const kProductKeys[] = {L"Tapewright",         L"ZiruVer", L"Agen
                                        L"Tapewright Monitor", L"JobScope"};
 const std::wstring kDownload = L"C:\\TWDL\\";
 const std::wstring kUser = L"C:\\TWUSER\\";
+const std::wstring kWork = L"C:\\TWWORK\\";
 
 // Everything of the product is gone but what the restart is to delete
 // (`pending`, in order) and what the product did not install (`kept`).
@@ -68,6 +70,7 @@ protected:
         RemoveProductInstall();
         RemoveTree(kDownload);
         RemoveTree(kUser);
+        RemoveTree(kWork);
     }
 
     static void InstallBackupServer()
@@ -148,6 +151,29 @@ TEST_F(Uninstall, UnattendedEndsAtOnceAndLeavesFilesInUseToTheRestart)
     SetupProcess setup(L"/U: /UNINSTALL: /SMS:", From(kProductDir));
     EXPECT_EQ(setup.WaitForExit(120000), static_cast<DWORD>(kExitRestartRequired));
     EXPECT_UNINSTALLED({L"setup.exe", L"twdiag.exe"}, {L"setup.exe", L"twdiag.exe"});
+}
+
+// At the restart only the directory levels that installs made go: not a
+// folder the user had made above the product directory, whatever a
+// reinstall found there; without a record, the product directory alone.
+TEST_F(Uninstall, SchedulesOnlyTheLevelsItsInstallsMade)
+{
+    const std::wstring users = kWork + L"EMPTY", product = users + L"\\TW\\";
+    ASSERT_TRUE(CreateDirectoryW(kWork.c_str(), nullptr) && CreateDirectoryW(users.c_str(), nullptr));
+    for (int run = 0; run < 2; ++run) {
+        SetupProcess install(L"/SMS: /TS: /DEST:" + product, From(FixturePath(L"share-en")));
+        ASSERT_EQ(install.WaitForExit(120000), static_cast<DWORD>(kExitCompleted)) << run;
+    }
+    EXPECT_EQ(SetupProcess(L"/U: /UNINSTALL: /SMS:", From(product)).WaitForExit(120000),
+              static_cast<DWORD>(kExitCompleted));
+    EXPECT_EQ(PendingDeletions(), (std::vector<std::wstring>{product + L"setup.exe", users + L"\\TW"}));
+
+    pending_.Remove();
+    ASSERT_NO_FATAL_FAILURE(InstallBackupServer());
+    RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kUninstallKey, kCreatedLevelsValue);
+    EXPECT_EQ(SetupProcess(L"/U: /UNINSTALL: /SMS:", From(kProductDir)).WaitForExit(120000),
+              static_cast<DWORD>(kExitCompleted));
+    EXPECT_EQ(PendingDeletions(), (std::vector<std::wstring>{kProductDir + L"setup.exe", L"C:\\TAPWRITE\\NT"}));
 }
 
 // Setup started with "/U:" from a copy of the share holds files of the

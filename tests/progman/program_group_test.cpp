@@ -252,10 +252,7 @@ protected:
 TEST_F(WineProgramGroup, ACancelConfirmedDuringTheGroupStopsItAndNoServerDoesNot)
 {
     const std::wstring share = L"C:\\TWSHARE\\";
-    CopyFolder(FixturePath(L"share-en"), share);
-    std::wstring built = SETUP_EXE_PATH;
-    ASSERT_TRUE(CopyFileW(built.replace(built.rfind(L"setup.exe"), 9, L"setup_simulated.exe").c_str(),
-                          (share + L"setup.exe").c_str(), FALSE));
+    CopySimulatedShare(share);
     SetEnvironmentVariableW(L"SETUP_PROGMAN", kTestApplication);
     for (UINT message : {WM_CLOSE, BM_CLICK}) {
         SCOPED_TRACE(message == WM_CLOSE ? "close, answered Yes unattended" : "Cancel, Yes");

@@ -1,5 +1,6 @@
 // The product's registry configuration: a fault inside a registry call fails
-// only that call, and the calls after it write as if it had not happened.
+// only that call, and the calls after it write as if it had not happened; a
+// snapshot of it puts it back as it was.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -9,8 +10,10 @@
 #include "registry/product_config.h"
 #include "registry/product_defaults.h"
 #include "registry/product_keys.h"
+#include "registry/registry_snapshot.h"
 #include "support/in_process.h"
 #include "support/install_support.h"
+#include "support/machine_snapshot.h"
 #include "support/registry_override.h"
 
 using namespace support;
@@ -75,7 +78,9 @@ TEST(Registry, FaultInsideTheRegistryCallsFailsOnlyThatCall)
 }
 
 // A reinstall keeps every setting the user changed, in its own type, and
-// points the paths at the new product directory.
+// points the paths at the new product directory. A failed one puts the tree
+// back as it was read, whatever changed since, or removes it when there was
+// none.
 TEST(Registry, InstallOverAConfigurationKeepsSettingsAndRewritesPaths)
 {
     ResetSetupState();
@@ -86,6 +91,10 @@ TEST(Registry, InstallOverAConfigurationKeepsSettingsAndRewritesPaths)
     RegSetKeyValueW(HKEY_LOCAL_MACHINE, ui.c_str(), L"Wait time", REG_SZ, soon, sizeof soon);
     RegSetKeyValueW(HKEY_LOCAL_MACHINE, ui.c_str(), L"Search Limit", REG_BINARY, twoBytes, sizeof twoBytes);
     RegSetKeyValueW(HKEY_LOCAL_MACHINE, ui.c_str(), L"Data Path", REG_SZ, oldData, sizeof oldData);
+    MachineSnapshot before;
+    AddRegistryTree(before, HKEY_LOCAL_MACHINE, kVelmarKey);
+    RegistrySnapshot snapshot;
+    snapshot.Take(HKEY_LOCAL_MACHINE, kVelmarKey);
     WriteProductConfiguration(L"C:\\TAPWRITE\\NT\\");
     EXPECT_EQ(ReadRegistryValue(ui, L"Wait time").Text(), soon);
     RegistryValue limit = ReadRegistryValue(ui, L"Search Limit");
@@ -93,7 +102,19 @@ TEST(Registry, InstallOverAConfigurationKeepsSettingsAndRewritesPaths)
     EXPECT_EQ(limit.bytes, std::vector<BYTE>(twoBytes, twoBytes + 2));
     EXPECT_EQ(ReadRegistryValue(ui, L"Data Path").Text(), L"C:\\TAPWRITE\\NT\\DATA\\");
     EXPECT_EQ(ReadRegistryValue(ui, L"Eject Tape Flag").type, static_cast<DWORD>(REG_DWORD)) << "defaults still added";
+
+    RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, ui.c_str(), L"Wait time");
+    const DWORD four = 4;
+    RegSetKeyValueW(HKEY_LOCAL_MACHINE, ui.c_str(), L"Search Limit", REG_DWORD, &four, sizeof four);
+    EXPECT_TRUE(snapshot.Restore());
+    MachineSnapshot restored;
+    AddRegistryTree(restored, HKEY_LOCAL_MACHINE, kVelmarKey);
+    EXPECT_EQ(Differences(before, restored), std::vector<std::wstring>{});
     RemoveProductRegistry();
+    snapshot.Take(HKEY_LOCAL_MACHINE, kVelmarKey);
+    WriteProductConfiguration(L"C:\\TAPWRITE\\NT\\");
+    EXPECT_TRUE(snapshot.Restore());
+    EXPECT_FALSE(ReadRegistryKey(kVelmarKey).exists);
 }
 
 // Only a text Devicename of the workstation's network provider starting with

@@ -173,10 +173,7 @@ TEST_F(ServicesInstall, AnotherProgramUnderAServiceNameIsLeftAlone)
 // share.
 std::unique_ptr<SetupProcess> StartSimulated(const wchar_t* scenario, const std::wstring& arguments)
 {
-    CopyFolder(FixturePath(L"share-en"), kSimulatedShare);
-    std::wstring built = SETUP_EXE_PATH;
-    built.replace(built.rfind(L"setup.exe"), 9, L"setup_simulated.exe");
-    CopyFileW(built.c_str(), (kSimulatedShare + L"setup.exe").c_str(), FALSE);
+    CopySimulatedShare(kSimulatedShare);
     SetEnvironmentVariableW(L"SETUP_SIMULATION", scenario);
     SetupLaunch launch;
     launch.namesServiceAccount = false;

@@ -9,6 +9,8 @@
 #include <initializer_list>
 #include <iterator>
 
+#include "registry/product_keys.h"
+
 namespace support {
 
 namespace fs = std::filesystem;
@@ -137,7 +139,7 @@ bool InsertDisk(const std::wstring& diskFolder)
 
 void RemoveProductRegistry()
 {
-    for (const wchar_t* key : {L"Software\\Velmar", kProductEntryKey, kSetupEventSourceKey}) {
+    for (const wchar_t* key : {kVelmarKey, kUninstallKey, kSetupEventSourceKey}) {
         RegDeleteTreeW(HKEY_LOCAL_MACHINE, key);
         RegDeleteKeyW(HKEY_LOCAL_MACHINE, key);
     }

@@ -36,13 +36,11 @@ std::string FileBytes(const std::wstring& path);
 bool SameBytes(const std::wstring& a, const std::wstring& b);
 ULONGLONG LastWriteTime(const std::wstring& path);
 
-// The product's entry in the list of installed programs, and setup's event
-// source, below HKEY_LOCAL_MACHINE.
-constexpr wchar_t kProductEntryKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tapewright";
+// Setup's event source below HKEY_LOCAL_MACHINE.
 constexpr wchar_t kSetupEventSourceKey[] = L"System\\CurrentControlSet\\Services\\EventLog\\Application\\Tapewright Setup";
 
-// Removes HKLM\Software\Velmar, the product's entry in the list of
-// installed programs and setup's event source, with everything below them.
+// Removes HKLM\Software\Velmar, the product's uninstall entry and setup's
+// event source, with everything below them.
 void RemoveProductRegistry();
 
 struct RegistryValue {

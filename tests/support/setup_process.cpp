@@ -11,6 +11,15 @@ SetupLaunch From(const std::wstring& folder)
     return launch;
 }
 
+void CopySimulatedShare(const std::wstring& folder)
+{
+    CopyFolder(FixturePath(L"share-en"), folder);
+    std::wstring built = SETUP_EXE_PATH;
+    built.replace(built.rfind(L"setup.exe"), 9, L"setup_simulated.exe");
+    CopyFileW(built.c_str(), (folder + L"setup.exe").c_str(), FALSE);
+    DeleteFileW((folder + L"checksum.lst").c_str());
+}
+
 SetupProcess::SetupProcess(const std::wstring& arguments, SetupLaunch launch)
 {
     std::wstring commandLine = L"\"" + launch.program + L"\"" + (arguments.empty() ? L"" : L" " + arguments);

@@ -27,6 +27,11 @@ struct SetupLaunch {
 // The setup.exe in `folder` (ending in a backslash), started from there.
 SetupLaunch From(const std::wstring& folder);
 
+// Copies the English share into `folder` (ending in a backslash) with the
+// test build of setup (tests/support/simulated_setup.cpp) as its setup.exe,
+// and without the checksum list, which names the setup.exe that ships.
+void CopySimulatedShare(const std::wstring& folder);
+
 class SetupProcess {
 public:
     explicit SetupProcess(const std::wstring& arguments, SetupLaunch launch = {});

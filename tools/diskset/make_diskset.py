@@ -5,7 +5,10 @@ The media hold the files of the setup program's file table, in table order,
 under their names on the disk: the rows marked compressed as LZ-compressed
 (SZDD) files made by Debian's mscompress, the others as plain copies. Every
 file on the media carries the last-write time of its product file, because
-setup gives each installed file the time of its file on the disk.
+setup gives each installed file the time of its file on the disk. The first
+disk also holds the checksum list (checksum.lst): each file's expanded size
+and the CRC-32 of its expanded bytes, which setup checks as it writes them
+(--no-checksums leaves it out).
 
 Three forms:
   --share DIR   one folder holding every file, as on a network share
@@ -26,6 +29,7 @@ import struct
 import subprocess
 import sys
 import tempfile
+import zlib
 
 from product_table import FLAG_COMPRESSED, INSTALL_TYPES, LANGUAGES, ProductTable, TableError
 
@@ -43,6 +47,9 @@ LOADER_TABLE = "VSDTABLE.CFG"          # the changer table, as setup expands it
 LOADER_TABLE_ON_DISK = "vsdtable.cf_"  # and as the loader disk holds it
 DRIVER_SUFFIX = ".VSD"
 FLOPPY_KIB = 1440                      # a 1.44 MB floppy image, in KiB
+
+# The checksum list's first line, as setup's files/checksum_list.h reads it.
+CHECKSUM_HEADER = "Tapewright checksum list, version 1"
 
 SZDD_MAGIC = b"SZDD\x88\xf0\x27\x33"
 SZDD_HEADER = 14
@@ -213,17 +220,22 @@ def allocated(size, cluster):
     return -(-size // cluster) * cluster
 
 
-def plan_disks(files, capacity, cluster):
+def plan_disks(files, capacity, cluster, reserved=0):
     """Splits `files` (name, size) in their order over disks: a file goes on
     the current disk when its allocated size fits in what is left, else it
-    starts the next disk. Returns a list of lists of indexes into `files`."""
-    disks, left = [], 0
+    starts the next disk; `reserved` bytes of the first disk are taken
+    already (by the checksum list). Returns a list of lists of indexes into
+    `files`."""
+    if reserved > capacity:
+        raise DisksetError("the checksum list (%d bytes allocated) is larger than a disk (%d bytes)"
+                           % (reserved, capacity))
+    disks, left = [[]], capacity - reserved
     for index, (name, size) in enumerate(files):
         need = allocated(size, cluster)
         if need > capacity:
             raise DisksetError("%s (%d bytes, %d allocated) is larger than a disk (%d bytes)"
                                % (name, size, need, capacity))
-        if not disks or need > left:
+        if need > left:
             disks.append([])
             left = capacity
         disks[-1].append(index)
@@ -254,6 +266,22 @@ def plan_disks_at(files, starts):
 
 def disk_label(number):
     return "DISK%d" % number
+
+
+# ---------------------------------------------------------------------------
+# The checksum list
+# ---------------------------------------------------------------------------
+
+def checksum_list(entries):
+    """The checksum list's bytes for `entries` (disk name, expanded bytes) in
+    media order: the header, then "NAME SIZE CRC" a line, CR LF ended."""
+    lines = [CHECKSUM_HEADER]
+    for name, content in entries:
+        if not name.isascii() or not name.isprintable() or " " in name:
+            raise DisksetError("%s cannot be named in the checksum list (printable ASCII without spaces)"
+                               % name)
+        lines.append("%s %d %08x" % (name, len(content), zlib.crc32(content)))
+    return ("\r\n".join(lines) + "\r\n").encode("ascii")
 
 
 # ---------------------------------------------------------------------------
@@ -463,11 +491,12 @@ def make_loader(loader_files, output):
 
 def make_media(product_dir, output, language="en", install_type=None, disks=False,
                capacity=FLOPPY_CAPACITY, cluster=FLOPPY_CLUSTER, disk_starts=None, table=None,
-               loader_files=None):
+               loader_files=None, checksums=True):
     """Makes a share (or numbered disks) at `output` and returns a Media.
     Disks are filled up to `capacity`, or, when `disk_starts` names the disk
     names of the files that start disk 2, disk 3, ..., cut before those.
-    With `loader_files`, the loader disk is made beside the numbered disks."""
+    With `loader_files`, the loader disk is made beside the numbered disks.
+    With `checksums`, the checksum list goes first on the first disk."""
     if table is None:
         table = ProductTable()
     if language not in LANGUAGES:
@@ -508,29 +537,42 @@ def make_media(product_dir, output, language="en", install_type=None, disks=Fals
             os.utime(path, ns=(stat.st_atime_ns, stat.st_mtime_ns))
             files.append((name, os.path.getsize(path)))
 
+        listed = []
+        if checksums:
+            entries = []
+            for row in rows:
+                with open(sources[row.number], "rb") as f:
+                    entries.append((table.disk_name(row, language), f.read()))
+            list_name = table.checksum_list_name(language)
+            data = checksum_list(entries)
+            with open(os.path.join(made, list_name), "wb") as f:
+                f.write(data)
+            listed = [(list_name, len(data))]
+
         if disks:
             if disk_starts is None:
-                plan = plan_disks(files, capacity, cluster)
+                reserved = sum(allocated(size, cluster) for _, size in listed)
+                plan = plan_disks(files, capacity, cluster, reserved)
             else:
                 plan = plan_disks_at(files, disk_starts)
-            for number, indexes in enumerate(plan, 1):
+            layout = [[files[i] for i in indexes] for indexes in plan]
+            layout[0][:0] = listed
+            for number, disk in enumerate(layout, 1):
                 folder = os.path.join(staging, "disk%d" % number)
                 os.mkdir(folder)
-                for index in indexes:
-                    name = files[index][0]
+                for name, _ in disk:
                     os.replace(os.path.join(made, name), os.path.join(folder, name))
                 with open(os.path.join(folder, LABEL_FILE), "w", encoding="ascii") as f:
                     f.write(disk_label(number))
-            layout = [[files[i] for i in indexes] for indexes in plan]
             if loader_files is not None:
                 loader_packing = os.path.join(work, "loader-packing")
                 os.makedirs(loader_packing)
                 loader = write_loader_disk(loader_files, os.path.join(staging, LOADER_FOLDER),
                                            loader_packing)
         else:
-            for name, _ in files:
+            layout = [listed + files]
+            for name, _ in layout[0]:
                 os.replace(os.path.join(made, name), os.path.join(staging, name))
-            layout = [files]
 
         shutil.rmtree(work)
         publish(staging, output, product_dir)
@@ -562,6 +604,16 @@ what goes on the media:
   shorter than 16 bytes, which mscompress cannot compress correctly, are
   stored as an SZDD file of literals. The other rows are copied under their
   disk names. Every file gets the last-write time of its product file.
+
+checksum list:
+  The first disk (or the share) also holds checksum.lst: the line
+  "Tapewright checksum list, version 1", then one line per file of the
+  media, "NAME SIZE CRC": its disk name, its expanded size in bytes and the
+  CRC-32 of its expanded bytes in eight hexadecimal digits, lines ended by
+  CR LF. Setup computes each file's CRC-32 as it writes it and treats a file
+  that differs as a read error; a damaged list is a read error of the list.
+  --no-checksums leaves the list out: setup then installs the media
+  unchecked, as it installs media made without a list by any other tool.
 
 disks:
   --disks DIR makes DIR/disk1, DIR/disk2, ... in table order: a file goes on
@@ -634,6 +686,8 @@ def parse_args(argv):
     parser.add_argument("--install-types", type=int, choices=sorted(INSTALL_TYPES), metavar="MASK",
                         help="only the rows of one install type: 1 Backup Server, "
                              "2 JobScope Only, 4 Remote Admin (default: every row)")
+    parser.add_argument("--no-checksums", action="store_true",
+                        help="leave out the checksum list (setup then installs the files unchecked)")
     parser.add_argument("--quiet", action="store_true", help="print nothing but errors")
     args = parser.parse_args(argv)
     if args.loader is None and args.product is None:
@@ -671,7 +725,7 @@ def main(argv=None):
             media = make_media(args.product, args.disks or args.share, args.language,
                                args.install_types, disks=bool(args.disks),
                                capacity=capacity, cluster=cluster, disk_starts=args.disk_starts,
-                               loader_files=args.loader_files)
+                               loader_files=args.loader_files, checksums=not args.no_checksums)
         images = write_images(media, args.images) if args.images else []
     except (DisksetError, TableError) as e:
         print("make_diskset.py: error: %s" % e, file=sys.stderr)

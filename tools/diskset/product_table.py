@@ -206,7 +206,8 @@ class ProductTable:
     """The file table with the names of every language bank."""
 
     def __init__(self, root=SOURCE_ROOT):
-        self.rows = read_file_table(table_path(root), read_constants(root))
+        self.constants = read_constants(root)
+        self.rows = read_file_table(table_path(root), self.constants)
         common = read_names(os.path.join(strings_dir(root), COMMON_NAMES))
         self.names = {}
         for language in LANGUAGES:
@@ -228,6 +229,10 @@ class ProductTable:
 
     def name(self, language, number):
         return self.names[language][number]
+
+    def checksum_list_name(self, language):
+        """The name of the checksum list on the first disk."""
+        return self.names[language][evaluate("IDS_DISKNAME_CHECKSUMS", self.constants)]
 
     def disk_name(self, row, language):
         return self.names[language][row.disk_name_id]

@@ -14,11 +14,13 @@ import shutil
 import subprocess
 import tempfile
 import unittest
+import zlib
 
 import make_diskset as ds
 import product_table as pt
 
 TABLE = pt.ProductTable()
+CHECKSUMS = TABLE.checksum_list_name("en")
 HAS_MSCOMPRESS = shutil.which("mscompress") is not None
 NEEDS_MSCOMPRESS = unittest.skipUnless(HAS_MSCOMPRESS, "mscompress is not installed")
 BASE_TIME = 820454400  # 1996-01-01 00:00 UTC
@@ -75,6 +77,14 @@ def media_files(folder):
 def read(path):
     with open(path, "rb") as f:
         return f.read()
+
+
+def checksum_lines(path):
+    """{name: (size, crc)} of a checksum list, after its header."""
+    lines = read(path).decode("ascii").split("\r\n")
+    assert lines[0] == ds.CHECKSUM_HEADER and lines[-1] == "", lines
+    fields = [line.split(" ") for line in lines[1:-1]]
+    return {name: (int(size), int(crc, 16)) for name, size, crc in fields}
 
 
 class TempDirTest(unittest.TestCase):
@@ -193,8 +203,13 @@ class MediaContentTest(TempDirTest):
         share = self.path("share-en")
         media = ds.make_media(self.product, share, "en")
         self.assertEqual(media.kind, "share")
-        expected = sorted(TABLE.disk_name(row, "en") for row in TABLE.rows)
+        expected = sorted([CHECKSUMS] + [TABLE.disk_name(row, "en") for row in TABLE.rows])
         self.assertEqual(media_files(share), expected)
+        # Every file's expanded size and CRC-32, compressed or not.
+        self.assertEqual(checksum_lines(os.path.join(share, CHECKSUMS)),
+                         {TABLE.disk_name(row, "en"): (len(contents[TABLE.installed_name(row, "en")]),
+                                                       zlib.crc32(contents[TABLE.installed_name(row, "en")]))
+                          for row in TABLE.rows})
         for row in TABLE.rows:
             installed = TABLE.installed_name(row, "en")
             disk_file = os.path.join(share, TABLE.disk_name(row, "en"))
@@ -219,7 +234,7 @@ class MediaContentTest(TempDirTest):
                 share = self.path("share-" + language)
                 ds.make_media(self.product, share, language)
                 self.assertEqual(media_files(share),
-                                 sorted(TABLE.disk_name(row, language) for row in TABLE.rows))
+                                 sorted([CHECKSUMS] + [TABLE.disk_name(row, language) for row in TABLE.rows]))
         self.assertIn("twresesm.dl_", media_files(self.path("share-es")))
         self.assertIn("twwinnt.hl_", media_files(self.path("share-it")))
 
@@ -237,9 +252,19 @@ class MediaContentTest(TempDirTest):
         write_product(self.product)
         share = self.path("jobscope")
         ds.make_media(self.product, share, "en", install_type=2)
-        self.assertEqual(media_files(share), sorted(
-            ["setup.exe", "readenu.txt", "dlg3d32.dl_", "nmsapi.dl_", "jscopenu.ex_",
-             "jscopenu.hl_", "twdiag.ex_"]))
+        files = ["setup.exe", "readenu.txt", "dlg3d32.dl_", "nmsapi.dl_", "jscopenu.ex_", "jscopenu.hl_",
+                 "twdiag.ex_"]
+        self.assertEqual(media_files(share), sorted(files + [CHECKSUMS]))
+        self.assertEqual(sorted(checksum_lines(os.path.join(share, CHECKSUMS))), sorted(files))
+
+    def test_checksum_list_is_left_out_on_request_and_reads_as_setup_reads_it(self):
+        write_product(self.product)
+        ds.main(["--quiet", "--product", self.product, "--share", self.path("share"), "--no-checksums"])
+        self.assertNotIn(CHECKSUMS, media_files(self.path("share")))
+        header = read(os.path.join(pt.SOURCE_ROOT, "src", "files", "checksum_list.h")).decode()
+        self.assertIn('kChecksumListHeader[] = "%s";' % ds.CHECKSUM_HEADER, header)
+        with self.assertRaisesRegex(ds.DisksetError, "a b.ex_ cannot be named"):
+            ds.checksum_list([("a b.ex_", b"")])
 
     def test_missing_product_file_is_named(self):
         write_product(self.product)
@@ -269,6 +294,9 @@ class DiskSplitTest(TempDirTest):
         # beside it in 1500 bytes, though their sizes add up to 1000.
         self.assertEqual(ds.plan_disks(files, 1500, 512), [[0], [1, 2], [3, 4], [5]])
         self.assertEqual(ds.plan_disks(files, 1536, 512), [[0, 1], [2, 3, 4], [5]])
+        # The checksum list takes its room on the first disk first.
+        self.assertEqual(ds.plan_disks(files, 1000, 1, reserved=1), [[0], [1, 2], [3, 4], [5]])
+        self.assertEqual(ds.plan_disks([("x", 10)], 10, 1, reserved=10), [[], [0]])
         # An empty file takes no cluster and goes where the last file went.
         self.assertEqual(ds.plan_disks([("x", 1024), ("y", 0)], 1024, 512), [[0, 1]])
         # No later file goes back to an earlier disk, even when it would fit.
@@ -308,7 +336,7 @@ class DiskSplitTest(TempDirTest):
             self.assertLessEqual(used, capacity)
             left_over.append(capacity - used)
             order += names
-        self.assertEqual(order, [TABLE.disk_name(row, "en") for row in TABLE.rows])
+        self.assertEqual(order, [CHECKSUMS] + [TABLE.disk_name(row, "en") for row in TABLE.rows])
         # Each disk after the first begins with a file that did not fit on the one before.
         for number in range(2, count + 1):
             first = media.disks[number - 1][0]
@@ -333,14 +361,15 @@ class DiskSplitTest(TempDirTest):
                 code = ds.main(["--product", self.product, "--disks", out, "--disk-starts", starts])
             self.assertEqual(code, 0)
             self.assertEqual(sorted(os.listdir(out)), [ds.MARKER_FILE, "disk1", "disk2", "disk3"])
-            self.assertEqual(media_files(os.path.join(out, "disk1")), ["readenu.txt", "setup.exe"])
+            self.assertEqual(media_files(os.path.join(out, "disk1")), [CHECKSUMS, "readenu.txt", "setup.exe"])
             self.assertEqual(media_files(os.path.join(out, "disk3")), ["twdiag.ex_", "twwinnt.ex_"])
             self.assertEqual(read(os.path.join(out, "disk3", ds.LABEL_FILE)), b"DISK3")
             self.assertIn("twevtenu.dl_", media_files(os.path.join(out, "disk2")))
             self.assertEqual(len(media_files(os.path.join(out, "disk2"))), 21 - 4)
-            disk1 = size + os.path.getsize(os.path.join(out, "disk1", "readenu.txt"))
+            disk1 = sum(os.path.getsize(os.path.join(out, "disk1", name))
+                        for name in (CHECKSUMS, "setup.exe", "readenu.txt"))
             self.assertRegex(printed.getvalue().splitlines()[1],
-                             r"^  disk1 +DISK1 +2 files +%d bytes: setup\.exe readenu\.txt$" % disk1)
+                             r"^  disk1 +DISK1 +3 files +%d bytes: checksum\.lst setup\.exe readenu\.txt$" % disk1)
 
     def test_summary_lists_each_disk(self):
         write_product(self.product, sizes={"setup.exe": 20000, "twevents.dll": 15000})
@@ -350,8 +379,8 @@ class DiskSplitTest(TempDirTest):
                             "--capacity", "40000"])
         self.assertEqual(code, 0)
         lines = out.getvalue().splitlines()
-        self.assertRegex(lines[0], r": \d+ disks, language en, all install types: 21 files, \d+ bytes$")
-        self.assertRegex(lines[1], r"^  disk1 +DISK1 +\d+ files +\d+ bytes .*: setup\.exe readenu\.txt")
+        self.assertRegex(lines[0], r": \d+ disks, language en, all install types: 22 files, \d+ bytes$")
+        self.assertRegex(lines[1], r"^  disk1 +DISK1 +\d+ files +\d+ bytes .*: checksum\.lst setup\.exe readenu\.txt")
 
 
 @NEEDS_MSCOMPRESS
