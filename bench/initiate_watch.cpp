@@ -41,8 +41,10 @@ void InitiateWatch::Run(HANDLE opened)
     windowClass.lpszClassName = kWatchClass;
     RegisterClassW(&windowClass);
     // Not WS_VISIBLE: it is never on the screen, where the bench reads the
-    // backdrop, yet enumerated among the top-level windows.
-    window_ = CreateWindowExW(WS_EX_TOOLWINDOW, kWatchClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+    // backdrop, yet enumerated among the top-level windows. Topmost, it
+    // comes before the other programs' windows, which are offered the
+    // initiate in their z-order, so it sees the initiate start.
+    window_ = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kWatchClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
                               GetModuleHandleW(nullptr), nullptr);
     SetEvent(opened);
     if (!window_)

@@ -18,6 +18,7 @@ constexpr int kShowNormal = 5;
 constexpr wchar_t kOldItemTitle[] = L"Tapewright Monitor";
 
 struct Row {
+    UINT diskNameId;
     UINT installedNameId;
     UINT itemTitleId;
     int itemOrder;
@@ -28,7 +29,7 @@ struct Row {
 
 const Row kRows[] = {
 #define FILE_ROW(disk, installed, destination, title, order, flags, args, types) \
-    {installed, title, order, flags, args, types},
+    {disk, installed, title, order, flags, args, types},
 #include "files/file_table.inc"
 #undef FILE_ROW
 };
@@ -53,6 +54,20 @@ std::wstring ProductTexts::Bank(UINT id) const
     wchar_t text[kMostChars];
     int length = LoadStringW(module_, kBank + id, text, kMostChars);
     return std::wstring(text, length > 0 ? static_cast<size_t>(length) : 0);
+}
+
+ProductTexts::~ProductTexts()
+{
+    if (module_)
+        FreeLibrary(module_);
+}
+
+std::wstring ProductTexts::InstalledName(const std::wstring& diskName) const
+{
+    for (const Row& row : kRows)
+        if (lstrcmpiW(Bank(row.diskNameId).c_str(), diskName.c_str()) == 0)
+            return Bank(row.installedNameId);
+    return diskName;
 }
 
 bool ProductTexts::Open(const std::wstring& setupProgram, std::wstring* error)

@@ -19,6 +19,11 @@ struct ServiceSpec {
 
 class ProductTexts {
 public:
+    ProductTexts() = default;
+    ProductTexts(const ProductTexts&) = delete;
+    ProductTexts& operator=(const ProductTexts&) = delete;
+    ~ProductTexts();
+
     // False, with `error` set, when the bank cannot be read from `setupProgram`.
     bool Open(const std::wstring& setupProgram, std::wstring* error);
 
@@ -30,6 +35,9 @@ public:
     // Those of the uninstall: the personal and the common group deleted.
     std::vector<std::wstring> UninstallCommands() const;
     const std::vector<ServiceSpec>& Services() const { return services_; }
+    // The name a file of the media is installed under; the media's own name
+    // when the file table does not list it.
+    std::wstring InstalledName(const std::wstring& diskName) const;
 
 private:
     struct Item {

@@ -6,6 +6,7 @@
 #include <stdio.h>
 
 #include <iterator>
+#include <utility>
 
 #include "bench_clock.h"
 #include "bench_stats.h"
@@ -174,12 +175,17 @@ void WholeInstallBench::RunFloors(bool keep)
     Clean();
     double seconds[kFloorCount];
     seconds[kCheckFloor] = CheckServices(texts_.Services());
+    // Under the names setup installs them as: the services run the
+    // programs by those.
     CreateDirectoryW(destination_.c_str(), nullptr);
+    std::vector<std::pair<std::wstring, std::wstring>> files;
+    for (const std::wstring& name : ShareFiles(share_))
+        files.emplace_back(share_ + name, destination_ + texts_.InstalledName(name));
     ULONGLONG bytes = 0;
     bool copied = true;
     double start = Now();
-    for (const std::wstring& name : ShareFiles(share_))
-        copied = LzCopyFile(share_ + name, destination_ + name, &bytes) && copied;
+    for (const auto& [from, to] : files)
+        copied = LzCopyFile(from, to, &bytes) && copied;
     seconds[kCopyFloor] = copied ? Now() - start : -1;
     seconds[kCreateFloor] = CreateAndStartServices(texts_.Services(), destination_, account_);
     seconds[kGroupFloor] = SendGroupCommands(texts_.InstallCommands(destination_, share_));
