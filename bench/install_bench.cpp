@@ -666,9 +666,10 @@ int wmain(int argc, wchar_t** argv)
             ProgramBits(setupProgram), kDrainIntervalSeconds * 1000, settings.rounds, elapsed);
     wprintf(L"Load average (1, 5, 15 min): %ls at the start, %ls at the end (2 cores).\n\n", loadAtStart.c_str(),
             loadAtEnd.c_str());
-    if (whole)
+    if (whole) {
         whole->Print();
-    wprintf(L"## The copy at three payload sizes, without administrator rights\n\n");
+        wprintf(L"## The copy at three payload sizes, without administrator rights\n\n");
+    }
     PrintTimes(settings);
     PrintRatios(settings);
     PrintFits(settings);
