@@ -38,18 +38,11 @@ bool Running(HANDLE process)
     return WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
 }
 
-bool Copying(HWND frame, const WatchOptions& options)
-{
-    if (!options.copyingClass)
-        return true;
-    HWND parent = options.clientClass ? FindWindowExW(frame, nullptr, options.clientClass, nullptr) : frame;
-    HWND panel = parent ? FindWindowExW(parent, nullptr, options.copyingClass, nullptr) : nullptr;
-    return panel && IsWindowVisible(panel);
-}
+// Phases are looked for this often: a phase start is seen to within it,
+// on top of what the probe itself takes.
+constexpr DWORD kPhaseLookMs = 2;
 
-// Runs on its own thread, so that a slow reply never delays the screen
-// reads and the reverse.
-void ProbeReplies(HANDLE process, double start, const WatchOptions& options, LaunchResult& result)
+HWND WaitForFrame(HANDLE process, const WatchOptions& options)
 {
     HWND frame = nullptr;
     while (!frame && Running(process)) {
@@ -57,30 +50,55 @@ void ProbeReplies(HANDLE process, double start, const WatchOptions& options, Lau
         if (!frame)
             Sleep(1);
     }
+    return frame;
+}
+
+// Runs on its own thread, so that a slow reply never delays the screen
+// reads or the phase probes, nor the reverse.
+void ProbeReplies(HANDLE process, double start, const WatchOptions& options, LaunchResult& result)
+{
+    HWND frame = WaitForFrame(process, options);
     if (!frame)
         return;
     result.windowAfter = Now() - start;
     double next = Now();
     while (Running(process)) {
-        bool copying = Copying(frame, options);
         double sent = Now();
         DWORD_PTR answer;
         BOOL replied = SendMessageTimeoutW(frame, WM_NULL, 0, 0, SMTO_NORMAL, kReplyTimeoutMs, &answer);
         double elapsed = Now() - sent;
         if (!replied && !IsWindow(frame))
             break;
-        if (copying) {
-            result.repliesMs.push_back(elapsed * 1000);
-            if (result.copyFrom < 0)
-                result.copyFrom = sent - start;
-            result.copyTo = sent - start;
-        }
+        result.replies.push_back({sent - start, elapsed * 1000});
         next += kProbeInterval;
         double now = Now();
         if (next < now)
             next = now;
         while (Now() < next)
             Sleep(1);
+    }
+}
+
+// Asks the probes of the phases not yet seen, the last first, so that a
+// phase whose probe never answers leaves the later ones seen.
+void ProbePhases(HANDLE process, double start, DWORD processId, const WatchOptions& options,
+                 LaunchResult& result)
+{
+    ProbeTarget target;
+    target.processId = processId;
+    size_t seen = 0;
+    const size_t last = options.phases.size();
+    while (seen < last && Running(process)) {
+        if (!target.frame && options.frameClass)
+            target.frame = FindWindowW(options.frameClass, nullptr);
+        for (size_t phase = last; phase > seen; --phase) {
+            if (options.phases[phase - 1](target)) {
+                result.phaseFrom[phase] = Now() - start;
+                seen = phase;
+                break;
+            }
+        }
+        Sleep(kPhaseLookMs);
     }
 }
 
@@ -128,15 +146,43 @@ LaunchResult RunWatched(std::wstring commandLine, const WatchOptions& options)
     result.started = true;
     OwnedHandle processHandle(process.hProcess);
     OwnedHandle threadHandle(process.hThread);
+    result.phaseFrom.assign(options.phases.size() + 1, -1);
+    result.phaseFrom[0] = 0;
     std::thread prober;
     if (options.frameClass)
         prober = std::thread(ProbeReplies, process.hProcess, start, std::cref(options), std::ref(result));
+    std::thread phases(ProbePhases, process.hProcess, start, process.dwProcessId, std::cref(options),
+                       std::ref(result));
     if (options.screen && !result.screenWasCovered)
         WatchScreen(process.hProcess, start, *options.screen, result);
     WaitForSingleObject(process.hProcess, INFINITE);
     result.seconds = Now() - start;
     if (prober.joinable())
         prober.join();
+    phases.join();
     GetExitCodeProcess(process.hProcess, &result.exitCode);
     return result;
+}
+
+double LaunchResult::PhaseSeconds(size_t phase) const
+{
+    if (phase >= phaseFrom.size() || phaseFrom[phase] < 0)
+        return -1;
+    for (size_t next = phase + 1; next < phaseFrom.size(); ++next)
+        if (phaseFrom[next] >= 0)
+            return phaseFrom[next] - phaseFrom[phase];
+    return seconds - phaseFrom[phase];
+}
+
+std::vector<double> LaunchResult::PhaseRepliesMs(size_t phase) const
+{
+    std::vector<double> ms;
+    const double length = PhaseSeconds(phase);
+    if (length < 0)
+        return ms;
+    const double from = phaseFrom[phase];
+    for (const Reply& reply : replies)
+        if (reply.sentAfter >= from && reply.sentAfter < from + length)
+            ms.push_back(reply.ms);
+    return ms;
 }

@@ -1,5 +1,8 @@
 #!/usr/bin/env bash
-# The install benchmark. For payloads of 45, 10 and 180 MB it times, in
+# The install benchmark. First the whole unattended Backup Server install as
+# an administrator (services, program group) and its uninstall, on the 45 MB
+# payload, each in its phases beside the floors of their mandated work.
+# Then, for payloads of 45, 10 and 180 MB it times, in
 # interleaved rounds on the same files, setup.exe's unattended install,
 # LZCopy of every file, an NSIS silent install of the same expanded files
 # and a reference loop doing the work setup is required to do with one
@@ -9,7 +12,8 @@
 # targets are judged on. Its share is then timed again beside a copy made
 # without the checksum list, to show what checking the list costs.
 #
-#   bash bench/run.sh            BENCH_ROUNDS=5 bash bench/run.sh   (rounds; 7 by default)
+#   bash bench/run.sh            BENCH_ROUNDS=3 bash bench/run.sh   (rounds; 7 by default)
+#   BENCH_NO_NSIS=1 bash bench/run.sh   leaves NSIS out (and does not install it)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 sizes=(45 10 180)
@@ -19,7 +23,8 @@ rounds=${BENCH_ROUNDS:-7}
 nsis_target=amd64-unicode
 
 bash "$root/scripts/deps.sh"
-if ! dpkg-query -W -f='${Status}' nsis 2>/dev/null | grep -q 'install ok installed'; then
+with_nsis=$([[ -n "${BENCH_NO_NSIS:-}" ]] && echo no || echo yes)
+if [[ $with_nsis == yes ]] && ! dpkg-query -W -f='${Status}' nsis 2>/dev/null | grep -q 'install ok installed'; then
     echo "Installing: nsis" >&2
     apt-get update -qq
     DEBIAN_FRONTEND=noninteractive apt-get install -y -qq nsis >/dev/null
@@ -51,14 +56,19 @@ Section
     File "$dir/product/*"
 SectionEnd
 NSI
-    makensis -V1 "$dir/payload.nsi" >"$dir/makensis.log"
-    payload_args+=(--payload "$mb" "$(windows_path "$dir/share/")" "$(windows_path "$dir/install.exe")")
+    nsis_installer=-
+    if [[ $with_nsis == yes ]]; then
+        makensis -V1 "$dir/payload.nsi" >"$dir/makensis.log"
+        nsis_installer=$(windows_path "$dir/install.exe")
+    fi
+    payload_args+=(--payload "$mb" "$(windows_path "$dir/share/")" "$nsis_installer")
 done
 first="$out/${sizes[0]}"
 python3 "$root/tools/diskset/make_diskset.py" --product "$first/product" --share "$first/share-nolist" \
     --no-checksums --quiet
-checksum_args=(--payload "${sizes[0]}" "$(windows_path "$first/share/")" "$(windows_path "$first/install.exe")"
-               --payload "${sizes[0]}" "$(windows_path "$first/share-nolist/")" "$(windows_path "$first/install.exe")")
+first_nsis=$([[ $with_nsis == yes ]] && windows_path "$first/install.exe" || echo -)
+checksum_args=(--payload "${sizes[0]}" "$(windows_path "$first/share/")" "$first_nsis"
+               --payload "${sizes[0]}" "$(windows_path "$first/share-nolist/")" "$first_nsis")
 
 source "$root/scripts/wine-env.sh"
 trap wine_env_stop EXIT
@@ -67,12 +77,17 @@ wine_env_start "$out/env"
 {
     echo "## Install benchmark, $(date -u '+%Y-%m-%d %H:%M UTC'), commit $(git -C "$root" rev-parse --short HEAD)"
     echo
-    echo "\`bash bench/run.sh\` on $(nproc) cores, $(wine --version), $(makensis -VERSION) with" \
-        "\`Target $nsis_target\` and \`SetCompressor zlib\`."
+    if [[ $with_nsis == yes ]]; then
+        echo "\`bash bench/run.sh\` on $(nproc) cores, $(wine --version), $(makensis -VERSION) with" \
+            "\`Target $nsis_target\` and \`SetCompressor zlib\`."
+    else
+        echo "\`BENCH_NO_NSIS=1 bash bench/run.sh\` on $(nproc) cores, $(wine --version); NSIS left out."
+    fi
 } >"$out/report.md"
 status=0
 wine "$root/build/bin/install_bench.exe" --rounds "$rounds" --scratch 'C:\BENCH\' --load 'Z:\proc\loadavg' \
-    "${payload_args[@]}" </dev/null >>"$out/report.md" 2>"$out/install_bench.log" || status=$?
+    --whole "$(windows_path "$first/share/")" "${payload_args[@]}" </dev/null >>"$out/report.md" \
+    2>"$out/install_bench.log" || status=$?
 {
     echo
     echo "## The checksum list's cost"
