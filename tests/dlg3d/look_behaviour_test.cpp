@@ -97,18 +97,18 @@ ScreenMetrics Screen;
 // unregistration the windows it subclassed have their own look.
 TEST_F(Look3d, TheLookIsAbsentWhereRefusedOrItCannotShow)
 {
-    Open(IDD_SMALL, kRefuse3dLook);
+    Open(IDD_LOOK, kRefuse3dLook);
     EXPECT_FALSE(HasTheLook(dialog_));
     EXPECT_FALSE(HasTheLook(Item(IDC_PUSH)));
 
-    Open(IDD_SMALL, kRefuse3dFrame);
+    Open(IDD_LOOK, kRefuse3dFrame);
     EXPECT_TRUE(HasTheLook(Item(IDC_CHECK)));
     EXPECT_FALSE(FrameDrawn(dialog_));
     ASSERT_TRUE(RemovePropW(dialog_, L"Dlg3d"));
     SendMessageW(dialog_, DM_SETDEFID, IDC_PUSH, 0);
     EXPECT_EQ(SendMessageW(dialog_, DM_GETDEFID, 0, 0), MAKELRESULT(IDC_PUSH, DC_HASDEFID));
 
-    Open(IDD_SMALL);
+    Open(IDD_LOOK);
     ASSERT_TRUE(FrameDrawn(dialog_));
     Unregister3dControls(instance_);
     SetScreenMetricsReader([] { return Screen; });
@@ -221,7 +221,7 @@ TEST_F(Look3d, AThreadsFirstDialogGetsTheLookAndOtherHooksSeeEveryWindow)
         HINSTANCE user = GetModuleHandleW(L"user32.dll");
         Register3dControls(user);
         AutoSubclass3d(user);
-        dialog = CreateDialogParamW(instance_, MAKEINTRESOURCEW(IDD_SMALL), nullptr, LookTest::DialogProc, 0);
+        dialog = CreateDialogParamW(instance_, MAKEINTRESOURCEW(IDD_LOOK), nullptr, LookTest::DialogProc, 0);
         hasTheLook = HasTheLook(dialog);
         DestroyWindow(dialog);
         Unregister3dControls(user);

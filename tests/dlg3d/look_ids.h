@@ -1,7 +1,6 @@
 #pragma once
-// The test dialogs of the 3D look and their controls.
+// The test dialog of the 3D look and its controls.
 #define IDD_LOOK            100
-#define IDD_SMALL           101
 #define IDC_DEFAULT         110
 #define IDC_PUSH            111
 #define IDC_PUSH_DISABLED   112

@@ -59,53 +59,38 @@ protected:
 
 class LoaderInstall : public Loader {};
 
-TEST_F(Loader, ChangerTableKeepsTheLinesThatFit)
+// The table's kept lines become the value; a table that is not 8-bit text
+// is refused whole, with the loader's error, and a Ctrl+Z ends a text, as an
+// old editor left it. The file goes either way.
+TEST_F(Loader, OnlyTheLinesThatFitOfATextTableAreWritten)
 {
     std::string fullLines;
     for (int k = 0; k < 8; ++k)
         fullLines += std::string(255, 'x') + "\n";
-    struct Case {
-        const char* why;
-        std::string bytes;
-        std::vector<std::wstring> lines;
-    } cases[] = {
-        {"comments, blank lines and lines after a space go; a tab line stays",
-         "#c\n\n lead\n\tTab\r\nA\r\n#\nB", {L"\tTab", L"A", L"B"}},
-        {"no more than 2,030 characters: whole lines only", fullLines + "short\n",
-         std::vector<std::wstring>(7, std::wstring(255, L'x'))},
-        {"the rest of a long line is dropped", std::string(300, 'y') + "\nnext\n",
-         {std::wstring(255, L'y'), L"next"}},
-        {"nothing kept", "# only\n\n", {}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.why);
-        wchar_t value[kChangerTableChars];
-        EXPECT_EQ(std::wstring(value, BuildChangerTable(c.bytes.data(), c.bytes.size(), value)),
-                  MultiString(c.lines));
-    }
-}
-
-// A table that is not 8-bit text is refused whole, with the loader's error;
-// a Ctrl+Z ends a text, as an old editor left it.
-TEST_F(Loader, OnlyATextTableIsWritten)
-{
     const struct {
         const char* why;
         std::string bytes;
         bool written;
+        std::vector<std::wstring> lines;
     } cases[] = {
-        {"UTF-16", std::string("\xFF\xFE" "A\0\n\0", 6), false},
-        {"UTF-16 without a mark", std::string("A\0B\0", 4), false},
-        {"a binary file", "MZ\x90\x03\x04", false},
-        {"8-bit text to a Ctrl+Z", "Caf\xE9\r\n\x1A\x01", true},
+        {"comments, blank lines and lines after a space go; a tab line stays",
+         "#c\n\n lead\n\tTab\r\nA\r\n#\nB", true, {L"\tTab", L"A", L"B"}},
+        {"no more than 2,030 characters: whole lines only", fullLines + "short\n", true,
+         std::vector<std::wstring>(7, std::wstring(255, L'x'))},
+        {"the rest of a long line is dropped", std::string(300, 'y') + "\nnext\n", true,
+         {std::wstring(255, L'y'), L"next"}},
+        {"nothing kept", "# only\n\n", true, {}},
+        {"8-bit text to a Ctrl+Z", "Caf\xE9\r\n\x1A\x01", true, {L"Caf\xE9"}},
+        {"UTF-16", std::string("\xFF\xFE" "A\0\n\0", 6), false, {}},
+        {"UTF-16 without a mark", std::string("A\0B\0", 4), false, {}},
+        {"a binary file", "MZ\x90\x03\x04", false, {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.why);
         WriteFile(kWork + L"VSDTABLE.CFG", c.bytes);
         MessageBoxAnswerer answerer({IDOK});
         EXPECT_EQ(WriteVsdLoadTable(kWork.c_str()), c.written);
-        EXPECT_EQ(ValueText(ReadRegistryValue(kChangerKey, L"VSDLoadTable")),
-                  c.written ? MultiString({L"Caf\xE9"}) : L"");
+        EXPECT_EQ(ValueText(ReadRegistryValue(kChangerKey, L"VSDLoadTable")), c.written ? MultiString(c.lines) : L"");
         EXPECT_EQ(answerer.Boxes().empty() ? L"" : answerer.Boxes()[0].caption,
                   c.written ? L"" : BankString(LangBase + IDS_DRIVERS_TITLE));
         EXPECT_FALSE(Exists(kWork + L"VSDTABLE.CFG"));
