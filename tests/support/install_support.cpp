@@ -10,6 +10,7 @@
 #include <iterator>
 
 #include "registry/product_keys.h"
+#include "support/unix_link.h"
 
 namespace support {
 
@@ -99,22 +100,11 @@ struct UnixDrive {
     USHORT mountPointOffset, deviceOffset, labelOffset;
 };
 
-std::string HostPath(const std::wstring& path)
-{
-    using ToUnix = char*(CDECL*)(LPCWSTR);
-    static auto toUnix = reinterpret_cast<ToUnix>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-    char* converted = toUnix ? toUnix(path.c_str()) : nullptr;
-    std::string result = converted ? converted : "";
-    HeapFree(GetProcessHeap(), 0, converted);
-    return result;
-}
-
 }  // namespace
 
 bool InsertDisk(const std::wstring& diskFolder)
 {
-    std::string mountPoint = HostPath(diskFolder);
+    std::string mountPoint = UnixPath(diskFolder);
     if (mountPoint.empty())
         return false;
     std::vector<char> request(sizeof(UnixDrive) + mountPoint.size() + 1);
@@ -173,6 +163,10 @@ KeyValues ReadRegistryKey(const std::wstring& key, HKEY root)
          RegEnumValueW(handle, index, name, &nameChars, nullptr, &type, data.data(), &bytes) == ERROR_SUCCESS;
          ++index, nameChars = ARRAYSIZE(name), bytes = static_cast<DWORD>(data.size()))
         result.values[name] = {true, type, std::vector<BYTE>(data.begin(), data.begin() + bytes)};
+    for (DWORD index = 0, chars = ARRAYSIZE(name);
+         RegEnumKeyExW(handle, index, name, &chars, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+         ++index, chars = ARRAYSIZE(name))
+        result.subkeys.push_back(name);
     RegCloseKey(handle);
     return result;
 }
