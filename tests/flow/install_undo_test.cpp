@@ -5,8 +5,6 @@
 // media without a list install as before.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <functional>
 
 #include "registry/product_keys.h"
@@ -27,14 +25,6 @@ const std::wstring kTarget = L"C:\\TAPWRITE\\NT\\";
 // A copy of the English share with one file damaged.
 const std::wstring kDamaged = L"C:\\TWDAMAGED\\";
 const UINT kServices[] = {IDS_SERVICE_NAMING, IDS_SERVICE_SERVER, IDS_SERVICE_BROWSER};
-
-void Rewrite(const std::wstring& path, const std::function<void(std::string&)>& change)
-{
-    std::string bytes = FileBytes(path);
-    change(bytes);
-    std::ofstream(std::filesystem::path(path), std::ios::binary | std::ios::trunc)
-        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
 
 // How a run ends: unattended, or by hand at the disk prompt that a
 // directory in place of a file brings up in the middle of the copy.
@@ -68,7 +58,9 @@ void MakeDamagedShare(const Damage& damage)
     CopyFolder(FixturePath(L"share-en"), kDamaged);
     const std::wstring path = kDamaged + damage.file;
     if (damage.change) {
-        Rewrite(path, damage.change);
+        std::string bytes = FileBytes(path);
+        damage.change(bytes);
+        WriteBytes(path, bytes);
     } else {
         DeleteFileW(path.c_str());
         CreateDirectoryW(path.c_str(), nullptr);

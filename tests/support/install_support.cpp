@@ -37,7 +37,7 @@ void CreateEmptyFile(const std::wstring& path)
 {
     std::error_code error;
     fs::create_directories(fs::path(path).parent_path(), error);
-    std::ofstream(fs::path(path), std::ios::trunc);
+    WriteBytes(path, "");
 }
 
 void CopyFolder(const std::wstring& from, const std::wstring& to)
@@ -71,6 +71,11 @@ std::string FileBytes(const std::wstring& path)
 {
     std::ifstream file(fs::path(path), std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+void WriteBytes(const std::wstring& path, const std::string& bytes)
+{
+    std::ofstream(fs::path(path), std::ios::binary | std::ios::trunc) << bytes;
 }
 
 bool SameBytes(const std::wstring& a, const std::wstring& b)

@@ -33,6 +33,8 @@ bool IsDirectory(const std::wstring& path);
 std::set<std::wstring> FilesIn(const std::wstring& folder);
 // A file's bytes; empty when it cannot be read.
 std::string FileBytes(const std::wstring& path);
+// Makes `bytes` the whole of the file `path`.
+void WriteBytes(const std::wstring& path, const std::string& bytes);
 bool SameBytes(const std::wstring& a, const std::wstring& b);
 ULONGLONG LastWriteTime(const std::wstring& path);
 
