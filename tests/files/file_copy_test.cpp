@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "files/checksum_list.h"
 #include "files/copy_progress.h"
@@ -57,8 +56,7 @@ TEST(FileCopy, DamagedSourceIsAReadErrorAndReplacesNothing)
                 const bool shows = withList || (d.formatShows && compressed);
                 std::string bytes = FileBytes(share + diskName);
                 d.damage(bytes);
-                std::ofstream(std::filesystem::path(damaged + diskName), std::ios::binary | std::ios::trunc)
-                    .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+                WriteBytes(damaged + diskName, bytes);
                 ASSERT_TRUE(CopyFileW(unversioned.c_str(), (target + L"dlg3d32.dll").c_str(), FALSE));
                 CopyErrorFlag = false;
                 MessageBoxAnswerer answerer({IDOK});
@@ -130,7 +128,7 @@ TEST(Checksums, AListIsTakenWholeOrIsAReadErrorOfTheList)
         if (c.list == "/")
             CreateDirectoryW(list.c_str(), nullptr);
         else if (!c.list.empty())
-            std::ofstream(std::filesystem::path(list), std::ios::binary) << c.list;
+            WriteBytes(list, c.list);
         MessageBoxAnswerer answerer({IDOK});
         EXPECT_EQ(LoadChecksumList(source.c_str()), c.taken);
         EXPECT_EQ(CopyErrorFlag, !c.taken);

@@ -4,9 +4,6 @@
 // stays. A completed install's journal leaves nothing behind.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-
 #include "files/install_journal.h"
 #include "support/in_process.h"
 #include "support/install_support.h"
@@ -20,11 +17,6 @@ const std::wstring kDir = L"C:\\TWJOURNAL\\";
 // Stands for the system directory, whose library the version check replaces.
 const std::wstring kSystem = L"C:\\TWJOURNALSYS\\";
 
-void Write(const std::wstring& path, const std::string& text)
-{
-    std::ofstream(std::filesystem::path(path), std::ios::binary | std::ios::trunc) << text;
-}
-
 TEST(InstallJournal, RollBackPutsEveryFileBackAndReportsWhatItCannot)
 {
     ResetSetupState(L"setup.exe /L:1");
@@ -32,10 +24,10 @@ TEST(InstallJournal, RollBackPutsEveryFileBackAndReportsWhatItCannot)
     RemoveTree(kSystem);
     CreateDirectoryW(kDir.c_str(), nullptr);
     CreateDirectoryW(kSystem.c_str(), nullptr);
-    Write(kDir + L"old.dll", "an older version's library");
+    WriteBytes(kDir + L"old.dll", "an older version's library");
     SetFileAttributesW((kDir + L"old.dll").c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
-    Write(kDir + L"held.exe", "the program before");
-    Write(kSystem + L"lib.dll", "library one");
+    WriteBytes(kDir + L"held.exe", "the program before");
+    WriteBytes(kSystem + L"lib.dll", "library one");
     MachineSnapshot before;
     AddFolder(before, kDir);
     AddFolder(before, kSystem);
@@ -47,10 +39,10 @@ TEST(InstallJournal, RollBackPutsEveryFileBackAndReportsWhatItCannot)
     EXPECT_TRUE(SetAsideFile((kDir + L"DATA").c_str())) << "a directory stays where it is";
     for (const wchar_t* name : {L"old.dll", L"new.dll", L"held.exe"}) {
         ASSERT_TRUE(SetAsideFile((kDir + name).c_str())) << name;
-        Write(kDir + name, "half-written");
+        WriteBytes(kDir + name, "half-written");
     }
     ASSERT_TRUE(KeepCopyOfFile((kSystem + L"lib.dll").c_str()));
-    Write(kSystem + L"lib.dll", "library version two");
+    WriteBytes(kSystem + L"lib.dll", "library version two");
     HeldFile running = HoldFile(kDir + L"held.exe", 0);
     ASSERT_TRUE(running);
     MessageBoxAnswerer answerer({IDOK});

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -191,32 +190,38 @@ TEST_F(Install, ListsTheProductForDeploymentToolsUntilItsUninstall)
 // its start (never the password), the error that a damaged file on the share
 // raised, and its end with the code; a completed one the readme question
 // answered No. Read from Wine's trace of the shipping program. The failed
-// install leaves no entry in the list of installed programs.
+// install leaves no entry in the list of installed programs. The share has
+// no checksum list, as media from an older builder or another tool: they
+// install unchecked, as they always did.
 TEST_F(Install, UnattendedRunsTellTheEventLogWhatNobodySaw)
 {
     const std::wstring share = L"C:\\TWSHARE\\", arguments = L"/SMS: /EV: /DEST:C:\\TAPWRITE\\NT /PASSWORD:Sekr3t";
     CopyFolder(FixturePath(L"share-en"), share);
-    std::ofstream(std::filesystem::path(share + L"jscopenu.ex_"), std::ios::trunc) << "no longer compressed";
+    ASSERT_TRUE(DeleteFileW((share + L"checksum.lst").c_str()));
     const TracedEvent started = {EVENTLOG_INFORMATION_TYPE,
                                  L"Tapewright Setup started an installation.\n\nInstall type: JobScope Only\n"
                                  L"Destination: C:\\TAPWRITE\\NT\nLanguage: EN (/L:1)\nUnattended: Yes"};
-    const std::pair<std::wstring, std::vector<TracedEvent>> runs[] = {
-        {share + L"setup.exe",
+    const std::pair<std::string, std::vector<TracedEvent>> runs[] = {
+        {"no longer compressed",
          {started,
           {EVENTLOG_ERROR_TYPE, L"Error Reading File\n\nThe source file:\n\"C:\\TWSHARE\\jscopenu.ex_\"\ncould not "
                                 L"be read.  Please make sure that the source disk is still available, then reinstall "
                                 L"this application.\n\nAnswered without asking: OK"},
           {EVENTLOG_ERROR_TYPE, L"Tapewright Setup ended: not completed.\n\nExit code: 1"}}},
-        {FixturePath(L"share-en") + L"setup.exe",
+        {FileBytes(FixturePath(L"share-en\\jscopenu.ex_")),
          {started,
           {EVENTLOG_INFORMATION_TYPE, L"Read Important Information\n\nWould you like to view the file that contains "
                                       L"important information about Tapewright?\n\nAnswered without asking: No"},
           {EVENTLOG_INFORMATION_TYPE, L"Tapewright Setup ended: completed.\n\nExit code: 0"}}},
     };
-    for (const auto& [program, events] : runs) {
-        EXPECT_EQ(RunTracingEvents(program, arguments), events) << program.c_str();
-        EXPECT_EQ(ReadRegistryKey(kUninstallKey).exists, program != runs[0].first);
+    for (const auto& [jobScope, events] : runs) {
+        WriteBytes(share + L"jscopenu.ex_", jobScope);
+        EXPECT_EQ(RunTracingEvents(share + L"setup.exe", arguments), events);
+        EXPECT_EQ(ReadRegistryKey(kUninstallKey).exists, events.back().type == EVENTLOG_INFORMATION_TYPE);
     }
+    for (const wchar_t* name : {L"setup.exe", L"readme.txt", L"jobscope.exe", L"twdiag.exe"})
+        EXPECT_TRUE(SameBytes(kTarget + name, ProductFile(name))) << name;
+    EXPECT_TRUE(SameBytes(SystemDirectory() + L"dlg3d32.dll", FixturePath(L"dlg3d32-v1.dll")));
     RemoveTree(share);
 }
 
@@ -323,9 +328,6 @@ TEST_F(Install, CancelUnderADialogEndsTheRunThere)
     EXPECT_EQ(FilesIn(kOther), std::set<std::wstring>{L"TWWINNT.EXE"});
 }
 
-// "/DEST:" is the answer to the "Specify Directory" dialog, so it passes the
-// dialog's checks: a directory the dialog would refuse is told and refused,
-// never replaced by another, and nothing is made.
 // The server types install services, so only an administrator may choose
 // them; a standard user is offered JobScope Only.
 TEST(InstallType, OnlyAnAdministratorMayChooseTheServerTypes)
@@ -346,6 +348,9 @@ TEST(InstallType, OnlyAnAdministratorMayChooseTheServerTypes)
     }
 }
 
+// "/DEST:" is the answer to the "Specify Directory" dialog, so it passes the
+// dialog's checks: a directory the dialog would refuse is told and refused,
+// never replaced by another, and nothing is made.
 TEST(Destination, DestinationOptionPassesTheDialogsChecks)
 {
     CreateEmptyFile(L"C:\\TWFILE");

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "files/source_disks.h"
@@ -114,19 +115,18 @@ TEST(RunEvents, TheStartSaysWhatTheCommandLineAsksForAndNeverThePassword)
 
 TEST(RunEvents, TheEndNamesTheOutcomeAndTheExitCode)
 {
-    const std::pair<int, Events> cases[] = {
-        {kExitCompleted, {{EVENTLOG_INFORMATION_TYPE, L"completed"}}},
-        {kExitRestartRequired, {{EVENTLOG_INFORMATION_TYPE, L"completed; the next restart finishes it"}}},
-        {kExitNotCompleted, {{EVENTLOG_ERROR_TYPE, L"not completed"}}},
-        {kExitAnotherSetupRunning,
-         {{EVENTLOG_WARNING_TYPE, L"another Tapewright Setup was running; nothing was changed"}}},
+    const std::tuple<int, WORD, const wchar_t*> cases[] = {
+        {kExitCompleted, EVENTLOG_INFORMATION_TYPE, L"completed"},
+        {kExitRestartRequired, EVENTLOG_INFORMATION_TYPE, L"completed; the next restart finishes it"},
+        {kExitNotCompleted, EVENTLOG_ERROR_TYPE, L"not completed"},
+        {kExitAnotherSetupRunning, EVENTLOG_WARNING_TYPE, L"another Tapewright Setup was running; nothing was changed"},
     };
-    for (const auto& [code, outcome] : cases) {
+    for (const auto& [code, type, outcome] : cases) {
         ResetSetupState(L"setup.exe");
         EventRecorder recorder;
         ReportRunEnd(code);
-        EXPECT_EVENTS(recorder, {{outcome[0].first, L"Tapewright Setup ended: " + outcome[0].second +
-                                                        L".\n\nExit code: " + std::to_wstring(code)}});
+        EXPECT_EVENTS(recorder, {{type, L"Tapewright Setup ended: " + std::wstring(outcome) + L".\n\nExit code: " +
+                                            std::to_wstring(code)}});
     }
 }
 

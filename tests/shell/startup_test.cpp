@@ -20,7 +20,9 @@ using namespace support;
 
 namespace {
 
-TEST(SetupImage, Is32BitWithAManifestThatFitsIt)
+// The message that Event Viewer shows setup's events with gives each event's
+// text whole, whatever the system's language.
+TEST(SetupImage, CarriesWhatTheLoaderDeploymentToolsAndEventViewerRead)
 {
     std::string image = FileBytes(SETUP_EXE_PATH);
     ASSERT_GE(image.size(), sizeof(IMAGE_DOS_HEADER));
@@ -36,19 +38,19 @@ TEST(SetupImage, Is32BitWithAManifestThatFitsIt)
     ASSERT_NE(found, nullptr);
     std::string manifest(static_cast<const char*>(LockResource(LoadResource(module, found))),
                          SizeofResource(module, found));
-    FreeLibrary(module);
     EXPECT_NE(manifest.find("level=\"highestAvailable\""), std::string::npos) << manifest;
     size_t architecture = manifest.find("processorArchitecture=");
     if (architecture != std::string::npos) {
         EXPECT_EQ(manifest.compare(architecture, 28, "processorArchitecture=\"x86\""), 0) << manifest;
     }
-}
+    const wchar_t* text = L"Tapewright Setup ended: completed.\n\nExit code: 0";
+    DWORD_PTR arguments[] = {reinterpret_cast<DWORD_PTR>(text)};
+    wchar_t shown[256] = {};
+    EXPECT_TRUE(FormatMessageW(FORMAT_MESSAGE_FROM_HMODULE | FORMAT_MESSAGE_ARGUMENT_ARRAY, module, 1, 0, shown,
+                               ARRAYSIZE(shown), reinterpret_cast<va_list*>(arguments)));
+    EXPECT_STREQ(shown, text);
+    FreeLibrary(module);
 
-// What deployment tools and the file's properties read: the version, from
-// the one place it is kept; and the message that Event Viewer shows setup's
-// events with, each event's text whole, whatever the system's language.
-TEST(SetupImage, CarriesItsVersionAndTheEventLogsMessage)
-{
     DWORD ignored = 0;
     std::vector<BYTE> info(GetFileVersionInfoSizeW(SETUP_EXE_PATH, &ignored));
     ASSERT_TRUE(!info.empty() && GetFileVersionInfoW(SETUP_EXE_PATH, 0, static_cast<DWORD>(info.size()), info.data()));
@@ -66,14 +68,6 @@ TEST(SetupImage, CarriesItsVersionAndTheEventLogsMessage)
                                    reinterpret_cast<void**>(&value), &size) && value && value == std::wstring(expected))
             << name;
     }
-    HMODULE module = LoadLibraryExW(SETUP_EXE_PATH, nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    const wchar_t* text = L"Tapewright Setup ended: completed.\n\nExit code: 0";
-    DWORD_PTR arguments[] = {reinterpret_cast<DWORD_PTR>(text)};
-    wchar_t shown[256] = {};
-    EXPECT_TRUE(FormatMessageW(FORMAT_MESSAGE_FROM_HMODULE | FORMAT_MESSAGE_ARGUMENT_ARRAY, module, 1, 0, shown,
-                               ARRAYSIZE(shown), reinterpret_cast<va_list*>(arguments)));
-    EXPECT_STREQ(shown, text);
-    FreeLibrary(module);
 }
 
 TEST(LanguageDialog, FirstScreenOffersFourLanguagesAndEachClickSwitchesTheTexts)
@@ -111,7 +105,9 @@ TEST(LanguageDialog, FirstScreenOffersFourLanguagesAndEachClickSwitchesTheTexts)
 
 // A second setup started while one waits in a dialog changes nothing and
 // ends with the code that tools try again on: unattended at once, by hand
-// once the user has read why. The first goes on to complete its install.
+// once the user has read why. "/?" takes no lock: it lists the options in
+// the bank's language, shows no window and ends with 0 meanwhile. The first
+// goes on to complete its install.
 TEST(SecondSetup, EndsAtOnceWhileAnotherRunsAndTheFirstGoesOn)
 {
     RemoveProductInstall();
@@ -131,26 +127,8 @@ TEST(SecondSetup, EndsAtOnceWhileAnotherRunsAndTheFirstGoesOn)
     PressButton(box, IDOK);
     EXPECT_EQ(byHand.WaitForExit(), static_cast<DWORD>(kExitAnotherSetupRunning));
     EXPECT_FALSE(Exists(L"C:\\TWTEST"));
-
-    PressButton(dialog, IDOK);
-    ASSERT_TRUE(first.Answer(L"Read Important Information", IDNO, 60000));
-    HWND button = first.WaitForCancelButton();
-    EXPECT_TRUE(WaitUntil([&] { return WindowText(button) == L"OK"; }));
-    PostMessageW(button, BM_CLICK, 0, 0);
-    EXPECT_EQ(first.WaitForExit(), 0u);
-    EXPECT_TRUE(Exists(L"C:\\TAPWRITE\\NT\\jobscope.exe"));
-    RemoveProductInstall();
-    RemoveTree(L"C:\\TWTEST");
-}
-
-// "/?" lists the options in the bank's language and does nothing else: no
-// window, no lock (it answers while another setup runs), code 0.
-TEST(OptionsList, ShowsTheOptionsAndEndsWithZero)
-{
-    SetupProcess first(L"/L:1");
-    ASSERT_NE(first.WaitForDialog(L"Tapewright Install"), nullptr);
     SetupProcess list(L"/L:4 /?");
-    HWND box = list.WaitForDialog(L"Setup-Optionen");
+    box = list.WaitForDialog(L"Setup-Optionen");
     ASSERT_NE(box, nullptr);
     const std::wstring text = MessageBoxText(box);
     EXPECT_EQ(text, BankString(4000 + IDS_HELP_TEXT));
@@ -161,6 +139,16 @@ TEST(OptionsList, ShowsTheOptionsAndEndsWithZero)
     EXPECT_EQ(list.WaitForFrame(0), nullptr);
     PressButton(box, IDOK);
     EXPECT_EQ(list.WaitForExit(), 0u);
+
+    PressButton(dialog, IDOK);
+    ASSERT_TRUE(first.Answer(L"Read Important Information", IDNO, 60000));
+    HWND button = first.WaitForCancelButton();
+    EXPECT_TRUE(WaitUntil([&] { return WindowText(button) == L"OK"; }));
+    PostMessageW(button, BM_CLICK, 0, 0);
+    EXPECT_EQ(first.WaitForExit(), 0u);
+    EXPECT_TRUE(Exists(L"C:\\TAPWRITE\\NT\\jobscope.exe"));
+    RemoveProductInstall();
+    RemoveTree(L"C:\\TWTEST");
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <iterator>
 
 #include "registry/product_keys.h"
+#include "support/unix_link.h"
 
 namespace support {
 
@@ -36,7 +37,7 @@ void CreateEmptyFile(const std::wstring& path)
 {
     std::error_code error;
     fs::create_directories(fs::path(path).parent_path(), error);
-    std::ofstream(fs::path(path), std::ios::trunc);
+    WriteBytes(path, "");
 }
 
 void CopyFolder(const std::wstring& from, const std::wstring& to)
@@ -72,6 +73,11 @@ std::string FileBytes(const std::wstring& path)
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
+void WriteBytes(const std::wstring& path, const std::string& bytes)
+{
+    std::ofstream(fs::path(path), std::ios::binary | std::ios::trunc) << bytes;
+}
+
 bool SameBytes(const std::wstring& a, const std::wstring& b)
 {
     return Exists(a) && Exists(b) && FileBytes(a) == FileBytes(b);
@@ -99,22 +105,11 @@ struct UnixDrive {
     USHORT mountPointOffset, deviceOffset, labelOffset;
 };
 
-std::string HostPath(const std::wstring& path)
-{
-    using ToUnix = char*(CDECL*)(LPCWSTR);
-    static auto toUnix = reinterpret_cast<ToUnix>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-    char* converted = toUnix ? toUnix(path.c_str()) : nullptr;
-    std::string result = converted ? converted : "";
-    HeapFree(GetProcessHeap(), 0, converted);
-    return result;
-}
-
 }  // namespace
 
 bool InsertDisk(const std::wstring& diskFolder)
 {
-    std::string mountPoint = HostPath(diskFolder);
+    std::string mountPoint = UnixPath(diskFolder);
     if (mountPoint.empty())
         return false;
     std::vector<char> request(sizeof(UnixDrive) + mountPoint.size() + 1);
@@ -173,6 +168,10 @@ KeyValues ReadRegistryKey(const std::wstring& key, HKEY root)
          RegEnumValueW(handle, index, name, &nameChars, nullptr, &type, data.data(), &bytes) == ERROR_SUCCESS;
          ++index, nameChars = ARRAYSIZE(name), bytes = static_cast<DWORD>(data.size()))
         result.values[name] = {true, type, std::vector<BYTE>(data.begin(), data.begin() + bytes)};
+    for (DWORD index = 0, chars = ARRAYSIZE(name);
+         RegEnumKeyExW(handle, index, name, &chars, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+         ++index, chars = ARRAYSIZE(name))
+        result.subkeys.push_back(name);
     RegCloseKey(handle);
     return result;
 }

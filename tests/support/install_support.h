@@ -33,6 +33,8 @@ bool IsDirectory(const std::wstring& path);
 std::set<std::wstring> FilesIn(const std::wstring& folder);
 // A file's bytes; empty when it cannot be read.
 std::string FileBytes(const std::wstring& path);
+// Makes `bytes` the whole of the file `path`.
+void WriteBytes(const std::wstring& path, const std::string& bytes);
 bool SameBytes(const std::wstring& a, const std::wstring& b);
 ULONGLONG LastWriteTime(const std::wstring& path);
 
@@ -54,10 +56,12 @@ struct RegistryValue {
 struct NoCase {
     bool operator()(const std::wstring& a, const std::wstring& b) const { return lstrcmpiW(a.c_str(), b.c_str()) < 0; }
 };
-// The values of a key by name; `exists` is false when the key cannot be opened.
+// The values of a key by name and its subkeys' names; `exists` is false when
+// the key cannot be opened.
 struct KeyValues {
     bool exists = false;
     std::map<std::wstring, RegistryValue, NoCase> values;
+    std::vector<std::wstring> subkeys;
 };
 KeyValues ReadRegistryKey(const std::wstring& key, HKEY root = HKEY_LOCAL_MACHINE);
 RegistryValue ReadRegistryValue(const std::wstring& key, const wchar_t* name, HKEY root = HKEY_LOCAL_MACHINE);

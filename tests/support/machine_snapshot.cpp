@@ -51,17 +51,7 @@ void AddRegistryTree(MachineSnapshot& snapshot, HKEY root, const std::wstring& p
     for (const auto& [name, value] : key.values)
         snapshot[L"value " + path + L"|" + name] =
             Bytes(&value.type, sizeof value.type) + Bytes(value.bytes.data(), value.bytes.size());
-    HKEY handle;
-    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS)
-        return;
-    std::vector<std::wstring> subkeys;
-    wchar_t name[256];
-    for (DWORD index = 0, chars = ARRAYSIZE(name);
-         RegEnumKeyExW(handle, index, name, &chars, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
-         ++index, chars = ARRAYSIZE(name))
-        subkeys.push_back(name);
-    RegCloseKey(handle);
-    for (const std::wstring& subkey : subkeys)
+    for (const std::wstring& subkey : key.subkeys)
         AddRegistryTree(snapshot, root, path + L"\\" + subkey);
 }
 

@@ -2,24 +2,29 @@
 
 #include <windows.h>
 
-#include <cstring>
-
 #include "support/setup_process.h"
 
 namespace support {
 
+std::string UnixPath(const std::wstring& path)
+{
+    using ToUnix = char*(CDECL*)(LPCWSTR);
+    static auto toUnix = reinterpret_cast<ToUnix>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    char* converted = toUnix ? toUnix(path.c_str()) : nullptr;
+    std::string result = converted ? converted : "";
+    HeapFree(GetProcessHeap(), 0, converted);
+    return result;
+}
+
 bool RunUnix(const wchar_t* command, std::initializer_list<std::wstring> paths, const std::function<bool()>& done)
 {
-    using UnixName = char* CDECL(const wchar_t*);
-    auto unixName = reinterpret_cast<UnixName*>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
     std::wstring commandLine = command;
     for (const std::wstring& path : paths) {
-        char* name = unixName ? unixName(path.c_str()) : nullptr;
-        if (!name)
+        const std::string name = UnixPath(path);
+        if (name.empty())
             return false;
-        commandLine += L" \"" + std::wstring(name, name + strlen(name)) + L"\"";
-        HeapFree(GetProcessHeap(), 0, name);
+        commandLine += L" \"" + std::wstring(name.begin(), name.end()) + L"\"";
     }
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;

@@ -8,6 +8,9 @@
 
 namespace support {
 
+// The Unix path of the Windows path `path`; empty when it has none.
+std::string UnixPath(const std::wstring& path);
+
 // Runs the Unix command `command` with the Unix paths of the Windows paths
 // `paths` after it, each quoted, and waits until `done` holds: Wine starts a
 // Unix program as it would a Windows one, but its handle cannot be waited on.
