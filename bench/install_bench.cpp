@@ -492,16 +492,6 @@ std::vector<double> PhaseSpan(const std::vector<LaunchResult>& runs, size_t from
     return seconds;
 }
 
-std::vector<double> PhaseReplies(const std::vector<LaunchResult>& runs, size_t phase)
-{
-    std::vector<double> ms;
-    for (const LaunchResult& run : runs) {
-        std::vector<double> some = run.PhaseRepliesMs(phase);
-        ms.insert(ms.end(), some.begin(), some.end());
-    }
-    return ms;
-}
-
 // The watched programs' runs in their parts, medians; the probes see each
 // part start to within a few milliseconds.
 void PrintPhases(const Settings& settings)

@@ -186,3 +186,13 @@ std::vector<double> LaunchResult::PhaseRepliesMs(size_t phase) const
             ms.push_back(reply.ms);
     return ms;
 }
+
+std::vector<double> PhaseReplies(const std::vector<LaunchResult>& runs, size_t phase)
+{
+    std::vector<double> ms;
+    for (const LaunchResult& run : runs) {
+        std::vector<double> some = run.PhaseRepliesMs(phase);
+        ms.insert(ms.end(), some.begin(), some.end());
+    }
+    return ms;
+}

@@ -63,3 +63,6 @@ struct LaunchResult {
 };
 
 LaunchResult RunWatched(std::wstring commandLine, const WatchOptions& options);
+
+// The round trips of the replies sent during a phase, over all the runs.
+std::vector<double> PhaseReplies(const std::vector<LaunchResult>& runs, size_t phase);

@@ -80,16 +80,6 @@ std::vector<double> PhaseSeconds(const std::vector<LaunchResult>& runs, size_t p
     return seconds;
 }
 
-std::vector<double> PhaseReplies(const std::vector<LaunchResult>& runs, size_t phase)
-{
-    std::vector<double> ms;
-    for (const LaunchResult& run : runs) {
-        std::vector<double> some = run.PhaseRepliesMs(phase);
-        ms.insert(ms.end(), some.begin(), some.end());
-    }
-    return ms;
-}
-
 std::vector<double> WholeSeconds(const std::vector<LaunchResult>& runs)
 {
     std::vector<double> seconds;
