@@ -6,9 +6,9 @@
 #include "shell/setup_state.h"
 #include "shell/string_bank.h"
 
-bool StartServiceIfStopped(const ServiceEntry& entry)
+bool StartServiceIfStopped(SC_HANDLE manager, const ServiceEntry& entry)
 {
-    OpenedService service(entry.nameId);
+    OpenedService service(manager, entry.nameId);
     if (!service)
         return service.Absent();
     SERVICE_STATUS status;
@@ -25,9 +25,10 @@ bool StartServiceIfStopped(const ServiceEntry& entry)
 
 bool StartServices()
 {
+    ServiceWalk walk(SC_MANAGER_ALL_ACCESS);
     bool every = true;
     for (int row = 0; row < kServiceCount; ++row)
-        if ((ServicesStoppedByRun & (1u << row)) && !StartServiceIfStopped(kServiceTable[row]))
+        if ((ServicesStoppedByRun & (1u << row)) && !StartServiceIfStopped(walk.Next(), kServiceTable[row]))
             every = false;
     return every;
 }

@@ -26,9 +26,10 @@ bool DeleteWithRetries(SC_HANDLE service)
 
 }  // namespace
 
-bool StopService(const ServiceEntry& entry, bool remove, bool* stopSent, const StopWaitBounds& bounds)
+bool StopService(SC_HANDLE manager, const ServiceEntry& entry, bool remove, bool* stopSent,
+                 const StopWaitBounds& bounds)
 {
-    OpenedService service(entry.nameId);
+    OpenedService service(manager, entry.nameId);
     if (!service)
         return service.Absent();
     // Another program registered under the product's name is not the
@@ -63,12 +64,13 @@ bool StopServices(const StopWaitBounds& bounds)
     // One service that takes too long to stop does not keep the others
     // running: whether its program is still in use is the files-in-use
     // check's to find.
+    ServiceWalk walk(SC_MANAGER_ALL_ACCESS);
     bool every = true;
     for (int row = 0; row < kServiceCount; ++row) {
         if (!InstallTypeHasService(kServiceTable[row]))
             continue;
         bool stopSent = false;
-        if (!StopService(kServiceTable[row], false, &stopSent, bounds))
+        if (!StopService(walk.Next(), kServiceTable[row], false, &stopSent, bounds))
             every = false;
         if (stopSent)
             ServicesStoppedByRun |= 1u << row;
@@ -78,8 +80,9 @@ bool StopServices(const StopWaitBounds& bounds)
 
 bool RemoveServices()
 {
+    ServiceWalk walk(SC_MANAGER_ALL_ACCESS);
     for (int row = 0; row < kServiceCount; ++row)
-        if (InstallTypeHasService(kServiceTable[row]) && !StopService(kServiceTable[row], true))
+        if (InstallTypeHasService(kServiceTable[row]) && !StopService(walk.Next(), kServiceTable[row], true))
             return false;
     return true;
 }

@@ -107,7 +107,9 @@ TEST_F(ServiceInstallFailures, AStartFailureEndsTheInstallAfterOneAttemptWithout
 TEST_F(ServiceInstallFailures, ANameStillMarkedForDeletionIsTriedAgain)
 {
     createFailures = 2;
+    ManagerOpens opens;
     EXPECT_TRUE(InstallServices(FixturePath(L"product").c_str()));
+    EXPECT_EQ(opens.Take(), 1) << "one manager for the three services";
     EXPECT_EQ(NamingState(), static_cast<DWORD>(SERVICE_RUNNING));
 }
 

@@ -6,6 +6,7 @@
 
 #include "res/resource_ids.h"
 #include "services/service_control.h"
+#include "services/service_handle.h"
 #include "services/stop_wait.h"
 #include "shell/platform_calls.h"
 #include "shell/setup_state.h"
@@ -27,16 +28,23 @@ TEST(ServiceControl, ExactlyTheServicesThisRunStoppedAreStartedAgain)
     TestService server(IDS_SERVICE_SERVER, ProductFile(L"twserver.exe"));
     TestService browser(IDS_SERVICE_BROWSER, ProductFile(L"twnetns.exe"));
     ASSERT_TRUE(naming.Start() && browser.Start() && server.Created());
+    // Each walk opens the manager once, for all its services.
+    ManagerOpens opens;
+    EXPECT_TRUE(CheckServiceOwners());
+    EXPECT_EQ(opens.Take(), 1);
     EXPECT_TRUE(StopServices());
+    EXPECT_EQ(opens.Take(), 1);
     EXPECT_EQ(ServiceState(naming.Name()), static_cast<DWORD>(SERVICE_STOPPED));
     EXPECT_EQ(ServiceState(browser.Name()), static_cast<DWORD>(SERVICE_STOPPED));
 
     EXPECT_TRUE(StartServices());
+    EXPECT_EQ(opens.Take(), 1);
     EXPECT_TRUE(WaitForServiceState(naming.Name(), SERVICE_RUNNING));
     EXPECT_TRUE(WaitForServiceState(browser.Name(), SERVICE_RUNNING));
     EXPECT_EQ(ServiceState(server.Name()), static_cast<DWORD>(SERVICE_STOPPED)) << "stopped before setup ran";
 
     EXPECT_TRUE(RemoveServices());
+    EXPECT_EQ(opens.Take(), 1);
     for (const TestService* service : {&naming, &server, &browser})
         EXPECT_TRUE(WaitForServiceState(service->Name(), 0)) << service->Name().c_str();
 }
@@ -133,7 +141,8 @@ TEST(ServiceControl, ASlowStopIsWaitedForHoldsUpNoOtherServiceAndDelaysTheRestar
     TestService server(IDS_SERVICE_SERVER, ProductFile(L"twserver.exe"));
     ASSERT_NO_FATAL_FAILURE(SetStopMilliseconds(naming.Name(), 3000));
     ASSERT_TRUE(naming.Start() && server.Start());
-    EXPECT_TRUE(StopService(kServiceTable[0], false)) << "the naming service's row";
+    ServiceHandle manager(OpenSCManagerW(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
+    EXPECT_TRUE(StopService(manager.get(), kServiceTable[0], false)) << "the naming service's row";
     EXPECT_EQ(ServiceState(naming.Name()), static_cast<DWORD>(SERVICE_STOPPED));
 
     // Given up on sooner, it leaves the others to be stopped all the same;
