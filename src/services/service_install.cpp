@@ -10,6 +10,7 @@
 #include "services/service_handle.h"
 #include "services/service_install.h"
 #include "services/service_table.h"
+#include "services/start_call.h"
 #include "shell/message_box.h"
 #include "shell/message_loop.h"
 #include "shell/options.h"
@@ -128,7 +129,7 @@ bool CreateAndStart(SC_HANDLE manager, const ServiceEntry& entry, const wchar_t*
     if (IsAgentBrowser(entry) && !AgentBrowserEnabled)
         return true;
     HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
-    BOOL started = Platform().StartServiceW(service.get(), 0, nullptr);
+    BOOL started = StartServiceAnswering(service.get());
     DWORD code = GetLastError();
     SetCursor(previous);
     if (started)

@@ -1,6 +1,7 @@
 #include "services/service_control.h"
 
 #include "services/service_handle.h"
+#include "services/start_call.h"
 #include "services/stop_wait.h"
 #include "shell/platform_calls.h"
 #include "shell/setup_state.h"
@@ -20,7 +21,7 @@ bool StartServiceIfStopped(SC_HANDLE manager, const ServiceEntry& entry)
     if (status.dwCurrentState == SERVICE_STOP_PENDING &&
         WaitForServiceStop(service.get(), kStopWaitBounds) == StopWait::GaveUp)
         return false;
-    return Platform().StartServiceW(service.get(), 0, nullptr) != FALSE;
+    return StartServiceAnswering(service.get()) != FALSE;
 }
 
 bool StartServices()

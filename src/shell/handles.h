@@ -66,6 +66,11 @@ struct TokenTraits {
     static HANDLE Empty() { return nullptr; }
     static void Close(HANDLE handle) { CloseHandle(handle); }
 };
+struct WaitableTraits {
+    using Handle = HANDLE;
+    static HANDLE Empty() { return nullptr; }
+    static void Close(HANDLE handle) { CloseHandle(handle); }
+};
 struct KeyTraits {
     using Handle = HKEY;
     static HKEY Empty() { return nullptr; }
@@ -103,6 +108,8 @@ using FileHandle = Owned<FileTraits>;
 using FindHandle = Owned<FindTraits>;
 // An access token.
 using TokenHandle = Owned<TokenTraits>;
+// A thread or process that setup waits for.
+using WaitableHandle = Owned<WaitableTraits>;
 // An LSA policy or account object.
 using LsaHandle = Owned<LsaTraits>;
 // A Service Control Manager or a service.

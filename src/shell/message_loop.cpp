@@ -80,6 +80,27 @@ void WaitPumping(DWORD milliseconds)
     }
 }
 
+bool WaitPumpingFor(HANDLE object, DWORD milliseconds)
+{
+    const DWORD start = GetTickCount();
+    for (;;) {
+        DWORD left = INFINITE;
+        if (milliseconds != INFINITE) {
+            const DWORD elapsed = GetTickCount() - start;
+            left = elapsed < milliseconds ? milliseconds - elapsed : 0;
+        }
+        switch (MsgWaitForMultipleObjects(1, &object, FALSE, left, QS_ALLINPUT)) {
+        case WAIT_OBJECT_0:
+            return true;
+        case WAIT_OBJECT_0 + 1:
+            PumpMessages();
+            break;
+        default:
+            return false;
+        }
+    }
+}
+
 void RaiseExitCode(int exitCode)
 {
     if (Gravity(exitCode) > Gravity(ExitCode))

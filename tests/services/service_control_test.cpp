@@ -72,24 +72,46 @@ BOOL WINAPI QueryPending(SC_HANDLE, LPSERVICE_STATUS status)
     return since < kLastLookMs;
 }
 
-bool handledDuringWait;
+// A window of this thread that notes when it has handled the message posted
+// to it; other threads may wait for that.
+class ProbeWindow {
+public:
+    ProbeWindow()
+    {
+        WNDCLASSW windowClass = {};
+        windowClass.lpfnWndProc = Procedure;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.lpszClassName = L"ServiceControlProbe";
+        RegisterClassW(&windowClass);
+        window_ = CreateWindowW(windowClass.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr,
+                                nullptr);
+    }
+    ~ProbeWindow() { DestroyWindow(window_); }
 
-LRESULT CALLBACK RecordingWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_APP)
-        handledDuringWait = true;
-    return DefWindowProcW(window, message, wParam, lParam);
-}
+    explicit operator bool() const { return window_ && answered; }
+    void Post()
+    {
+        ResetEvent(answered);
+        PostMessageW(window_, WM_APP, 0, 0);
+    }
+    bool Answered(DWORD timeoutMs = 0) const { return WaitForSingleObject(answered, timeoutMs) == WAIT_OBJECT_0; }
+
+private:
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        if (message == WM_APP)
+            SetEvent(answered);
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+
+    static inline HANDLE answered = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HWND window_;
+};
 
 TEST(ServiceControl, TheStopWaitEndsWithinItsBoundsKeepingTheWindowsAlive)
 {
-    WNDCLASSW windowClass = {};
-    windowClass.lpfnWndProc = RecordingWindow;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.lpszClassName = L"StopWaitTest";
-    RegisterClassW(&windowClass);
-    HWND window = CreateWindowW(L"StopWaitTest", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
-    ASSERT_NE(window, nullptr);
+    ProbeWindow probe;
+    ASSERT_TRUE(probe);
     const PlatformCalls saved = Platform();
     Platform().QueryServiceStatus = QueryPending;
     // Shorter than setup's, so that a stall ends within seconds; a stop that
@@ -112,17 +134,46 @@ TEST(ServiceControl, TheStopWaitEndsWithinItsBoundsKeepingTheWindowsAlive)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         pending = c.service;
-        handledDuringWait = false;
-        PostMessageW(window, WM_APP, 0, 0);
+        probe.Post();
         pendingSince = GetTickCount();
         EXPECT_EQ(WaitForServiceStop(nullptr, bounds), c.result);
         const DWORD elapsed = GetTickCount() - pendingSince;
         EXPECT_GE(elapsed, c.atLeastMs);
         EXPECT_LE(elapsed, c.atMostMs);
-        EXPECT_TRUE(handledDuringWait);
+        EXPECT_TRUE(probe.Answered());
     }
     Platform() = saved;
-    DestroyWindow(window);
+}
+
+PlatformCalls real;
+const ProbeWindow* startProbe;
+
+// A start that goes on only once the window has handled its message: the
+// window must be answering while the start is under way.
+BOOL WINAPI StartOnceTheWindowAnswers(SC_HANDLE service, DWORD count, LPCWSTR* arguments)
+{
+    if (!startProbe->Answered(3000)) {
+        SetLastError(ERROR_SERVICE_REQUEST_TIMEOUT);
+        return FALSE;
+    }
+    return real.StartServiceW(service, count, arguments);
+}
+
+TEST(ServiceControl, TheWindowsAnswerWhileAServiceStarts)
+{
+    ResetSetupState();
+    TestService naming(IDS_SERVICE_NAMING, ProductFile(L"twnser.exe"));
+    ASSERT_TRUE(naming.Created());
+    ProbeWindow probe;
+    ASSERT_TRUE(probe);
+    real = Platform();
+    startProbe = &probe;
+    Platform().StartServiceW = StartOnceTheWindowAnswers;
+    ServicesStoppedByRun = 1;
+    probe.Post();
+    EXPECT_TRUE(StartServices());
+    Platform() = real;
+    EXPECT_TRUE(WaitForServiceState(naming.Name(), SERVICE_RUNNING));
 }
 
 // The service `name` spends `ms` stop-pending after the stop request, with
