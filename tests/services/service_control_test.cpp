@@ -117,7 +117,7 @@ TEST(ServiceControl, TheStopWaitEndsWithinItsBoundsKeepingTheWindowsAlive)
     // Shorter than setup's, so that a stall ends within seconds; a stop that
     // takes longer than the longest sleep and reports neither hint nor
     // progress is still waited for.
-    const StopWaitBounds bounds = {100, 1000, 2000, 3500};
+    const StopWaitBounds bounds = {100, 1000, 2000, 3500, 0};
     const struct {
         const char* what;
         Pending service;
@@ -174,6 +174,75 @@ TEST(ServiceControl, TheWindowsAnswerWhileAServiceStarts)
     EXPECT_TRUE(StartServices());
     Platform() = real;
     EXPECT_TRUE(WaitForServiceState(naming.Name(), SERVICE_RUNNING));
+}
+
+DWORD lingeringProcess;
+
+// The service's status, naming the lingering process as its program.
+BOOL WINAPI StatusWithLingeringProgram(SC_HANDLE service, SC_STATUS_TYPE level, BYTE* buffer, DWORD size,
+                                       DWORD* needed)
+{
+    if (!real.QueryServiceStatusEx(service, level, buffer, size, needed))
+        return FALSE;
+    reinterpret_cast<SERVICE_STATUS_PROCESS*>(buffer)->dwProcessId = lingeringProcess;
+    return TRUE;
+}
+
+DWORD WINAPI EndLingeringProcessSoon(void* process)
+{
+    Sleep(800);
+    TerminateProcess(process, 1);
+    return 0;
+}
+
+TEST(ServiceControl, AServiceStoppedHereHasItsProgramWaitedForWithinTheBound)
+{
+    ResetSetupState();
+    TestService naming(IDS_SERVICE_NAMING, ProductFile(L"twnser.exe"));
+    // Another service's program plays the naming service's, lingering
+    // after the naming service reported stopped.
+    TestService server(IDS_SERVICE_SERVER, ProductFile(L"twserver.exe"));
+    ASSERT_TRUE(naming.Created() && server.Start());
+    lingeringProcess = ServiceProcess(server.Name());
+    HANDLE lingering = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, lingeringProcess);
+    ASSERT_NE(lingering, nullptr);
+    real = Platform();
+    Platform().QueryServiceStatusEx = StatusWithLingeringProgram;
+    ServiceHandle manager(OpenSCManagerW(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
+    const struct {
+        const char* what;
+        bool running;
+        DWORD exitMs;
+        bool endsSoon;
+        DWORD atLeastMs, atMostMs;
+    } cases[] = {
+        {"nothing was running", false, 5000, false, 0, 1000},
+        {"the program outlasts the bound", true, 600, false, 600, 600 + 2000},
+        {"the program ends after 0.8 s", true, 10000, true, 800, 800 + 2000},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.running) {
+            EXPECT_TRUE(naming.Start());
+        }
+        StopWaitBounds bounds = kStopWaitBounds;
+        bounds.exitMs = c.exitMs;
+        HANDLE ender = c.endsSoon ? CreateThread(nullptr, 0, EndLingeringProcessSoon, lingering, 0, nullptr) : nullptr;
+        const DWORD start = GetTickCount();
+        bool stopSent = false;
+        EXPECT_TRUE(StopService(manager.get(), kServiceTable[0], false, &stopSent, bounds));
+        const DWORD elapsed = GetTickCount() - start;
+        EXPECT_EQ(stopSent, c.running);
+        EXPECT_GE(elapsed, c.atLeastMs);
+        EXPECT_LE(elapsed, c.atMostMs);
+        EXPECT_EQ(WaitForSingleObject(lingering, 0) == WAIT_OBJECT_0, c.endsSoon);
+        if (ender) {
+            WaitForSingleObject(ender, INFINITE);
+            CloseHandle(ender);
+        }
+    }
+    Platform() = real;
+    CloseHandle(lingering);
 }
 
 // The service `name` spends `ms` stop-pending after the stop request, with
