@@ -32,7 +32,6 @@
 #include "services/service_install.h"
 #include "shell/late_bound.h"
 #include "shell/message_box.h"
-#include "shell/message_loop.h"
 #include "shell/options.h"
 #include "shell/path_text.h"
 #include "shell/progress.h"
@@ -114,8 +113,6 @@ bool RunInstall(HWND frame, wchar_t* destination)
         ShowPercentWindow(true);
         AgentBrowserEnabled = QueryAgentBrowserEnabled();
         StopServices();
-        if (ServicesStoppedByRun)
-            WaitPumping(kServiceReleaseMs);
     } else {
         ShowPercentWindow(true);
     }

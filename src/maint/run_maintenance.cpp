@@ -19,7 +19,6 @@
 #include "res/resource_ids.h"
 #include "services/service_control.h"
 #include "shell/message_box.h"
-#include "shell/message_loop.h"
 #include "shell/path_text.h"
 #include "shell/progress.h"
 #include "shell/setup_state.h"
@@ -61,7 +60,6 @@ void StopAndDeleteServices()
     SetActionText(LangBase + IDS_ACTION_CHECKING_SERVICES);
     ShowPercentWindow(true);
     RemoveServices();
-    WaitPumping(kServiceReleaseMs);
 }
 
 // The product leaves the list of installed programs with the whole key,

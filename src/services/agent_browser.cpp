@@ -7,7 +7,8 @@
 
 bool QueryAgentBrowserEnabled()
 {
-    OpenedService service(IDS_SERVICE_BROWSER);
+    ServiceHandle manager(Platform().OpenSCManagerW(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
+    OpenedService service(manager.get(), IDS_SERVICE_BROWSER);
     if (!service)
         return false;
     ServiceConfig config(service.get());

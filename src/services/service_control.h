@@ -6,24 +6,25 @@
 #include "services/service_table.h"
 #include "services/stop_wait.h"
 
-// The programs of services just stopped may take a moment to let go of
-// their files.
-constexpr DWORD kServiceReleaseMs = 500;
-
-// Stops the service of `entry` and waits for it within `bounds`. True when
-// it is stopped or absent, or runs a program that is not the product's (left
-// as it is); false when the manager or the service cannot be opened or
-// queried, or the stop was refused or not completed in time. With `remove`,
-// the service is then deleted (tried four times, waiting longer each time)
-// and the result is the deletion's. `stopSent`, when given, is set when this
-// call's stop request was accepted.
-bool StopService(const ServiceEntry& entry, bool remove, bool* stopSent = nullptr,
+// Stops the service of `entry` through `manager` (null: it cannot be
+// opened) and waits for it within `bounds`; when this call's stop request
+// was accepted, for its program to end as well, so that its files are free.
+// True when it is stopped or absent, or runs a program that is not the
+// product's (left as it is); false when the manager or the service cannot
+// be opened or queried, or the stop was refused or not completed in time.
+// With `remove`, the service is then deleted (tried four times, waiting
+// longer each time) and the result is the deletion's. `stopSent`, when
+// given, is set when this call's stop request was accepted.
+bool StopService(SC_HANDLE manager, const ServiceEntry& entry, bool remove, bool* stopSent = nullptr,
                  const StopWaitBounds& bounds = kStopWaitBounds);
 
-// Starts the service of `entry` unless it is running or starting; one still
-// stopping is waited for first, within kStopWaitBounds. True when it is, or
-// was started, or is absent. No wait follows the start.
-bool StartServiceIfStopped(const ServiceEntry& entry);
+// Starts the service of `entry` through `manager` unless it is running or
+// starting; one still stopping is waited for first, within kStopWaitBounds.
+// True when it is, or was started, or is absent. No wait follows the start.
+bool StartServiceIfStopped(SC_HANDLE manager, const ServiceEntry& entry);
+
+// Each walk below opens the Service Control Manager once, and handles
+// messages between services.
 
 // Stops each product service of the install type without deleting it,
 // waiting for each within `bounds`, and records in ServicesStoppedByRun each

@@ -10,6 +10,7 @@
 #include "services/service_handle.h"
 #include "services/service_install.h"
 #include "services/service_table.h"
+#include "services/start_call.h"
 #include "shell/message_box.h"
 #include "shell/message_loop.h"
 #include "shell/options.h"
@@ -128,20 +129,22 @@ bool CreateAndStart(SC_HANDLE manager, const ServiceEntry& entry, const wchar_t*
     if (IsAgentBrowser(entry) && !AgentBrowserEnabled)
         return true;
     HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
-    BOOL started = Platform().StartServiceW(service.get(), 0, nullptr);
+    BOOL started = StartServiceAnswering(service.get());
     DWORD code = GetLastError();
     SetCursor(previous);
     if (started)
         return true;
     // Deleted before anything is asked, so the next attempt creates it
     // afresh with the new account data.
-    StopService(entry, true);
+    StopService(manager, entry, true);
     return code == ERROR_SERVICE_LOGON_FAILED ? AskAfterLogonFailure() : AfterStartFailure(code);
 }
 
-}  // namespace
-
-bool InstallService(const ServiceEntry& entry, const wchar_t* destDir)
+// Creates and starts the service of `entry` from `destDir` (ending with a
+// backslash) as the next service of `walk`, asking for the account as
+// needed. True when done; false when it failed (reported) or the user
+// cancelled the install.
+bool InstallService(ServiceWalk& walk, const ServiceEntry& entry, const wchar_t* destDir)
 {
     bool workstationRunning = WorkstationRunning();
     wchar_t executable[kServiceNameChars + 1];
@@ -152,23 +155,28 @@ bool InstallService(const ServiceEntry& entry, const wchar_t* destDir)
         ReportServiceError(GetLastError());
         return false;
     }
-    ServiceHandle manager(Platform().OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CREATE_SERVICE));
+    SC_HANDLE manager = walk.Next();
     if (!manager) {
         ReportServiceError(GetLastError());
         return false;
     }
     do {
-        if (!SettleAccount() || !CreateAndStart(manager.get(), entry, path, workstationRunning))
+        if (!SettleAccount() || !CreateAndStart(manager, entry, path, workstationRunning))
             return false;
     } while (AccountState != AccountUse::Accepted);
     return true;
 }
 
+}  // namespace
+
 bool InstallServices(const wchar_t* destDir)
 {
+    // Connected to open a service that failed to start, so as to delete it.
+    ServiceWalk walk(SC_MANAGER_CREATE_SERVICE | SC_MANAGER_CONNECT);
     bool installed = true;
     for (int row = 0; row < kServiceCount && installed; ++row)
-        installed = !InstallTypeHasService(kServiceTable[row]) || InstallService(kServiceTable[row], destDir);
+        installed = !InstallTypeHasService(kServiceTable[row]) ||
+                    InstallService(walk, kServiceTable[row], destDir);
     // The services hold the password now; setup needs it no more.
     SecureZeroMemory(ServiceAccount.password, sizeof ServiceAccount.password);
     return installed;

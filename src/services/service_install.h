@@ -3,14 +3,9 @@
 // account.
 #include <windows.h>
 
-#include "services/service_table.h"
-
-// Creates and starts the service of `entry` from `destDir` (ending with a
-// backslash), asking for the account as needed. True when done; false when
-// it failed (reported) or the user cancelled the install.
-bool InstallService(const ServiceEntry& entry, const wchar_t* destDir);
-
-// InstallService for each product service of the install type, up to the
-// first that fails; the account's password is wiped afterwards. True when
-// every one was installed.
+// Creates and starts each product service of the install type from
+// `destDir` (ending with a backslash), asking for the account as needed, up
+// to the first that fails (reported) or the user's cancel of the install;
+// the account's password is wiped afterwards. True when every one was
+// installed.
 bool InstallServices(const wchar_t* destDir);

@@ -20,9 +20,9 @@ namespace {
 // is reported with its program: false then. One that is absent, or that
 // setup cannot open or read, is left to the steps that follow: they cannot
 // change it either.
-bool RefuseForeignService(const ServiceEntry& entry)
+bool RefuseForeignService(SC_HANDLE manager, const ServiceEntry& entry)
 {
-    OpenedService service(entry.nameId);
+    OpenedService service(manager, entry.nameId);
     if (!service)
         return true;
     ServiceConfig config(service.get());
@@ -70,8 +70,9 @@ bool IsProductServiceProgram(const wchar_t* binaryPath)
 
 bool CheckServiceOwners()
 {
+    ServiceWalk walk(SC_MANAGER_ALL_ACCESS);
     for (int row = 0; row < kServiceCount; ++row)
-        if (InstallTypeHasService(kServiceTable[row]) && !RefuseForeignService(kServiceTable[row]))
+        if (InstallTypeHasService(kServiceTable[row]) && !RefuseForeignService(walk.Next(), kServiceTable[row]))
             return false;
     return true;
 }

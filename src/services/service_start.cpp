@@ -1,14 +1,15 @@
 #include "services/service_control.h"
 
 #include "services/service_handle.h"
+#include "services/start_call.h"
 #include "services/stop_wait.h"
 #include "shell/platform_calls.h"
 #include "shell/setup_state.h"
 #include "shell/string_bank.h"
 
-bool StartServiceIfStopped(const ServiceEntry& entry)
+bool StartServiceIfStopped(SC_HANDLE manager, const ServiceEntry& entry)
 {
-    OpenedService service(entry.nameId);
+    OpenedService service(manager, entry.nameId);
     if (!service)
         return service.Absent();
     SERVICE_STATUS status;
@@ -20,14 +21,15 @@ bool StartServiceIfStopped(const ServiceEntry& entry)
     if (status.dwCurrentState == SERVICE_STOP_PENDING &&
         WaitForServiceStop(service.get(), kStopWaitBounds) == StopWait::GaveUp)
         return false;
-    return Platform().StartServiceW(service.get(), 0, nullptr) != FALSE;
+    return StartServiceAnswering(service.get()) != FALSE;
 }
 
 bool StartServices()
 {
+    ServiceWalk walk(SC_MANAGER_ALL_ACCESS);
     bool every = true;
     for (int row = 0; row < kServiceCount; ++row)
-        if ((ServicesStoppedByRun & (1u << row)) && !StartServiceIfStopped(kServiceTable[row]))
+        if ((ServicesStoppedByRun & (1u << row)) && !StartServiceIfStopped(walk.Next(), kServiceTable[row]))
             every = false;
     return every;
 }

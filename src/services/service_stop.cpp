@@ -2,6 +2,7 @@
 
 #include "services/service_handle.h"
 #include "services/stop_wait.h"
+#include "shell/handles.h"
 #include "shell/message_loop.h"
 #include "shell/platform_calls.h"
 #include "shell/setup_state.h"
@@ -26,9 +27,10 @@ bool DeleteWithRetries(SC_HANDLE service)
 
 }  // namespace
 
-bool StopService(const ServiceEntry& entry, bool remove, bool* stopSent, const StopWaitBounds& bounds)
+bool StopService(SC_HANDLE manager, const ServiceEntry& entry, bool remove, bool* stopSent,
+                 const StopWaitBounds& bounds)
 {
-    OpenedService service(entry.nameId);
+    OpenedService service(manager, entry.nameId);
     if (!service)
         return service.Absent();
     // Another program registered under the product's name is not the
@@ -38,21 +40,32 @@ bool StopService(const ServiceEntry& entry, bool remove, bool* stopSent, const S
         return false;
     if (!IsProductServiceProgram(config->lpBinaryPathName))
         return true;
-    SERVICE_STATUS status;
-    if (!Platform().QueryServiceStatus(service.get(), &status))
+    SERVICE_STATUS_PROCESS status;
+    DWORD bytes = 0;
+    if (!Platform().QueryServiceStatusEx(service.get(), SC_STATUS_PROCESS_INFO, reinterpret_cast<BYTE*>(&status),
+                                         sizeof status, &bytes))
         return false;
 
     bool stopped = true;
     if (status.dwCurrentState != SERVICE_STOPPED) {
-        if (!Platform().ControlService(service.get(), SERVICE_CONTROL_STOP, &status)) {
+        // Opened before the stop, while the id still names the service's
+        // program and no other.
+        WaitableHandle program(status.dwProcessId ? OpenProcess(SYNCHRONIZE, FALSE, status.dwProcessId) : nullptr);
+        SERVICE_STATUS control;
+        if (!Platform().ControlService(service.get(), SERVICE_CONTROL_STOP, &control)) {
             stopped = false;
         } else {
             if (stopSent)
                 *stopSent = true;
             // A status that can no longer be read ends the wait without
             // changing the result; a service that takes too long fails it.
+            // A stopped service's program may still hold its files for a
+            // moment; one that outlasts the bound is left to the checks of
+            // files in use.
             if (WaitForServiceStop(service.get(), bounds) == StopWait::GaveUp)
                 stopped = false;
+            else if (program)
+                WaitPumpingFor(program.get(), bounds.exitMs);
         }
     }
     return remove ? DeleteWithRetries(service.get()) : stopped;
@@ -63,12 +76,13 @@ bool StopServices(const StopWaitBounds& bounds)
     // One service that takes too long to stop does not keep the others
     // running: whether its program is still in use is the files-in-use
     // check's to find.
+    ServiceWalk walk(SC_MANAGER_ALL_ACCESS);
     bool every = true;
     for (int row = 0; row < kServiceCount; ++row) {
         if (!InstallTypeHasService(kServiceTable[row]))
             continue;
         bool stopSent = false;
-        if (!StopService(kServiceTable[row], false, &stopSent, bounds))
+        if (!StopService(walk.Next(), kServiceTable[row], false, &stopSent, bounds))
             every = false;
         if (stopSent)
             ServicesStoppedByRun |= 1u << row;
@@ -78,8 +92,9 @@ bool StopServices(const StopWaitBounds& bounds)
 
 bool RemoveServices()
 {
+    ServiceWalk walk(SC_MANAGER_ALL_ACCESS);
     for (int row = 0; row < kServiceCount; ++row)
-        if (InstallTypeHasService(kServiceTable[row]) && !StopService(kServiceTable[row], true))
+        if (InstallTypeHasService(kServiceTable[row]) && !StopService(walk.Next(), kServiceTable[row], true))
             return false;
     return true;
 }

@@ -8,14 +8,16 @@
 // hint, or after totalMs in all, whatever the service reports. Many services
 // report no hint, or one far shorter than their stop takes, while they wind
 // down without moving their checkpoint: a hint shorter than minStallMs
-// counts as minStallMs.
+// counts as minStallMs. Once it reported stopped, its program is given
+// exitMs to end and let go of its files.
 struct StopWaitBounds {
     DWORD minSleepMs;
     DWORD maxSleepMs;
     DWORD minStallMs;
     DWORD totalMs;
+    DWORD exitMs;
 };
-constexpr StopWaitBounds kStopWaitBounds = {100, 1000, 20000, 60000};
+constexpr StopWaitBounds kStopWaitBounds = {100, 1000, 20000, 60000, 3000};
 
 enum class StopWait {
     Stopped,      // the service reported stopped

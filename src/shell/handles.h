@@ -61,7 +61,8 @@ struct FindTraits {
     static HANDLE Empty() { return INVALID_HANDLE_VALUE; }
     static void Close(HANDLE handle) { FindClose(handle); }
 };
-struct TokenTraits {
+// A kernel object whose empty value is null, given back with CloseHandle.
+struct KernelObjectTraits {
     using Handle = HANDLE;
     static HANDLE Empty() { return nullptr; }
     static void Close(HANDLE handle) { CloseHandle(handle); }
@@ -102,7 +103,9 @@ using FileHandle = Owned<FileTraits>;
 // A search of FindFirstFileW.
 using FindHandle = Owned<FindTraits>;
 // An access token.
-using TokenHandle = Owned<TokenTraits>;
+using TokenHandle = Owned<KernelObjectTraits>;
+// A thread or process that setup waits for.
+using WaitableHandle = Owned<KernelObjectTraits>;
 // An LSA policy or account object.
 using LsaHandle = Owned<LsaTraits>;
 // A Service Control Manager or a service.

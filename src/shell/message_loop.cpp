@@ -37,6 +37,28 @@ int Gravity(int exitCode)
     }
 }
 
+// Waits up to `milliseconds` (or INFINITE) for one of `count` objects,
+// handling messages as they arrive. True when an object was signalled.
+bool WaitPumpingForAny(DWORD count, const HANDLE* objects, DWORD milliseconds)
+{
+    const DWORD start = GetTickCount();
+    for (;;) {
+        DWORD left = INFINITE;
+        if (milliseconds != INFINITE) {
+            const DWORD elapsed = GetTickCount() - start;
+            if (elapsed >= milliseconds)
+                return false;
+            left = milliseconds - elapsed;
+        }
+        const DWORD woken = MsgWaitForMultipleObjects(count, objects, FALSE, left, QS_ALLINPUT);
+        // A wait that ends a little early by this clock goes on.
+        if (woken == WAIT_OBJECT_0 + count)
+            PumpMessages();
+        else if (woken != WAIT_TIMEOUT)
+            return woken < WAIT_OBJECT_0 + count;
+    }
+}
+
 bool QuitPending()
 {
     MSG msg;
@@ -73,11 +95,12 @@ void PumpMessagesWhenDue()
 
 void WaitPumping(DWORD milliseconds)
 {
-    const DWORD start = GetTickCount();
-    for (DWORD elapsed = 0; elapsed < milliseconds; elapsed = GetTickCount() - start) {
-        if (MsgWaitForMultipleObjects(0, nullptr, FALSE, milliseconds - elapsed, QS_ALLINPUT) == WAIT_OBJECT_0)
-            PumpMessages();
-    }
+    WaitPumpingForAny(0, nullptr, milliseconds);
+}
+
+bool WaitPumpingFor(HANDLE object, DWORD milliseconds)
+{
+    return WaitPumpingForAny(1, &object, milliseconds);
 }
 
 void RaiseExitCode(int exitCode)

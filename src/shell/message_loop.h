@@ -22,6 +22,10 @@ void PumpMessagesWhenDue();
 // meanwhile are handled at once.
 void WaitPumping(DWORD milliseconds);
 
+// Waits up to `milliseconds` (or INFINITE) for `object` to be signalled,
+// handling messages meanwhile as WaitPumping does. True when it was.
+bool WaitPumpingFor(HANDLE object, DWORD milliseconds);
+
 // Raises the code the program will end with, without ending it: a run that
 // failed but stays on screen until the user closes it. The gravest code
 // asked for wins: a failure over a completion that needs a restart

@@ -118,6 +118,7 @@ PlatformCalls RealCalls()
     Resolve(calls.StartServiceW, advapi, "StartServiceW");
     Resolve(calls.ControlService, advapi, "ControlService");
     Resolve(calls.QueryServiceStatus, advapi, "QueryServiceStatus");
+    Resolve(calls.QueryServiceStatusEx, advapi, "QueryServiceStatusEx");
     Resolve(calls.QueryServiceConfigW, advapi, "QueryServiceConfigW");
     Resolve(calls.DeleteService, advapi, "DeleteService");
     Resolve(calls.CloseServiceHandle, advapi, "CloseServiceHandle");

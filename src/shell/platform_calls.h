@@ -63,6 +63,7 @@ struct PlatformCalls {
     decltype(&::StartServiceW) StartServiceW;
     decltype(&::ControlService) ControlService;
     decltype(&::QueryServiceStatus) QueryServiceStatus;
+    decltype(&::QueryServiceStatusEx) QueryServiceStatusEx;
     decltype(&::QueryServiceConfigW) QueryServiceConfigW;
     decltype(&::DeleteService) DeleteService;
     decltype(&::CloseServiceHandle) CloseServiceHandle;

@@ -6,6 +6,7 @@
 
 #include "res/resource_ids.h"
 #include "services/service_control.h"
+#include "services/service_handle.h"
 #include "services/stop_wait.h"
 #include "shell/platform_calls.h"
 #include "shell/setup_state.h"
@@ -27,16 +28,23 @@ TEST(ServiceControl, ExactlyTheServicesThisRunStoppedAreStartedAgain)
     TestService server(IDS_SERVICE_SERVER, ProductFile(L"twserver.exe"));
     TestService browser(IDS_SERVICE_BROWSER, ProductFile(L"twnetns.exe"));
     ASSERT_TRUE(naming.Start() && browser.Start() && server.Created());
+    // Each walk opens the manager once, for all its services.
+    ManagerOpens opens;
+    EXPECT_TRUE(CheckServiceOwners());
+    EXPECT_EQ(opens.Take(), 1);
     EXPECT_TRUE(StopServices());
+    EXPECT_EQ(opens.Take(), 1);
     EXPECT_EQ(ServiceState(naming.Name()), static_cast<DWORD>(SERVICE_STOPPED));
     EXPECT_EQ(ServiceState(browser.Name()), static_cast<DWORD>(SERVICE_STOPPED));
 
     EXPECT_TRUE(StartServices());
+    EXPECT_EQ(opens.Take(), 1);
     EXPECT_TRUE(WaitForServiceState(naming.Name(), SERVICE_RUNNING));
     EXPECT_TRUE(WaitForServiceState(browser.Name(), SERVICE_RUNNING));
     EXPECT_EQ(ServiceState(server.Name()), static_cast<DWORD>(SERVICE_STOPPED)) << "stopped before setup ran";
 
     EXPECT_TRUE(RemoveServices());
+    EXPECT_EQ(opens.Take(), 1);
     for (const TestService* service : {&naming, &server, &browser})
         EXPECT_TRUE(WaitForServiceState(service->Name(), 0)) << service->Name().c_str();
 }
@@ -64,30 +72,52 @@ BOOL WINAPI QueryPending(SC_HANDLE, LPSERVICE_STATUS status)
     return since < kLastLookMs;
 }
 
-bool handledDuringWait;
+// A window of this thread that notes when it has handled the message posted
+// to it; other threads may wait for that.
+class ProbeWindow {
+public:
+    ProbeWindow()
+    {
+        WNDCLASSW windowClass = {};
+        windowClass.lpfnWndProc = Procedure;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.lpszClassName = L"ServiceControlProbe";
+        RegisterClassW(&windowClass);
+        window_ = CreateWindowW(windowClass.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr,
+                                nullptr);
+    }
+    ~ProbeWindow() { DestroyWindow(window_); }
 
-LRESULT CALLBACK RecordingWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_APP)
-        handledDuringWait = true;
-    return DefWindowProcW(window, message, wParam, lParam);
-}
+    explicit operator bool() const { return window_ && answered; }
+    void Post()
+    {
+        ResetEvent(answered);
+        PostMessageW(window_, WM_APP, 0, 0);
+    }
+    bool Answered(DWORD timeoutMs = 0) const { return WaitForSingleObject(answered, timeoutMs) == WAIT_OBJECT_0; }
+
+private:
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        if (message == WM_APP)
+            SetEvent(answered);
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+
+    static inline HANDLE answered = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HWND window_;
+};
 
 TEST(ServiceControl, TheStopWaitEndsWithinItsBoundsKeepingTheWindowsAlive)
 {
-    WNDCLASSW windowClass = {};
-    windowClass.lpfnWndProc = RecordingWindow;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.lpszClassName = L"StopWaitTest";
-    RegisterClassW(&windowClass);
-    HWND window = CreateWindowW(L"StopWaitTest", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
-    ASSERT_NE(window, nullptr);
+    ProbeWindow probe;
+    ASSERT_TRUE(probe);
     const PlatformCalls saved = Platform();
     Platform().QueryServiceStatus = QueryPending;
     // Shorter than setup's, so that a stall ends within seconds; a stop that
     // takes longer than the longest sleep and reports neither hint nor
     // progress is still waited for.
-    const StopWaitBounds bounds = {100, 1000, 2000, 3500};
+    const StopWaitBounds bounds = {100, 1000, 2000, 3500, 0};
     const struct {
         const char* what;
         Pending service;
@@ -104,17 +134,115 @@ TEST(ServiceControl, TheStopWaitEndsWithinItsBoundsKeepingTheWindowsAlive)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         pending = c.service;
-        handledDuringWait = false;
-        PostMessageW(window, WM_APP, 0, 0);
+        probe.Post();
         pendingSince = GetTickCount();
         EXPECT_EQ(WaitForServiceStop(nullptr, bounds), c.result);
         const DWORD elapsed = GetTickCount() - pendingSince;
         EXPECT_GE(elapsed, c.atLeastMs);
         EXPECT_LE(elapsed, c.atMostMs);
-        EXPECT_TRUE(handledDuringWait);
+        EXPECT_TRUE(probe.Answered());
     }
     Platform() = saved;
-    DestroyWindow(window);
+}
+
+PlatformCalls real;
+const ProbeWindow* startProbe;
+
+// A start that goes on only once the window has handled its message: the
+// window must be answering while the start is under way.
+BOOL WINAPI StartOnceTheWindowAnswers(SC_HANDLE service, DWORD count, LPCWSTR* arguments)
+{
+    if (!startProbe->Answered(3000)) {
+        SetLastError(ERROR_SERVICE_REQUEST_TIMEOUT);
+        return FALSE;
+    }
+    return real.StartServiceW(service, count, arguments);
+}
+
+TEST(ServiceControl, TheWindowsAnswerWhileAServiceStarts)
+{
+    ResetSetupState();
+    TestService naming(IDS_SERVICE_NAMING, ProductFile(L"twnser.exe"));
+    ASSERT_TRUE(naming.Created());
+    ProbeWindow probe;
+    ASSERT_TRUE(probe);
+    real = Platform();
+    startProbe = &probe;
+    Platform().StartServiceW = StartOnceTheWindowAnswers;
+    ServicesStoppedByRun = 1;
+    probe.Post();
+    EXPECT_TRUE(StartServices());
+    Platform() = real;
+    EXPECT_TRUE(WaitForServiceState(naming.Name(), SERVICE_RUNNING));
+}
+
+DWORD lingeringProcess;
+
+// The service's status, naming the lingering process as its program.
+BOOL WINAPI StatusWithLingeringProgram(SC_HANDLE service, SC_STATUS_TYPE level, BYTE* buffer, DWORD size,
+                                       DWORD* needed)
+{
+    if (!real.QueryServiceStatusEx(service, level, buffer, size, needed))
+        return FALSE;
+    reinterpret_cast<SERVICE_STATUS_PROCESS*>(buffer)->dwProcessId = lingeringProcess;
+    return TRUE;
+}
+
+DWORD WINAPI EndLingeringProcessSoon(void* process)
+{
+    Sleep(800);
+    TerminateProcess(process, 1);
+    return 0;
+}
+
+TEST(ServiceControl, AServiceStoppedHereHasItsProgramWaitedForWithinTheBound)
+{
+    ResetSetupState();
+    TestService naming(IDS_SERVICE_NAMING, ProductFile(L"twnser.exe"));
+    // Another service's program plays the naming service's, lingering
+    // after the naming service reported stopped.
+    TestService server(IDS_SERVICE_SERVER, ProductFile(L"twserver.exe"));
+    ASSERT_TRUE(naming.Created() && server.Start());
+    lingeringProcess = ServiceProcess(server.Name());
+    HANDLE lingering = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, lingeringProcess);
+    ASSERT_NE(lingering, nullptr);
+    real = Platform();
+    Platform().QueryServiceStatusEx = StatusWithLingeringProgram;
+    ServiceHandle manager(OpenSCManagerW(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
+    const struct {
+        const char* what;
+        bool running;
+        DWORD exitMs;
+        bool endsSoon;
+        DWORD atLeastMs, atMostMs;
+    } cases[] = {
+        {"nothing was running", false, 5000, false, 0, 1000},
+        {"the program outlasts the bound", true, 600, false, 600, 600 + 2000},
+        {"the program ends after 0.8 s", true, 10000, true, 800, 800 + 2000},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.running) {
+            EXPECT_TRUE(naming.Start());
+        }
+        StopWaitBounds bounds = kStopWaitBounds;
+        bounds.exitMs = c.exitMs;
+        HANDLE ender = c.endsSoon ? CreateThread(nullptr, 0, EndLingeringProcessSoon, lingering, 0, nullptr) : nullptr;
+        const DWORD start = GetTickCount();
+        bool stopSent = false;
+        EXPECT_TRUE(StopService(manager.get(), kServiceTable[0], false, &stopSent, bounds));
+        const DWORD elapsed = GetTickCount() - start;
+        EXPECT_EQ(stopSent, c.running);
+        EXPECT_GE(elapsed, c.atLeastMs);
+        EXPECT_LE(elapsed, c.atMostMs);
+        EXPECT_EQ(WaitForSingleObject(lingering, 0) == WAIT_OBJECT_0, c.endsSoon);
+        if (ender) {
+            WaitForSingleObject(ender, INFINITE);
+            CloseHandle(ender);
+        }
+    }
+    Platform() = real;
+    CloseHandle(lingering);
 }
 
 // The service `name` spends `ms` stop-pending after the stop request, with
@@ -133,7 +261,8 @@ TEST(ServiceControl, ASlowStopIsWaitedForHoldsUpNoOtherServiceAndDelaysTheRestar
     TestService server(IDS_SERVICE_SERVER, ProductFile(L"twserver.exe"));
     ASSERT_NO_FATAL_FAILURE(SetStopMilliseconds(naming.Name(), 3000));
     ASSERT_TRUE(naming.Start() && server.Start());
-    EXPECT_TRUE(StopService(kServiceTable[0], false)) << "the naming service's row";
+    ServiceHandle manager(OpenSCManagerW(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
+    EXPECT_TRUE(StopService(manager.get(), kServiceTable[0], false)) << "the naming service's row";
     EXPECT_EQ(ServiceState(naming.Name()), static_cast<DWORD>(SERVICE_STOPPED));
 
     // Given up on sooner, it leaves the others to be stopped all the same;

@@ -2,6 +2,7 @@
 
 #include "res/resource_ids.h"
 #include "services/service_handle.h"
+#include "shell/platform_calls.h"
 #include "support/in_process.h"
 #include "support/install_support.h"
 #include "support/setup_process.h"
@@ -10,6 +11,9 @@
 namespace support {
 
 namespace {
+
+decltype(&::OpenSCManagerW) uncountedOpen;
+int managerOpens;
 
 SERVICE_STATUS_PROCESS Status(const std::wstring& name)
 {
@@ -52,6 +56,31 @@ DWORD ServiceProcess(const std::wstring& name)
 bool WaitForServiceState(const std::wstring& name, DWORD state, DWORD timeoutMs)
 {
     return WaitUntil([&] { return ServiceState(name) == state; }, timeoutMs);
+}
+
+ManagerOpens::ManagerOpens()
+{
+    uncountedOpen = Platform().OpenSCManagerW;
+    Platform().OpenSCManagerW = Count;
+    managerOpens = 0;
+}
+
+ManagerOpens::~ManagerOpens()
+{
+    Platform().OpenSCManagerW = uncountedOpen;
+}
+
+int ManagerOpens::Take()
+{
+    const int opens = managerOpens;
+    managerOpens = 0;
+    return opens;
+}
+
+SC_HANDLE WINAPI ManagerOpens::Count(LPCWSTR machine, LPCWSTR database, DWORD access)
+{
+    ++managerOpens;
+    return uncountedOpen(machine, database, access);
 }
 
 TestService::TestService(UINT nameId, const std::wstring& program, DWORD startType)

@@ -45,4 +45,20 @@ DWORD ServiceState(const std::wstring& name);
 DWORD ServiceProcess(const std::wstring& name);
 bool WaitForServiceState(const std::wstring& name, DWORD state, DWORD timeoutMs = 10000);
 
+// Counts the opens of the Service Control Manager that setup's code makes
+// through the platform-call table while it lives.
+class ManagerOpens {
+public:
+    ManagerOpens();
+    ~ManagerOpens();
+    ManagerOpens(const ManagerOpens&) = delete;
+    ManagerOpens& operator=(const ManagerOpens&) = delete;
+
+    // The opens since the last Take, and starts counting afresh.
+    int Take();
+
+private:
+    static SC_HANDLE WINAPI Count(LPCWSTR machine, LPCWSTR database, DWORD access);
+};
+
 }  // namespace support
