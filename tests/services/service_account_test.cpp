@@ -105,8 +105,9 @@ TEST_F(ServiceInstallFailures, AFailedStartEndsTheInstallAndAMarkedNameIsTriedAg
         createFailures = c.createFailures;
         ManagerOpens opens;
         EXPECT_EQ(InstallServices(FixturePath(L"product").c_str()), c.startError == 0);
-        if (!c.startError)
+        if (!c.startError) {
             EXPECT_EQ(opens.Take(), 1) << "one manager for the three services";
+        }
         EXPECT_EQ(starts, c.startError ? 1 : 0);
         EXPECT_EQ(NamingState(), c.startError ? 0u : static_cast<DWORD>(SERVICE_RUNNING));
         EXPECT_STREQ(ServiceAccount.password, L"");
