@@ -14,6 +14,8 @@
 #
 #   bash bench/run.sh            BENCH_ROUNDS=3 bash bench/run.sh   (rounds; 7 by default)
 #   BENCH_NO_NSIS=1 bash bench/run.sh   leaves NSIS out (and does not install it)
+#   BENCH_BUILD=x64full bash bench/run.sh   the x64 build, where the kernel runs
+#                                           no 32-bit programs
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 sizes=(45 10 180)
@@ -29,7 +31,10 @@ if [[ $with_nsis == yes ]] && ! dpkg-query -W -f='${Status}' nsis 2>/dev/null | 
     apt-get update -qq
     DEBIAN_FRONTEND=noninteractive apt-get install -y -qq nsis >/dev/null
 fi
-bash "$root/scripts/build.sh" >/dev/null
+build=${BENCH_BUILD:-x86}
+bash "$root/scripts/build.sh" "$build" >/dev/null
+built="$root/build"
+[[ $build == x86 ]] || built="$root/build/$build"
 
 out="$root/build/bench"
 mkdir -p "$out"
@@ -41,7 +46,7 @@ payload_args=()
 for mb in "${sizes[@]}"; do
     dir="$out/$mb"
     mkdir -p "$dir"
-    python3 "$root/bench/make_payload.py" --from "$root/build/fixtures/product" --out "$dir/product" \
+    python3 "$root/bench/make_payload.py" --from "$built/fixtures/product" --out "$dir/product" \
         --megabytes "$mb" >/dev/null
     python3 "$root/tools/diskset/make_diskset.py" --product "$dir/product" --share "$dir/share" --quiet
     cat >"$dir/payload.nsi" <<NSI
@@ -85,7 +90,7 @@ wine_env_start "$out/env"
     fi
 } >"$out/report.md"
 status=0
-wine "$root/build/bin/install_bench.exe" --rounds "$rounds" --scratch 'C:\BENCH\' --load 'Z:\proc\loadavg' \
+wine "$built/bin/install_bench.exe" --rounds "$rounds" --scratch 'C:\BENCH\' --load 'Z:\proc\loadavg' \
     --whole "$(windows_path "$first/share/")" "${payload_args[@]}" </dev/null >>"$out/report.md" \
     2>"$out/install_bench.log" || status=$?
 {
@@ -95,7 +100,7 @@ wine "$root/build/bin/install_bench.exe" --rounds "$rounds" --scratch 'C:\BENCH\
     echo "The ${sizes[0]} MB payload's share with the checksum list (the first row of each table) and the same" \
         "share made with \`--no-checksums\` (the second row), in interleaved rounds."
 } >>"$out/report.md"
-wine "$root/build/bin/install_bench.exe" --rounds "$rounds" --scratch 'C:\BENCH\' --load 'Z:\proc\loadavg' \
+wine "$built/bin/install_bench.exe" --rounds "$rounds" --scratch 'C:\BENCH\' --load 'Z:\proc\loadavg' \
     "${checksum_args[@]}" </dev/null >"$out/checksum_report.md" 2>"$out/checksum_bench.log" || status=$?
 # Its medians and extremes: the ratios and fits of two payloads of one size
 # say nothing more.

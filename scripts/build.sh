@@ -4,12 +4,16 @@
 #   build.sh        the 32-bit x86 build into build/: the setup.exe that ships
 #   build.sh x64    the x64 build into build/x64/, with only the tests of the
 #                   code itself, to check it at the other pointer size
+#   build.sh x64full  every test and the bench built for x64 into build/x64full/,
+#                   for machines whose kernel runs no 32-bit programs (see the
+#                   README); it does not ship
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 case "${1:-x86}" in
     x86) dir="$root/build" toolchain=mingw-w64-i686 unit_only=OFF ;;
     x64) dir="$root/build/x64" toolchain=mingw-w64-x86_64 unit_only=ON ;;
-    *) echo "usage: build.sh [x86|x64]" >&2; exit 2 ;;
+    x64full) dir="$root/build/x64full" toolchain=mingw-w64-x86_64 unit_only=OFF ;;
+    *) echo "usage: build.sh [x86|x64|x64full]" >&2; exit 2 ;;
 esac
 # A build folder configured for another target (build/ was once x64) starts
 # afresh: CMake keeps the compilers of its first configuration.

@@ -29,9 +29,24 @@ wine_env_free_display() {
     return 1
 }
 
+# Some kernels run no 32-bit programs, Wine's 32-bit loader included, and
+# Debian's wine starts that loader first: there `wine` becomes the 64-bit
+# loader, which runs only the x64 build (scripts/build.sh x64full).
+wine_env_use_64bit_loader_if_needed() {
+    local dir=$1
+    /usr/lib/wine/wine --version >/dev/null 2>&1 && return 0
+    echo "wine-env: this kernel runs no 32-bit programs; only x64 builds run here" >&2
+    mkdir -p "$dir/wine64-only"
+    printf '#!/bin/sh\nexport WINELOADER=/usr/lib/wine/wine64\nexec /usr/lib/wine/wine64 "$@"\n' \
+        >"$dir/wine64-only/wine"
+    chmod +x "$dir/wine64-only/wine"
+    export PATH="$dir/wine64-only:$PATH"
+}
+
 wine_env_start() {
     local dir=$1 n
     mkdir -p "$dir"
+    wine_env_use_64bit_loader_if_needed "$dir"
     export WINEDEBUG=-all
     export WINEDLLOVERRIDES="mscoree,mshtml="
 
