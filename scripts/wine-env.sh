@@ -37,9 +37,13 @@ wine_env_use_64bit_loader_if_needed() {
     /usr/lib/wine/wine --version >/dev/null 2>&1 && return 0
     echo "wine-env: this kernel runs no 32-bit programs; only x64 builds run here" >&2
     mkdir -p "$dir/wine64-only"
-    printf '#!/bin/sh\nexport WINELOADER=/usr/lib/wine/wine64\nexec /usr/lib/wine/wine64 "$@"\n' \
-        >"$dir/wine64-only/wine"
-    chmod +x "$dir/wine64-only/wine"
+    # wineboot and the other tools start wine-stable.
+    local name
+    for name in wine wine-stable; do
+        printf '#!/bin/sh\nexport WINELOADER=/usr/lib/wine/wine64\nexec /usr/lib/wine/wine64 "$@"\n' \
+            >"$dir/wine64-only/$name"
+        chmod +x "$dir/wine64-only/$name"
+    done
     export PATH="$dir/wine64-only:$PATH"
 }
 
