@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-struct ServiceSpec {
+struct FloorService {
     std::wstring name;
     std::wstring displayName;
     std::wstring program;  // installed name, in the product directory
@@ -34,7 +34,7 @@ public:
     std::vector<std::wstring> InstallCommands(const std::wstring& destination, const std::wstring& source) const;
     // Those of the uninstall: the personal and the common group deleted.
     std::vector<std::wstring> UninstallCommands() const;
-    const std::vector<ServiceSpec>& Services() const { return services_; }
+    const std::vector<FloorService>& Services() const { return services_; }
     // The name a file of the media is installed under; the media's own name
     // when the file table does not list it.
     std::wstring InstalledName(const std::wstring& diskName) const;
@@ -51,5 +51,5 @@ private:
     std::wstring group_;
     std::wstring maintenanceOption_;
     std::vector<Item> items_;  // in their order in the group
-    std::vector<ServiceSpec> services_;
+    std::vector<FloorService> services_;
 };

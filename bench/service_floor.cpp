@@ -51,19 +51,19 @@ bool WaitStopped(SC_HANDLE service)
 
 }  // namespace
 
-double CheckServices(const std::vector<ServiceSpec>& services)
+double CheckServices(const std::vector<FloorService>& services)
 {
     const double start = Now();
     Service manager(OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT));
     if (!manager)
         return -1;
-    for (const ServiceSpec& spec : services)
-        if (Service(OpenServiceW(manager.get(), spec.name.c_str(), SERVICE_QUERY_CONFIG | SERVICE_QUERY_STATUS)))
+    for (const FloorService& wanted : services)
+        if (Service(OpenServiceW(manager.get(), wanted.name.c_str(), SERVICE_QUERY_CONFIG | SERVICE_QUERY_STATUS)))
             return -1;
     return Now() - start;
 }
 
-double CreateAndStartServices(const std::vector<ServiceSpec>& services, const std::wstring& destination,
+double CreateAndStartServices(const std::vector<FloorService>& services, const std::wstring& destination,
                               const ServiceAccountSpec& account)
 {
     const double start = Now();
@@ -71,23 +71,23 @@ double CreateAndStartServices(const std::vector<ServiceSpec>& services, const st
     if (!manager)
         return -1;
     const bool workstation = WorkstationRunning(manager.get());
-    for (const ServiceSpec& spec : services) {
-        const std::wstring path = destination + spec.program;
+    for (const FloorService& wanted : services) {
+        const std::wstring path = destination + wanted.program;
         const wchar_t* dependencies =
-            workstation ? (spec.browser ? kBrowserDependencies : kServerDependencies) : nullptr;
-        Service service(CreateServiceW(manager.get(), spec.name.c_str(), spec.displayName.c_str(),
+            workstation ? (wanted.browser ? kBrowserDependencies : kServerDependencies) : nullptr;
+        Service service(CreateServiceW(manager.get(), wanted.name.c_str(), wanted.displayName.c_str(),
                                        STANDARD_RIGHTS_REQUIRED | SERVICE_START | SERVICE_STOP,
                                        SERVICE_WIN32_OWN_PROCESS,
-                                       spec.disabled ? SERVICE_DISABLED : SERVICE_AUTO_START, SERVICE_ERROR_NORMAL,
+                                       wanted.disabled ? SERVICE_DISABLED : SERVICE_AUTO_START, SERVICE_ERROR_NORMAL,
                                        path.c_str(), nullptr, nullptr, dependencies, account.name.c_str(),
                                        account.password.c_str()));
-        if (!service || (!spec.disabled && !StartServiceW(service.get(), 0, nullptr)))
+        if (!service || (!wanted.disabled && !StartServiceW(service.get(), 0, nullptr)))
             return -1;
     }
     return Now() - start;
 }
 
-double StopAndDeleteServices(const std::vector<ServiceSpec>& services)
+double StopAndDeleteServices(const std::vector<FloorService>& services)
 {
     const double start = Now();
     Service manager(OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT));
@@ -95,8 +95,8 @@ double StopAndDeleteServices(const std::vector<ServiceSpec>& services)
         return -1;
     std::vector<HANDLE> processes;
     bool ok = true;
-    for (const ServiceSpec& spec : services) {
-        Service service(OpenServiceW(manager.get(), spec.name.c_str(), SERVICE_STOP | SERVICE_QUERY_STATUS | DELETE));
+    for (const FloorService& wanted : services) {
+        Service service(OpenServiceW(manager.get(), wanted.name.c_str(), SERVICE_STOP | SERVICE_QUERY_STATUS | DELETE));
         if (!service) {
             ok = false;
             continue;

@@ -16,15 +16,15 @@ struct ServiceAccountSpec {
 
 // A fresh install's check: the manager opened and each service looked for
 // (none is there). The seconds it took; < 0 when one is there.
-double CheckServices(const std::vector<ServiceSpec>& services);
+double CheckServices(const std::vector<FloorService>& services);
 
 // Creates the services for the programs in `destination` (ending in a
 // backslash) and starts those that are not disabled; StartServiceW returns
 // once the service runs. The seconds it took; < 0 on a failure.
-double CreateAndStartServices(const std::vector<ServiceSpec>& services, const std::wstring& destination,
+double CreateAndStartServices(const std::vector<FloorService>& services, const std::wstring& destination,
                               const ServiceAccountSpec& account);
 
 // Stops each running service, waits until it reports stopped, deletes it,
 // and waits until the service programs' processes have ended, when their
 // files can go. The seconds it took; < 0 on a failure.
-double StopAndDeleteServices(const std::vector<ServiceSpec>& services);
+double StopAndDeleteServices(const std::vector<FloorService>& services);
