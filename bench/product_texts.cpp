@@ -3,7 +3,9 @@
 #include <algorithm>
 
 #include "files/file_table.h"
+#include "progman/progman_commands.h"
 #include "res/resource_ids.h"
+#include "services/service_table.h"
 
 namespace {
 
@@ -12,40 +14,11 @@ constexpr UINT kBank = 1000;
 constexpr int kMostChars = 512;
 constexpr int kPersonalGroup = 0;
 constexpr int kCommonGroup = 1;
-constexpr int kShowNormal = 5;
+constexpr int kItemIcon = 0;
+constexpr int kItemNotMinimized = 0;
 // The title of an item of the product's earliest versions, which every
 // install removes first.
 constexpr wchar_t kOldItemTitle[] = L"Tapewright Monitor";
-
-struct Row {
-    UINT diskNameId;
-    UINT installedNameId;
-    UINT itemTitleId;
-    int itemOrder;
-    UINT flags;
-    UINT itemArgsId;
-    UINT installTypes;
-};
-
-const Row kRows[] = {
-#define FILE_ROW(disk, installed, destination, title, order, flags, args, types) \
-    {disk, installed, title, order, flags, args, types},
-#include "files/file_table.inc"
-#undef FILE_ROW
-};
-
-// A field, quoted when it holds a character that would end it.
-std::wstring Field(const std::wstring& text)
-{
-    return text.find_first_of(L" ,()[]") == std::wstring::npos ? text : L"\"" + text + L"\"";
-}
-
-std::wstring GroupPrefix(const std::wstring& group, int common)
-{
-    const std::wstring flag = std::to_wstring(common);
-    return L"[CreateGroup(" + Field(group) + L"," + flag + L")][ShowGroup(" + Field(group) + L"," +
-           std::to_wstring(kShowNormal) + L"," + flag + L")]";
-}
 
 }  // namespace
 
@@ -64,9 +37,9 @@ ProductTexts::~ProductTexts()
 
 std::wstring ProductTexts::InstalledName(const std::wstring& diskName) const
 {
-    for (const Row& row : kRows)
-        if (lstrcmpiW(Bank(row.diskNameId).c_str(), diskName.c_str()) == 0)
-            return Bank(row.installedNameId);
+    for (int row = 0; row < kFileCount; ++row)
+        if (lstrcmpiW(Bank(kFileTable[row].compressedNameId).c_str(), diskName.c_str()) == 0)
+            return Bank(kFileTable[row].installedNameId);
     return diskName;
 }
 
@@ -79,23 +52,19 @@ bool ProductTexts::Open(const std::wstring& setupProgram, std::wstring* error)
     }
     group_ = Bank(IDS_GROUP_NAME);
     maintenanceOption_ = Bank(IDS_OPT_MAINTENANCE);
-    std::vector<const Row*> rows;
-    for (const Row& row : kRows)
-        if ((row.flags & kFileHasItem) && (row.installTypes & kInstallBackupServer))
-            rows.push_back(&row);
-    std::sort(rows.begin(), rows.end(), [](const Row* a, const Row* b) { return a->itemOrder < b->itemOrder; });
-    for (const Row* row : rows)
+    std::vector<const FileEntry*> rows;
+    for (int row = 0; row < kFileCount; ++row)
+        if ((kFileTable[row].flags & kFileHasItem) && (kFileTable[row].installTypes & kInstallBackupServer))
+            rows.push_back(&kFileTable[row]);
+    std::sort(rows.begin(), rows.end(),
+              [](const FileEntry* a, const FileEntry* b) { return a->itemOrder < b->itemOrder; });
+    for (const FileEntry* row : rows)
         items_.push_back({Bank(row->itemTitleId), Bank(row->installedNameId), row->itemArgsId == IDS_OPT_MAINTENANCE});
-    const struct {
-        UINT name, display, program;
-    } services[] = {
-        {IDS_SERVICE_NAMING, IDS_SERVICE_NAMING_DISPLAY, IDS_FILENAME_TWNSER},
-        {IDS_SERVICE_SERVER, IDS_SERVICE_SERVER_DISPLAY, IDS_FILENAME_TWSERVER},
-        {IDS_SERVICE_BROWSER, IDS_SERVICE_BROWSER_DISPLAY, IDS_FILENAME_TWNETNS},
-    };
-    for (const auto& service : services) {
-        const bool browser = service.name == IDS_SERVICE_BROWSER;
-        services_.push_back({Bank(service.name), Bank(service.display), Bank(service.program), browser, browser});
+    for (int row = 0; row < kServiceCount; ++row) {
+        const ServiceEntry& service = kServiceTable[row];
+        const bool browser = service.nameId == IDS_SERVICE_BROWSER;
+        services_.push_back(
+            {Bank(service.nameId), Bank(service.displayNameId), Bank(service.executableId), browser, browser});
     }
     for (const std::wstring& text : {group_, maintenanceOption_}) {
         if (text.empty()) {
@@ -106,25 +75,30 @@ bool ProductTexts::Open(const std::wstring& setupProgram, std::wstring* error)
     return true;
 }
 
+// Built by setup's own formatting of the commands; the bench's paths hold
+// no double quote, the one character a command cannot carry.
 std::vector<std::wstring> ProductTexts::InstallCommands(const std::wstring& destination,
                                                         const std::wstring& source) const
 {
-    const std::wstring prefix = GroupPrefix(group_, kPersonalGroup);
-    std::vector<std::wstring> commands = {prefix + L"[DeleteItem(" + Field(kOldItemTitle) + L")]"};
+    std::vector<std::wstring> commands(1);
+    FormatDeleteItem(group_, kPersonalGroup, kOldItemTitle, &commands.back());
+    std::wstring quotedSource;
+    FormatField(source, &quotedSource);
     for (const Item& item : items_) {
-        const std::wstring program = destination + item.program;
-        std::wstring line = Field(program);
-        if (item.maintenance)
-            line += L" " + maintenanceOption_ + Field(source) + L"  /L:1";
-        commands.push_back(prefix + L"[ReplaceItem(" + Field(item.title) + L")]");
-        commands.push_back(prefix + L"[AddItem(" + line + L"," + Field(item.title) + L"," + Field(program) +
-                           L",0,,," + Field(destination) + L",,0)]");
+        const std::wstring args = item.maintenance ? maintenanceOption_ + quotedSource + L"  /L:1" : std::wstring();
+        commands.emplace_back();
+        FormatReplaceItem(group_, kPersonalGroup, item.title, &commands.back());
+        commands.emplace_back();
+        FormatAddItem(group_, kPersonalGroup, destination + item.program, destination, args, item.title, kItemIcon,
+                      kItemNotMinimized, &commands.back());
     }
     return commands;
 }
 
 std::vector<std::wstring> ProductTexts::UninstallCommands() const
 {
-    return {L"[DeleteGroup(" + Field(group_) + L"," + std::to_wstring(kPersonalGroup) + L")]",
-            L"[DeleteGroup(" + Field(group_) + L"," + std::to_wstring(kCommonGroup) + L")]"};
+    std::vector<std::wstring> commands(2);
+    FormatDeleteGroup(group_, kPersonalGroup, &commands[0]);
+    FormatDeleteGroup(group_, kCommonGroup, &commands[1]);
+    return commands;
 }
