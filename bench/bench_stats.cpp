@@ -47,3 +47,8 @@ LineFit FitLine(const std::vector<double>& x, const std::vector<double>& seconds
         fit.worstResidual = std::max(fit.worstResidual, std::fabs(seconds[i] - fit.fixed - fit.perUnit * x[i]));
     return fit;
 }
+
+const wchar_t* Verdict(bool met)
+{
+    return met ? L"met" : L"**not met**";
+}

@@ -9,6 +9,9 @@ double Percentile(std::vector<double> values, double fraction);
 
 double Median(const std::vector<double>& values);
 
+// How the report marks a target: met, or not met in bold.
+const wchar_t* Verdict(bool met);
+
 // seconds = fixed + perUnit * x, least squares over the points.
 struct LineFit {
     double fixed = 0;

@@ -32,6 +32,7 @@
 
 #include "bench_clock.h"
 #include "bench_stats.h"
+#include "command_line.h"
 #include "drain_cost.h"
 #include "drain_rule.h"
 #include "group_windows.h"
@@ -85,15 +86,6 @@ struct Run {
     LaunchResult watched;
 };
 
-std::wstring Quoted(const std::wstring& argument)
-{
-    std::wstring quoted = L"\"" + argument;
-    // A backslash before the closing quote would escape it.
-    if (!argument.empty() && argument.back() == L'\\')
-        quoted += L'\\';
-    return quoted + L"\"";
-}
-
 std::wstring BesideThisProgram(const wchar_t* name)
 {
     wchar_t path[MAX_PATH];
@@ -102,13 +94,6 @@ std::wstring BesideThisProgram(const wchar_t* name)
         return name;
     std::wstring result(path, length);
     return result.substr(0, result.rfind(L'\\') + 1) + name;
-}
-
-std::wstring WithoutTrailingSlash(std::wstring folder)
-{
-    if (!folder.empty() && folder.back() == L'\\')
-        folder.pop_back();
-    return folder;
 }
 
 bool ReadSettings(int argc, wchar_t** argv, Settings& settings)
@@ -347,11 +332,6 @@ private:
     int failures_ = 0;
 };
 
-const wchar_t* Verdict(bool met)
-{
-    return met ? L"met" : L"**not met**";
-}
-
 void PrintTimes(const Settings& settings)
 {
     wprintf(L"| payload | files | MB expanded |");
@@ -471,25 +451,6 @@ void PrintDrainBreakdown(const Settings& settings)
                 perBlock, drain > 0 ? perBlock / drain : 0);
     }
     wprintf(L"\n");
-}
-
-// A seen phase's lengths over the runs; `to` past `from` sums the phases
-// between, each run counted when it saw them all.
-std::vector<double> PhaseSpan(const std::vector<LaunchResult>& runs, size_t from, size_t to)
-{
-    std::vector<double> seconds;
-    for (const LaunchResult& run : runs) {
-        double sum = 0;
-        bool seen = true;
-        for (size_t phase = from; phase < to && seen; ++phase) {
-            const double length = run.PhaseSeconds(phase);
-            seen = length >= 0;
-            sum += length;
-        }
-        if (seen)
-            seconds.push_back(sum);
-    }
-    return seconds;
 }
 
 // The watched programs' runs in their parts, medians; the probes see each

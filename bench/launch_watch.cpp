@@ -196,3 +196,20 @@ std::vector<double> PhaseReplies(const std::vector<LaunchResult>& runs, size_t p
     }
     return ms;
 }
+
+std::vector<double> PhaseSpan(const std::vector<LaunchResult>& runs, size_t from, size_t to)
+{
+    std::vector<double> seconds;
+    for (const LaunchResult& run : runs) {
+        double sum = 0;
+        bool seen = true;
+        for (size_t phase = from; phase < to && seen; ++phase) {
+            const double length = run.PhaseSeconds(phase);
+            seen = length >= 0;
+            sum += length;
+        }
+        if (seen)
+            seconds.push_back(sum);
+    }
+    return seconds;
+}

@@ -64,5 +64,9 @@ struct LaunchResult {
 
 LaunchResult RunWatched(std::wstring commandLine, const WatchOptions& options);
 
+// A seen phase's lengths over the runs; `to` past `from` sums the phases
+// between, each run counted when it saw them all.
+std::vector<double> PhaseSpan(const std::vector<LaunchResult>& runs, size_t from, size_t to);
+
 // The round trips of the replies sent during a phase, over all the runs.
 std::vector<double> PhaseReplies(const std::vector<LaunchResult>& runs, size_t phase);

@@ -10,6 +10,7 @@
 
 #include "bench_clock.h"
 #include "bench_stats.h"
+#include "command_line.h"
 #include "group_floor.h"
 #include "group_windows.h"
 #include "initiate_watch.h"
@@ -29,23 +30,6 @@ constexpr double kLongestFirstFrame = 0.15;
 constexpr double kReplyP99Ms = 20;
 constexpr double kReplyMaxMs = 50;
 constexpr int kNameChars = 256;
-
-const wchar_t* Verdict(bool met)
-{
-    return met ? L"met" : L"**not met**";
-}
-
-std::wstring WithoutTrailingSlash(std::wstring folder)
-{
-    if (!folder.empty() && folder.back() == L'\\')
-        folder.pop_back();
-    return folder;
-}
-
-std::wstring Quoted(const std::wstring& text)
-{
-    return L"\"" + text + L"\"";
-}
 
 std::wstring ComputerName()
 {
@@ -71,15 +55,6 @@ bool GroupFolderPresent(const std::wstring& group)
     return GetFileAttributesW((std::wstring(programs) + L"\\" + group).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-std::vector<double> PhaseSeconds(const std::vector<LaunchResult>& runs, size_t phase)
-{
-    std::vector<double> seconds;
-    for (const LaunchResult& run : runs)
-        if (run.PhaseSeconds(phase) >= 0)
-            seconds.push_back(run.PhaseSeconds(phase));
-    return seconds;
-}
-
 std::vector<double> WholeSeconds(const std::vector<LaunchResult>& runs)
 {
     std::vector<double> seconds;
@@ -102,7 +77,7 @@ void PrintPhaseTables(const wchar_t* program, const wchar_t* const* names, const
             L"phase / floor | <= %.1f |\n|---|---:|---:|---:|---|---:|---:|---|\n",
             program, kPhaseOverFloor);
     for (const PhaseRow& row : rows) {
-        std::vector<double> seconds = PhaseSeconds(runs, row.phase);
+        std::vector<double> seconds = PhaseSpan(runs, row.phase, row.phase + 1);
         wprintf(L"| %ls | %u of %u | %.3f s | %.3f - %.3f s |", names[row.phase], static_cast<unsigned>(seconds.size()),
                 static_cast<unsigned>(runs.size()), Median(seconds), Percentile(seconds, 0), Percentile(seconds, 1));
         if (row.floor < 0) {
