@@ -2,6 +2,7 @@
 // not change are not written at all.
 #include "registry/registry_snapshot.h"
 
+#include "registry/registry_tree.h"
 #include "shell/handles.h"
 
 namespace {
@@ -42,18 +43,6 @@ bool ReadValue(HKEY key, const std::wstring& name, DWORD& type, std::vector<BYTE
     data.resize(bytes);
     return RegQueryValueExW(key, name.c_str(), nullptr, &type, data.data(), &bytes) == ERROR_SUCCESS &&
            bytes == data.size();
-}
-
-bool DeleteTree(HKEY parent, const std::wstring& name)
-{
-    RegistryKey key;
-    if (key.Open(parent, name.c_str(), KEY_ALL_ACCESS) == ERROR_FILE_NOT_FOUND)
-        return true;
-    if (key)
-        for (const std::wstring& subkey : Names(key.get(), Listing::Subkeys))
-            DeleteTree(key.get(), subkey);
-    key.Close();
-    return RegDeleteKeyW(parent, name.c_str()) == ERROR_SUCCESS;
 }
 
 }  // namespace
@@ -108,7 +97,7 @@ bool RegistrySnapshot::Prune(HKEY key, const std::wstring& path) const
     }
     for (const std::wstring& name : Names(key, Listing::Subkeys)) {
         if (!Find(Below(path, name))) {
-            every = DeleteTree(key, name) && every;
+            every = DeleteRegistryTree(key, name.c_str()) && every;
             continue;
         }
         RegistryKey subkey;
@@ -125,7 +114,7 @@ bool RegistrySnapshot::Restore() const
     if (!root_)
         return true;
     if (!existed_)
-        return DeleteTree(root_, path_);
+        return DeleteRegistryTree(root_, path_.c_str());
     bool every = true;
     RegistryKey top;
     if (top.Create(root_, path_.c_str()) != ERROR_SUCCESS)

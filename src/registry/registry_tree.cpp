@@ -1,4 +1,4 @@
-#include "maint/registry_tree.h"
+#include "registry/registry_tree.h"
 
 #include "shell/handles.h"
 
@@ -7,7 +7,10 @@ bool DeleteRegistryTree(HKEY root, const wchar_t* path)
     if (!path)
         return false;
     RegistryKey key;
-    if (key.Open(root, path, KEY_ALL_ACCESS) == ERROR_SUCCESS) {
+    const LONG opened = key.Open(root, path, KEY_ALL_ACCESS);
+    if (opened == ERROR_FILE_NOT_FOUND)
+        return true;
+    if (opened == ERROR_SUCCESS) {
         // Each deletion moves the next subkey to index 0.
         for (;;) {
             wchar_t name[256];
