@@ -10,9 +10,11 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 case "${1:-x86}" in
-    x86) dir="$root/build" toolchain=mingw-w64-i686 unit_only=OFF ;;
-    x64) dir="$root/build/x64" toolchain=mingw-w64-x86_64 unit_only=ON ;;
-    x64full) dir="$root/build/x64full" toolchain=mingw-w64-x86_64 unit_only=OFF ;;
+    x86) dir="$root/build" toolchain=mingw-w64-i686 unit_only=OFF shipped=() ;;
+    x64) dir="$root/build/x64" toolchain=mingw-w64-x86_64 unit_only=ON shipped=() ;;
+    # Its checks of the image that ships read the 32-bit build's, built first.
+    x64full) dir="$root/build/x64full" toolchain=mingw-w64-x86_64 unit_only=OFF
+             shipped=("-DSETUP_SHIPPED_EXE=$root/build/bin/setup.exe") ;;
     *) echo "usage: build.sh [x86|x64|x64full]" >&2; exit 2 ;;
 esac
 # A build folder configured for another target (build/ was once x64) starts
@@ -23,5 +25,5 @@ if [[ -f "$cache" ]] && ! grep -qx "CMAKE_TOOLCHAIN_FILE:[A-Z]*=$root/cmake/$too
 fi
 cmake -S "$root" -B "$dir" -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$toolchain.cmake" \
-    -DCMAKE_BUILD_TYPE=Release -DSETUP_UNIT_TESTS_ONLY=$unit_only >/dev/null
+    -DCMAKE_BUILD_TYPE=Release -DSETUP_UNIT_TESTS_ONLY=$unit_only "${shipped[@]}" >/dev/null
 cmake --build "$dir"

@@ -29,12 +29,17 @@ wine_env_free_display() {
     return 1
 }
 
-# Some kernels run no 32-bit programs, Wine's 32-bit loader included, and
-# Debian's wine starts that loader first: there `wine` becomes the 64-bit
-# loader, which runs only the x64 build (scripts/build.sh x64full).
+# Some kernels run no 32-bit programs, Wine's 32-bit loader included.
+wine_env_runs_32bit() {
+    /usr/lib/wine/wine --version >/dev/null 2>&1
+}
+
+# Debian's wine starts the 32-bit loader first: where it cannot run, `wine`
+# becomes the 64-bit loader, which runs only the x64 build
+# (scripts/build.sh x64full).
 wine_env_use_64bit_loader_if_needed() {
     local dir=$1
-    /usr/lib/wine/wine --version >/dev/null 2>&1 && return 0
+    wine_env_runs_32bit && return 0
     echo "wine-env: this kernel runs no 32-bit programs; only x64 builds run here" >&2
     mkdir -p "$dir/wine64-only"
     # wineboot and the other tools start wine-stable.

@@ -21,10 +21,11 @@ using namespace support;
 namespace {
 
 // The message that Event Viewer shows setup's events with gives each event's
-// text whole, whatever the system's language.
+// text whole, whatever the system's language. The image read is the one that
+// ships, also where the tests themselves are built for x64.
 TEST(SetupImage, CarriesWhatTheLoaderDeploymentToolsAndEventViewerRead)
 {
-    std::string image = FileBytes(SETUP_EXE_PATH);
+    std::string image = FileBytes(SHIPPED_SETUP_EXE_PATH);
     ASSERT_GE(image.size(), sizeof(IMAGE_DOS_HEADER));
     const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(image.data());
     ASSERT_LE(static_cast<size_t>(dos->e_lfanew) + sizeof(IMAGE_NT_HEADERS32), image.size());
@@ -33,7 +34,7 @@ TEST(SetupImage, CarriesWhatTheLoaderDeploymentToolsAndEventViewerRead)
     EXPECT_EQ(nt->OptionalHeader.Magic, IMAGE_NT_OPTIONAL_HDR32_MAGIC);
     EXPECT_EQ(nt->OptionalHeader.MajorSubsystemVersion * 100 + nt->OptionalHeader.MinorSubsystemVersion, 400);
 
-    HMODULE module = LoadLibraryExW(SETUP_EXE_PATH, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    HMODULE module = LoadLibraryExW(SHIPPED_SETUP_EXE_PATH, nullptr, LOAD_LIBRARY_AS_DATAFILE);
     HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(1), RT_MANIFEST);
     ASSERT_NE(found, nullptr);
     std::string manifest(static_cast<const char*>(LockResource(LoadResource(module, found))),
@@ -52,8 +53,8 @@ TEST(SetupImage, CarriesWhatTheLoaderDeploymentToolsAndEventViewerRead)
     FreeLibrary(module);
 
     DWORD ignored = 0;
-    std::vector<BYTE> info(GetFileVersionInfoSizeW(SETUP_EXE_PATH, &ignored));
-    ASSERT_TRUE(!info.empty() && GetFileVersionInfoW(SETUP_EXE_PATH, 0, static_cast<DWORD>(info.size()), info.data()));
+    std::vector<BYTE> info(GetFileVersionInfoSizeW(SHIPPED_SETUP_EXE_PATH, &ignored));
+    ASSERT_TRUE(!info.empty() && GetFileVersionInfoW(SHIPPED_SETUP_EXE_PATH, 0, static_cast<DWORD>(info.size()), info.data()));
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT size = 0;
     ASSERT_TRUE(VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &size));
