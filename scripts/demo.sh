@@ -8,20 +8,30 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bash "$root/scripts/deps.sh"
+source "$root/scripts/wine-env.sh"
 bash "$root/scripts/build.sh" >/dev/null
+# setup.exe is a 32-bit program: in this 64-bit prefix its system directory
+# is syswow64 and its registry is the 32-bit view. Where the kernel runs no
+# 32-bit programs, the demo runs the same code built for x64 (which does not
+# ship), whose system directory is system32 and registry the 64-bit view.
+build="$root/build" system=syswow64 view=32
+if ! wine_env_runs_32bit; then
+    echo "== This kernel runs no 32-bit programs: the demo runs setup.exe built for x64 (build/x64full)"
+    bash "$root/scripts/build.sh" x64full >/dev/null
+    build="$root/build/x64full" system=system32 view=64
+fi
 
 out="$root/build/demo"
 mkdir -p "$out"
-product="$root/build/fixtures/product"
+product="$build/fixtures/product"
 echo "== Sample disk set, made by tools/diskset/make_diskset.py from $product"
 python3 "$root/tools/diskset/make_diskset.py" --product "$product" --disks "$out/disks" --capacity 1400000
 python3 "$root/tools/diskset/make_diskset.py" --product "$product" --share "$out/share" --quiet
 echo "   and the same files in one folder, as on a network share: $out/share"
 
-source "$root/scripts/wine-env.sh"
 trap wine_env_stop EXIT
 wine_env_start "$out"
-winwait() { wine "$root/build/bin/winwait.exe" "$@" </dev/null >/dev/null 2>&1; }
+winwait() { wine "$build/bin/winwait.exe" "$@" </dev/null >/dev/null 2>&1; }
 # Wine keeps no event log: with its eventlog channel on, each event's text
 # goes to the program's error output, in a line whose class is the event's
 # type. This prints those of a run's log.
@@ -81,16 +91,14 @@ import -window root "$out/setup-finished.png"
 
 echo "== Installed into C:\\TAPWRITE\\NT"
 (cd "$WINEPREFIX/drive_c/TAPWRITE/NT" && ls -l --time-style=+%Y-%m-%d\ %H:%M | tail -n +2)
-# setup.exe is a 32-bit program: in this 64-bit prefix its system directory
-# is syswow64 and its registry is the 32-bit view.
-echo "== In the system directory (syswow64 for a 32-bit program)"
-ls -l "$WINEPREFIX/drive_c/windows/syswow64/dlg3d32.dll"
+echo "== In the system directory ($system)"
+ls -l "$WINEPREFIX/drive_c/windows/$system/dlg3d32.dll"
 echo "== Registry: HKLM\\Software\\Velmar\\Tapewright (paths and a few defaults)"
 for query in 'User Interface|Data Path' 'User Interface|Data Path Remote' 'Catalogs|Catalog Path' \
              'Catalogs|Catalog Path Remote' 'Display|Font Face' 'Backup Engine|Max Buffer Size'; do
     key=${query%%|*}
     value=${query#*|}
-    wine reg query "HKLM\\Software\\Velmar\\Tapewright\\$key" /v "$value" /reg:32 </dev/null 2>/dev/null | grep -a "$value" || true
+    wine reg query "HKLM\\Software\\Velmar\\Tapewright\\$key" /v "$value" "/reg:$view" </dev/null 2>/dev/null | grep -a "$value" || true
 done
 show_services() {
     local name key display account start state
@@ -115,8 +123,8 @@ if [[ -d "${group[0]}" ]]; then
 else
     echo "  absent"
 fi
-echo "== The entry in the list of installed programs (32-bit view)"
-wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tapewright' /reg:32 \
+echo "== The entry in the list of installed programs ($view-bit view)"
+wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tapewright' "/reg:$view" \
     </dev/null 2>/dev/null | grep -a REG_ | tr -d '\r' | sed 's/^ */  /' || true
 # The run has completed: closing its window ends it as the OK button would.
 winwait "Tapewright Installation" 10 --close
@@ -165,10 +173,10 @@ for name in 'Velmar Advertising and Naming Service' 'Velmar RPC Interfaces Servi
     state=$(wine sc query "$name" </dev/null 2>/dev/null | grep -a STATE | sed 's/.*: *[0-9]* *//' | tr -d '\r ' || true)
     echo "  service $name: ${state:-absent}"
 done
-keys=$(wine reg query 'HKLM\Software\Velmar' /reg:32 </dev/null 2>/dev/null | grep -a 'Velmar\\' | tr -d '\r' || true)
+keys=$(wine reg query 'HKLM\Software\Velmar' "/reg:$view" </dev/null 2>/dev/null | grep -a 'Velmar\\' | tr -d '\r' || true)
 echo "  keys below HKLM\\Software\\Velmar: ${keys:-none}"
 [[ -d "${group[0]}" ]] && echo "  the program group's folder: still there" || echo "  the program group's folder: absent"
-wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tapewright' /reg:32 </dev/null >/dev/null 2>&1 \
+wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tapewright' "/reg:$view" </dev/null >/dev/null 2>&1 \
     && echo "  the entry in the list of installed programs: still there" \
     || echo "  the entry in the list of installed programs: absent"
 echo "== Deletions pending for the next restart (PendingFileRenameOperations)"
@@ -185,7 +193,7 @@ wine wineboot -r </dev/null >>"$out/setup-uninstall.log" 2>&1 || true
 # Each of setup's dialogs as Windows NT 3.51 (the 3D look) and as Windows 10
 # (the system's own look), in the four translated banks.
 echo "== The dialogs as Windows NT 3.51 and as Windows 10: $out/look/"
-bash "$root/scripts/look_shots.sh" "$root" "$out/look"
+bash "$root/scripts/look_shots.sh" "$build" "$out/look"
 echo
 echo "Screenshots: $out/setup-window.png (the first screen)"
 echo "             $out/setup-finished.png (the finished install, button reading OK)"

@@ -2,22 +2,23 @@
 # Photographs each of setup's dialogs as Windows NT 3.51 (the 3D look) and as
 # Windows 10 (the system's own look), in the four translated banks, cropped
 # to the dialog: OUT/MODE-DIALOG-BANK.png. Run by demo.sh inside its Wine
-# environment (WINEPREFIX and DISPLAY set, build done).
+# environment (WINEPREFIX and DISPLAY set), BUILD being the build folder
+# whose setup.exe it runs.
 #
-#   look_shots.sh ROOT OUT
+#   look_shots.sh BUILD OUT
 set -euo pipefail
-root=$1
+build=$1
 out=$2
-fixtures="$root/build/fixtures"
+fixtures="$build/fixtures"
 mkdir -p "$out"
 banks=(1:en 2:es 3:fr 4:de)
 
-winwait() { wine "$root/build/bin/winwait.exe" "$@" </dev/null 2>/dev/null | tr -d '\r'; }
+winwait() { wine "$build/bin/winwait.exe" "$@" </dev/null 2>/dev/null | tr -d '\r'; }
 
 # A source folder holding setup.exe alone: setup asks for the first disk.
 empty="$out/empty-source"
 mkdir -p "$empty"
-cp "$root/build/bin/setup.exe" "$empty/"
+cp "$build/bin/setup.exe" "$empty/"
 
 # Starts setup, waits for its first dialog, photographs it and ends setup.
 shoot() {
