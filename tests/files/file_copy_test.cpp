@@ -24,9 +24,10 @@ TEST(FileCopy, DamagedSourceIsAReadErrorAndReplacesNothing)
     const std::wstring temporary = std::filesystem::temp_directory_path();
     // One damage for each check of the reader: the header's size, the
     // signature (this file declares the length of its plain bytes), the
-    // length; and one that keeps the length (the last byte is a literal or
-    // the offset half of a match), which only the checksum list shows, as
-    // it shows any damage to a plain file.
+    // length; and one that keeps the length (the byte after the 14-byte
+    // header and the first flag byte is the file's first byte, always a
+    // literal), which only the checksum list shows, as it shows any damage
+    // to a plain file.
     const struct {
         const char* what;
         void (*damage)(std::string&);
@@ -35,7 +36,7 @@ TEST(FileCopy, DamagedSourceIsAReadErrorAndReplacesNothing)
         {"shorter than the header", [](std::string& bytes) { bytes.resize(10); }, true},
         {"no signature", [](std::string& bytes) { bytes.assign("not SZDD: \x0e\0\0\0", 14); }, true},
         {"cut in half", [](std::string& bytes) { bytes.resize(bytes.size() / 2); }, true},
-        {"last byte flipped", [](std::string& bytes) { bytes.back() ^= 0x20; }, false},
+        {"first expanded byte changed", [](std::string& bytes) { bytes[15] ^= 0x20; }, false},
     };
     ResetSetupState(L"setup.exe /L:1");
     InitCopyProgress();
