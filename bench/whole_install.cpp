@@ -107,6 +107,24 @@ void PrintPhaseTables(const wchar_t* program, const wchar_t* const* names, const
     wprintf(L"\n");
 }
 
+// Each reply over the target goes to the log with its phase and how far into
+// it it was sent, so that a slow one can be traced to the step that held the
+// window.
+template <size_t N>
+void LogSlowReplies(const wchar_t* run, const wchar_t* const (&phaseNames)[N], const LaunchResult& result)
+{
+    for (const Reply& reply : result.replies) {
+        if (reply.ms <= kReplyMaxMs)
+            continue;
+        size_t phase = 0;
+        for (size_t next = 1; next < N && next < result.phaseFrom.size(); ++next)
+            if (result.phaseFrom[next] >= 0 && result.phaseFrom[next] <= reply.sentAfter)
+                phase = next;
+        fwprintf(stderr, L"whole\t%ls slow reply\t%.1f ms\t%ls +%.3f s\n", run, reply.ms, phaseNames[phase],
+                 reply.sentAfter - result.phaseFrom[phase]);
+    }
+}
+
 }  // namespace
 
 WholeInstallBench::WholeInstallBench(const std::wstring& share, const std::wstring& destination,
@@ -188,6 +206,7 @@ void WholeInstallBench::RunSetup(bool keep)
     const bool installOk = installed.started && installed.exitCode == 0 && bytes > 0 &&
                            CheckServices(texts_.Services()) < 0;
     fwprintf(stderr, L"whole\tsetup.exe install\t%.3f s\texit %lu\n", installed.seconds, installed.exitCode);
+    LogSlowReplies(L"install", kInstallPhaseNames, installed);
     groupWindowsClosed_ += CloseGroupWindows(texts_.GroupName(), kGroupWindowsQuietMs, kGroupWindowsLongestMs);
     if (!installOk) {
         Failed(L"setup.exe install as administrator", installed.seconds);
@@ -204,6 +223,7 @@ void WholeInstallBench::RunSetup(bool keep)
     const bool uninstallOk = removed.started && removed.exitCode == 0 && CheckServices(texts_.Services()) >= 0 &&
                              !UninstallEntryPresent();
     fwprintf(stderr, L"whole\tsetup.exe uninstall\t%.3f s\texit %lu\n", removed.seconds, removed.exitCode);
+    LogSlowReplies(L"uninstall", kUninstallPhaseNames, removed);
     if (!uninstallOk)
         Failed(L"setup.exe uninstall", removed.seconds);
     // The first install's copy could not be seen ending: its size was not
