@@ -11,6 +11,7 @@
 #include "registry/environment_probes.h"
 #include "shell/hooks.h"
 #include "shell/message_loop.h"
+#include "shell/setup_state.h"
 
 namespace {
 
@@ -184,7 +185,7 @@ void SendInitiate(LPARAM atoms)
     }
 }
 
-enum class AckWait { kArrived, kTimedOut, kServerGone };
+enum class AckWait { kArrived, kTimedOut, kServerGone, kClientGone };
 
 // Waits for the acknowledgement with the windows alive: the window
 // procedure records it when the pump hands it over.
@@ -197,6 +198,9 @@ AckWait WaitForAck()
             return AckWait::kArrived;
         if (!Dde.server || !IsWindow(Dde.server))
             return AckWait::kServerGone;
+        // The client goes with the setup window when that is closed.
+        if (!IsWindow(Dde.client))
+            return AckWait::kClientGone;
         const DWORD elapsed = GetTickCount() - start;
         if (elapsed >= DdeAckTimeoutMs)
             return AckWait::kTimedOut;
@@ -217,8 +221,14 @@ bool DdeClientOpen(HINSTANCE instance)
     windowClass.lpszClassName = kClientClass;
     if (!RegisterClassW(&windowClass))
         return false;
-    Dde.client = CreateWindowExW(0, kClientClass, L"", WS_OVERLAPPEDWINDOW, 0, 0, 0, 0, nullptr, nullptr,
-                                   instance, nullptr);
+    // A hidden child of the setup window where there is one: destroying a
+    // top-level window makes the system visit every other top-level window
+    // for ones it owns, about 0.1 s with the window held once Program
+    // Manager has opened its group windows; a child goes at once.
+    Dde.client = FrameWindow ? CreateWindowExW(WS_EX_NOPARENTNOTIFY, kClientClass, L"", WS_CHILD, 0, 0, 0, 0,
+                                               FrameWindow, nullptr, instance, nullptr)
+                             : CreateWindowExW(0, kClientClass, L"", WS_OVERLAPPEDWINDOW, 0, 0, 0, 0, nullptr,
+                                               nullptr, instance, nullptr);
     if (!Dde.client) {
         RemoveClientWindow();
         return false;
@@ -265,9 +275,11 @@ bool DdeExecute(const wchar_t* command)
         GlobalFree(block);
         return false;
     case AckWait::kTimedOut:
-        // The server may still read the block: it is left to it. A server
-        // that lets one command go unanswered would cost the same wait for
-        // each of the others: the conversation ends here.
+    case AckWait::kClientGone:
+        // The server may still read the block: it is left to it. The
+        // conversation ends here: a server that lets one command go
+        // unanswered would cost the same wait for each of the others, and a
+        // client gone with the setup window hears no answer.
         EndConversation(Dde.server);
         Dde.server = nullptr;
         return false;

@@ -21,8 +21,9 @@ bool DdeClientOpen(HINSTANCE instance);
 // Sends one command and waits for its acknowledgement. True for a positive
 // one; false when the command could not be sent, was refused (a negative
 // acknowledgement or too long for the 8-bit form), or was not acknowledged
-// in time or before the server went; after a command not acknowledged in
-// time, every later one is false at once.
+// in time, before the server went or before the setup window, the client's
+// parent, was closed; after a command not acknowledged in time or with the
+// window closed, every later one is false at once.
 bool DdeExecute(const wchar_t* command);
 
 // Ends the conversation and removes the client window.

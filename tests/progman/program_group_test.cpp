@@ -187,11 +187,20 @@ TEST_F(Progman, EachInstallTypeGetsItsItemsInOrderAndRemovalDeletesBothGroups)
         EXPECT_EQ(server.WideCommands(), c.commands) << c.installType << " answer " << int(c.answer);
     }
     MessageBoxAnswerer answerer({IDOK});
+    // Under a setup window the client is a child of it, gone with the
+    // conversation: the system visits every other top-level window when a
+    // top-level one is destroyed, which holds setup's windows.
     {
+        FrameWindow = CreateWindowExW(0, L"Static", L"frame", WS_OVERLAPPEDWINDOW, 0, 0, 10, 10, nullptr, nullptr,
+                                      kInstance, nullptr);
         TestProgman server(kTestApplication);
         EXPECT_TRUE(RemoveProgramGroup(kInstance));
         EXPECT_EQ(server.WideCommands(), (std::vector<std::wstring>{L"[DeleteGroup(\"Tapewright 6.0\",0)]",
                                                                     L"[DeleteGroup(\"Tapewright 6.0\",1)]"}));
+        EXPECT_EQ(server.clientParent, FrameWindow);
+        EXPECT_EQ(GetWindow(FrameWindow, GW_CHILD), nullptr);
+        DestroyWindow(FrameWindow);
+        FrameWindow = nullptr;
     }
     {
         TestProgman silent(kTestApplication, Answer::kNever);

@@ -22,6 +22,7 @@ void OnInitiate(TestProgman* server, HWND client, LPARAM lParam)
     if (!AtomIs(LOWORD(lParam), server->application) || !AtomIs(HIWORD(lParam), kTopic))
         return;
     server->client = client;
+    server->clientParent = GetAncestor(client, GA_PARENT);
     SendMessageW(client, WM_DDE_ACK, reinterpret_cast<WPARAM>(server->window),
                  MAKELPARAM(GlobalAddAtomW(server->application.c_str()), GlobalAddAtomW(kTopic)));
 }

@@ -23,6 +23,7 @@ struct TestProgman {
     const UINT ackDelayMs;
     HWND window = nullptr;
     HWND client = nullptr;
+    HWND clientParent = nullptr;      // the client's parent as it initiated
     UINT_PTR lastBlock = 0;           // the memory block of the last command
     std::vector<std::string> blocks;  // each command's bytes, terminator included
 };
