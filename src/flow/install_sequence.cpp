@@ -9,7 +9,7 @@
 // service account after it. The program group comes last, whether or not
 // Program Manager answers; its commands bring Program Manager's group
 // windows to the front, so the frame is raised again once they are all
-// there (an unattended run ends at once and does not wait).
+// there (an unattended run ends at once and does not wait, nor raise it).
 #include "flow/install_sequence.h"
 
 #include <shellapi.h>
@@ -156,8 +156,7 @@ bool RunInstall(HWND frame, wchar_t* destination)
     if (!IsWindow(frame))
         return false;
     RegisterInstall(destination);
-    SetWindowPos(frame, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    SetForegroundWindow(frame);
+    RaiseOverGroupWindows(frame);
     SetActionText(LangBase + IDS_ACTION_COMPLETE);
     SetCopyPercent(95);
     RecordCreatedLevels(destination);

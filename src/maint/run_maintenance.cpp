@@ -88,7 +88,7 @@ MaintenanceResult Uninstall(HWND frame)
         return MaintenanceResult::NotCompleted;
 
     RemoveProgramGroup(Instance);
-    SetWindowPos(frame, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    RaiseOverGroupWindows(frame);
     SetActionText(LangBase + IDS_ACTION_UNINSTALLED);
     SetCopyPercent(95);
     for (const wchar_t* key : kProductKeysRemoved)

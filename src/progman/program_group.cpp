@@ -89,6 +89,14 @@ int WaitForGroupWindows(int shownBefore)
     }
 }
 
+void RaiseOverGroupWindows(HWND frame)
+{
+    if (IsUnattended())
+        return;
+    SetWindowPos(frame, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    SetForegroundWindow(frame);
+}
+
 bool AddGroupItem(const wchar_t* dir, UINT groupId, UINT titleId, UINT exeNameId, UINT argsId)
 {
     if (CheckCancel())

@@ -26,6 +26,12 @@ constexpr DWORD kGroupWindowsSettledMs = 1500;
 constexpr DWORD kGroupWindowsWaitMs = 15000;
 int WaitForGroupWindows(int shownBefore);
 
+// Brings `frame` back over the group windows that Program Manager opened,
+// for the person watching. An unattended run, which ends at once, leaves it
+// where it is: the activation visits every top-level window, tenths of a
+// second with the window held once the group windows are open.
+void RaiseOverGroupWindows(HWND frame);
+
 // Removes the older version's item, then adds the items of the install
 // type's files in their order, each replacing an item of its title. An item
 // refused does not stop the others; a confirmed cancel does. False when an

@@ -96,7 +96,10 @@ LRESULT RunStartHandler(HWND frame)
     }
     }
 
-    if (PercentWindow)
+    // The panel takes the keys of a run that stays up. An unattended run
+    // ends here, and moving the focus into its window would first activate
+    // it, which visits every top-level window.
+    if (PercentWindow && !IsUnattended())
         SetFocus(PercentWindow);
     SequenceDone = true;
     return 0;
