@@ -13,6 +13,7 @@
 #include "command_line.h"
 #include "group_floor.h"
 #include "group_windows.h"
+#include "idle_wait.h"
 #include "initiate_watch.h"
 #include "payload_io.h"
 #include "phase_probes.h"
@@ -23,6 +24,12 @@ namespace {
 // wait this long without a new one before closing them.
 constexpr unsigned kGroupWindowsQuietMs = 400;
 constexpr unsigned kGroupWindowsLongestMs = 8000;
+// Each run, install or uninstall, setup's or a floor's, starts on a quiet
+// machine: the processors idle for 90% of a quarter second, waited for at
+// most 5 s.
+constexpr double kQuietIdleShare = 0.9;
+constexpr unsigned kQuietWindowMs = 250;
+constexpr unsigned kQuietLongestMs = 5000;
 constexpr double kPhaseOverFloor = 1.2;
 constexpr double kInstallOverFloors = 1.1;
 constexpr double kLongestUninstall = 0.5;
@@ -151,6 +158,13 @@ void WholeInstallBench::Clean()
     RemoveUninstallEntry();
     if (GroupFolderPresent(texts_.GroupName()))
         SendGroupCommands(texts_.UninstallCommands());
+    WaitUntilQuiet();
+}
+
+void WholeInstallBench::WaitUntilQuiet() const
+{
+    const double waited = WaitForIdleProcessors(kQuietIdleShare, kQuietWindowMs, kQuietLongestMs);
+    fwprintf(stderr, L"whole\twaited for a quiet machine\t%.3f s\n", waited);
 }
 
 void WholeInstallBench::RunFloors(bool keep)
@@ -173,6 +187,7 @@ void WholeInstallBench::RunFloors(bool keep)
     seconds[kCreateFloor] = CreateAndStartServices(texts_.Services(), destination_, account_);
     seconds[kGroupFloor] = SendGroupCommands(texts_.InstallCommands(destination_, share_));
     groupWindowsClosed_ += CloseGroupWindows(texts_.GroupName(), kGroupWindowsQuietMs, kGroupWindowsLongestMs);
+    WaitUntilQuiet();
     seconds[kStopFloor] = StopAndDeleteServices(texts_.Services());
     start = Now();
     seconds[kRemoveFloor] = RemoveTree(destination_) ? Now() - start : -1;
@@ -214,6 +229,7 @@ void WholeInstallBench::RunSetup(bool keep)
     }
     const bool phasesKnown = copiedBytes_ > 0;
     copiedBytes_ = bytes;
+    WaitUntilQuiet();
 
     WatchOptions uninstall;
     uninstall.frameClass = L"TWInst_Frame";

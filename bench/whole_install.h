@@ -32,6 +32,7 @@ private:
                  kFloorCount };
 
     void Clean();
+    void WaitUntilQuiet() const;
     void RunFloors(bool keep);
     void RunSetup(bool keep);
     void Failed(const wchar_t* what, double seconds);
