@@ -29,6 +29,7 @@
 #include "registry/uninstall_entry.h"
 #include "res/resource_ids.h"
 #include "services/service_control.h"
+#include "services/service_handle.h"
 #include "services/service_install.h"
 #include "shell/late_bound.h"
 #include "shell/message_box.h"
@@ -111,8 +112,9 @@ bool RunInstall(HWND frame, wchar_t* destination)
     if (IsAdmin) {
         SetActionText(LangBase + IDS_ACTION_CHECKING_SERVICES);
         ShowPercentWindow(true);
-        AgentBrowserEnabled = QueryAgentBrowserEnabled();
-        StopServices();
+        ServiceWalk check(SC_MANAGER_ALL_ACCESS);
+        AgentBrowserEnabled = QueryAgentBrowserEnabled(check);
+        StopServices(check);
     } else {
         ShowPercentWindow(true);
     }

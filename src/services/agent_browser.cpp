@@ -5,10 +5,9 @@
 #include "shell/setup_state.h"
 #include "shell/string_bank.h"
 
-bool QueryAgentBrowserEnabled()
+bool QueryAgentBrowserEnabled(ServiceWalk& walk)
 {
-    ServiceHandle manager(Platform().OpenSCManagerW(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
-    OpenedService service(manager.get(), IDS_SERVICE_BROWSER);
+    OpenedService service(walk.Next(), IDS_SERVICE_BROWSER);
     if (!service)
         return false;
     ServiceConfig config(service.get());

@@ -6,6 +6,8 @@
 #include "services/service_table.h"
 #include "services/stop_wait.h"
 
+class ServiceWalk;
+
 // Stops the service of `entry` through `manager` (null: it cannot be
 // opened) and waits for it within `bounds`; when this call's stop request
 // was accepted, for its program to end as well, so that its files are free.
@@ -26,11 +28,12 @@ bool StartServiceIfStopped(SC_HANDLE manager, const ServiceEntry& entry);
 // Each walk below opens the Service Control Manager once, and handles
 // messages between services.
 
-// Stops each product service of the install type without deleting it,
-// waiting for each within `bounds`, and records in ServicesStoppedByRun each
-// one whose stop request was accepted. Goes on past one that fails: true
-// when every one stopped.
-bool StopServices(const StopWaitBounds& bounds = kStopWaitBounds);
+// Stops each product service of the install type without deleting it, as
+// the next services of `walk` (opened with all access), waiting for each
+// within `bounds`, and records in ServicesStoppedByRun each one whose stop
+// request was accepted. Goes on past one that fails: true when every one
+// stopped.
+bool StopServices(ServiceWalk& walk, const StopWaitBounds& bounds = kStopWaitBounds);
 
 // Stops and deletes each product service of the install type; ends at the
 // first whose deletion fails: true when every one is gone.
@@ -50,5 +53,7 @@ bool IsProductServiceProgram(const wchar_t* binaryPath);
 // program (with "/SMS:" without a box), and gives false.
 bool CheckServiceOwners();
 
-// True when the agent browser service exists and is not disabled.
-bool QueryAgentBrowserEnabled();
+// True when the agent browser service exists and is not disabled; asked as
+// the next service of `walk` (opened with all access), so that the check of
+// the old services before an install opens the manager once.
+bool QueryAgentBrowserEnabled(ServiceWalk& walk);

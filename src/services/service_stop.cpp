@@ -71,12 +71,11 @@ bool StopService(SC_HANDLE manager, const ServiceEntry& entry, bool remove, bool
     return remove ? DeleteWithRetries(service.get()) : stopped;
 }
 
-bool StopServices(const StopWaitBounds& bounds)
+bool StopServices(ServiceWalk& walk, const StopWaitBounds& bounds)
 {
     // One service that takes too long to stop does not keep the others
     // running: whether its program is still in use is the files-in-use
     // check's to find.
-    ServiceWalk walk(SC_MANAGER_ALL_ACCESS);
     bool every = true;
     for (int row = 0; row < kServiceCount; ++row) {
         if (!InstallTypeHasService(kServiceTable[row]))

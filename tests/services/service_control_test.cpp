@@ -21,18 +21,27 @@ namespace {
 TEST(ServiceControl, ExactlyTheServicesThisRunStoppedAreStartedAgain)
 {
     ResetSetupState();
-    EXPECT_TRUE(StopServices()) << "absent ones are stopped";
+    {
+        ServiceWalk walk(SC_MANAGER_ALL_ACCESS);
+        EXPECT_FALSE(QueryAgentBrowserEnabled(walk)) << "an absent browser is not enabled";
+        EXPECT_TRUE(StopServices(walk)) << "absent ones are stopped";
+    }
     EXPECT_TRUE(RemoveServices()) << "absent ones are removed";
     EXPECT_EQ(ServicesStoppedByRun, 0u);
     TestService naming(IDS_SERVICE_NAMING, ProductFile(L"twnser.exe"));
     TestService server(IDS_SERVICE_SERVER, ProductFile(L"twserver.exe"));
     TestService browser(IDS_SERVICE_BROWSER, ProductFile(L"twnetns.exe"));
     ASSERT_TRUE(naming.Start() && browser.Start() && server.Created());
-    // Each walk opens the manager once, for all its services.
+    // Each walk opens the manager once, for all its services; the check
+    // before an install reads the browser's start type in the stops' walk.
     ManagerOpens opens;
     EXPECT_TRUE(CheckServiceOwners());
     EXPECT_EQ(opens.Take(), 1);
-    EXPECT_TRUE(StopServices());
+    {
+        ServiceWalk walk(SC_MANAGER_ALL_ACCESS);
+        EXPECT_TRUE(QueryAgentBrowserEnabled(walk));
+        EXPECT_TRUE(StopServices(walk));
+    }
     EXPECT_EQ(opens.Take(), 1);
     EXPECT_EQ(ServiceState(naming.Name()), static_cast<DWORD>(SERVICE_STOPPED));
     EXPECT_EQ(ServiceState(browser.Name()), static_cast<DWORD>(SERVICE_STOPPED));
@@ -270,7 +279,8 @@ TEST(ServiceControl, ASlowStopIsWaitedForHoldsUpNoOtherServiceAndDelaysTheRestar
     ASSERT_TRUE(naming.Start());
     StopWaitBounds impatient = kStopWaitBounds;
     impatient.minStallMs = 500;
-    EXPECT_FALSE(StopServices(impatient));
+    ServiceWalk walk(SC_MANAGER_ALL_ACCESS);
+    EXPECT_FALSE(StopServices(walk, impatient));
     EXPECT_EQ(ServiceState(naming.Name()), static_cast<DWORD>(SERVICE_STOP_PENDING));
     EXPECT_EQ(ServiceState(server.Name()), static_cast<DWORD>(SERVICE_STOPPED));
     EXPECT_TRUE(StartServices());
