@@ -4,6 +4,7 @@
 
 #include "files/file_table.h"
 #include "progman/progman_commands.h"
+#include "progman/program_group.h"
 #include "res/resource_ids.h"
 #include "services/service_table.h"
 
@@ -12,13 +13,6 @@ namespace {
 // The English bank.
 constexpr UINT kBank = 1000;
 constexpr int kMostChars = 512;
-constexpr int kPersonalGroup = 0;
-constexpr int kCommonGroup = 1;
-constexpr int kItemIcon = 0;
-constexpr int kItemNotMinimized = 0;
-// The title of an item of the product's earliest versions, which every
-// install removes first.
-constexpr wchar_t kOldItemTitle[] = L"Tapewright Monitor";
 
 }  // namespace
 

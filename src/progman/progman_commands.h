@@ -17,6 +17,13 @@ bool FormatField(const std::wstring& field, std::wstring* out);
 // arguments outside double quotes that would end the field.
 bool FormatCommandLine(const std::wstring& exePath, const std::wstring& args, std::wstring* out);
 
+// The group field's values, and the item fields setup always gives: the
+// program's first icon, shown normally.
+constexpr int kPersonalGroup = 0;
+constexpr int kCommonGroup = 1;
+constexpr int kItemIcon = 0;
+constexpr int kItemNotMinimized = 0;
+
 // Each builds one command string; false when a field cannot be carried.
 bool FormatDeleteGroup(const std::wstring& group, int common, std::wstring* command);
 bool FormatDeleteItem(const std::wstring& group, int common, const std::wstring& title, std::wstring* command);

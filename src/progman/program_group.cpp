@@ -16,10 +16,6 @@
 namespace {
 
 constexpr int kNameChars = 257;
-constexpr int kPersonalGroup = 0;
-constexpr int kCommonGroup = 1;
-constexpr int kItemIcon = 0;
-constexpr int kItemNotMinimized = 0;
 constexpr UINT kBankSpan = 1000;
 constexpr DWORD kGroupWindowPollMs = 50;
 // Characters that end an unquoted option value or a command field.
