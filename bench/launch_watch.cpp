@@ -174,16 +174,24 @@ double LaunchResult::PhaseSeconds(size_t phase) const
     return seconds - phaseFrom[phase];
 }
 
-std::vector<double> LaunchResult::PhaseRepliesMs(size_t phase) const
+std::vector<Reply> LaunchResult::RepliesIn(size_t phase) const
 {
-    std::vector<double> ms;
+    std::vector<Reply> sent;
     const double length = PhaseSeconds(phase);
     if (length < 0)
-        return ms;
+        return sent;
     const double from = phaseFrom[phase];
     for (const Reply& reply : replies)
         if (reply.sentAfter >= from && reply.sentAfter < from + length)
-            ms.push_back(reply.ms);
+            sent.push_back(reply);
+    return sent;
+}
+
+std::vector<double> LaunchResult::PhaseRepliesMs(size_t phase) const
+{
+    std::vector<double> ms;
+    for (const Reply& reply : RepliesIn(phase))
+        ms.push_back(reply.ms);
     return ms;
 }
 

@@ -58,7 +58,8 @@ struct LaunchResult {
     // A seen phase's length: to the next seen phase or the exit; < 0 when
     // the phase was not seen.
     double PhaseSeconds(size_t phase) const;
-    // The round trips of the replies sent during a seen phase.
+    // The replies sent during a seen phase, and their round trips.
+    std::vector<Reply> RepliesIn(size_t phase) const;
     std::vector<double> PhaseRepliesMs(size_t phase) const;
 };
 

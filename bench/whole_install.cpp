@@ -114,22 +114,17 @@ void PrintPhaseTables(const wchar_t* program, const wchar_t* const* names, const
     wprintf(L"\n");
 }
 
-// Each reply over the target goes to the log with its phase and how far into
-// it it was sent, so that a slow one can be traced to the step that held the
-// window.
+// Each reply over the target goes to the log with its phase, as the report
+// counts it, and how far into it it was sent, so that a slow one can be
+// traced to the step that held the window.
 template <size_t N>
 void LogSlowReplies(const wchar_t* run, const wchar_t* const (&phaseNames)[N], const LaunchResult& result)
 {
-    for (const Reply& reply : result.replies) {
-        if (reply.ms <= kReplyMaxMs)
-            continue;
-        size_t phase = 0;
-        for (size_t next = 1; next < N && next < result.phaseFrom.size(); ++next)
-            if (result.phaseFrom[next] >= 0 && result.phaseFrom[next] <= reply.sentAfter)
-                phase = next;
-        fwprintf(stderr, L"whole\t%ls slow reply\t%.1f ms\t%ls +%.3f s\n", run, reply.ms, phaseNames[phase],
-                 reply.sentAfter - result.phaseFrom[phase]);
-    }
+    for (size_t phase = 0; phase < N; ++phase)
+        for (const Reply& reply : result.RepliesIn(phase))
+            if (reply.ms > kReplyMaxMs)
+                fwprintf(stderr, L"whole\t%ls slow reply\t%.1f ms\t%ls +%.3f s\n", run, reply.ms,
+                         phaseNames[phase], reply.sentAfter - result.phaseFrom[phase]);
 }
 
 }  // namespace
